@@ -1,0 +1,50 @@
+#pragma once
+
+namespace pengui {
+class WindowInterface;
+}
+
+namespace mppi {
+
+class DspInterface;
+class HostGuiInterface;
+
+// The editor as the host adapter sees it.
+class GuiInterface {
+public:
+    struct Size {
+        int width = 0;
+        int height = 0;
+    };
+
+    virtual ~GuiInterface() = default;
+
+    // Initialises the host services and loads pictures and fonts; throws "Load resources".
+    virtual void init1() = 0;
+    // Builds the control tree once; a second call does nothing. Throws "Build GUI".
+    virtual void init2() = 0;
+    virtual void shutdown() = 0;
+
+    virtual HostGuiInterface* hostGui() = 0;
+    // The editor owns the services from then on.
+    virtual void setHostGui(HostGuiInterface* host) = 0;
+    virtual DspInterface* dsp() = 0;
+    // Not owned; sizes the editor's per-parameter table from the parameter count.
+    virtual void setDsp(DspInterface* dsp) = 0;
+    // The toolkit window the editor draws into; the editor owns it.
+    virtual void setWindow(pengui::WindowInterface* window) = 0;
+    virtual pengui::WindowInterface* window() = 0;
+
+    virtual Size size() = 0;
+    // The size to report when the host can resize windows.
+    virtual Size resizableSize() = 0;
+    // Opens inside the host's parent window; answers 0 on success.
+    virtual int open(void* parentWindow) = 0;
+    virtual void close() = 0;
+    // A parameter changed; answers whether its control took the value.
+    virtual bool paramChanged(int index, float normalized, int priority) = 0;
+    // The host tempo changed: the tempo control follows the parameter.
+    virtual void hostTempoChanged(float beatsPerMinute) = 0;
+};
+
+} // namespace mppi

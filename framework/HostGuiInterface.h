@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+namespace mppi {
+
+class ProgramSlot;
+
+// The host as the editor sees it. Every change the user makes goes through here, so that the
+// host is told and the priority arbitration applies.
+class HostGuiInterface {
+public:
+    virtual ~HostGuiInterface() = default;
+
+    virtual void init() = 0;
+    // A capability by key ("can_resize_window"); 0 means no or no answer.
+    virtual double query(const std::string& key) = 0;
+    // Whether a change of `index` with `priority` would be accepted now; records nothing.
+    virtual bool testPriority(int index, int priority) = 0;
+    // Gives up a priority taken on `index`, so that lower priorities apply again at once.
+    virtual void releasePriority(int index, int priority) = 0;
+    // Sets a parameter to a normalized value; answers whether the change was accepted.
+    virtual bool setParameter(int index, float normalized, int priority) = 0;
+    // Applies every value of a program with `priority`, without releasing it.
+    virtual void applyProgram(const ProgramSlot& program, int priority) = 0;
+    // Resizes the editor; answers 0, or -1 when the host refused.
+    virtual int resizeEditor(int width, int height) = 0;
+};
+
+} // namespace mppi

@@ -1,0 +1,40 @@
+#pragma once
+
+namespace mppi {
+
+class HostGuiInterface;
+class NormalizedParamInterface;
+
+// Binds one editor control to one host parameter. Changes the user makes go to the host
+// services, never straight into the parameter, so that the host is told and priorities apply.
+// Subclasses reach the editor's host services and the control, and may convert between the
+// control's value and the parameter's normalized value (the identity here).
+class ListenerBase {
+public:
+    virtual ~ListenerBase() = default;
+
+    void init(int index, NormalizedParamInterface* param);
+    int index() const { return index_; }
+    NormalizedParamInterface* param() const { return param_; }
+
+    bool testPriority(int priority);
+    void releasePriority(int priority);
+    // Asks the host services to set the parameter; answers the value.
+    double setValue(double normalized, int priority);
+    // Shows the parameter's current value on the control, with priority 1.
+    void refresh();
+
+    virtual double controlToParam(double controlValue) const { return controlValue; }
+    virtual double paramToControl(double normalized) const { return normalized; }
+    // Moves the bound control to `controlValue`; answers whether the control took it.
+    virtual bool showOnControl(double controlValue, int priority) = 0;
+
+protected:
+    virtual HostGuiInterface* hostGui() const = 0;
+
+private:
+    int index_ = -1;
+    NormalizedParamInterface* param_ = nullptr;
+};
+
+} // namespace mppi
