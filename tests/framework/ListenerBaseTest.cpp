@@ -1,0 +1,105 @@
+#include "TestParams.h"
+
+#include "HostGuiInterface.h"
+#include "ListenerBase.h"
+#include "MetaControl.h"
+
+#include <gtest/gtest.h>
+
+using namespace mppi;
+
+namespace {
+
+// Host services that accept everything above priority 100 and record what they were asked.
+class FakeHostGui : public HostGuiInterface {
+public:
+    void init() override {}
+    double query(const std::string&) override { return 0.0; }
+    bool testPriority(int, int priority) override { return priority > 100; }
+    void releasePriority(int index, int priority) override { released.emplace_back(index, priority); }
+    bool setParameter(int index, float normalized, int priority) override
+    {
+        sets.push_back({index, normalized, priority});
+        return true;
+    }
+    void applyProgram(const ProgramSlot&, int) override {}
+    int resizeEditor(int, int) override { return 0; }
+
+    struct Set {
+        int index;
+        float normalized;
+        int priority;
+    };
+    std::vector<Set> sets;
+    std::vector<std::pair<int, int>> released;
+};
+
+// Shows values on a pretend control that runs from 0 to 10.
+class TenthsListener : public ListenerBase {
+public:
+    explicit TenthsListener(HostGuiInterface* host) : host_(host) {}
+    double paramToControl(double normalized) const override { return normalized * 10.0; }
+    double controlToParam(double controlValue) const override { return controlValue / 10.0; }
+    bool showOnControl(double controlValue, int priority) override
+    {
+        shown.emplace_back(controlValue, priority);
+        return true;
+    }
+    std::vector<std::pair<double, int>> shown;
+
+protected:
+    HostGuiInterface* hostGui() const override { return host_; }
+
+private:
+    HostGuiInterface* host_;
+};
+
+} // namespace
+
+TEST(ListenerBaseTest, UserChangesGoThroughTheHostServicesForItsOwnIndex)
+{
+    FakeHostGui host;
+    testing_params::LineLevel level;
+    level.init(0.5, 1, 0);
+    TenthsListener listener(&host);
+    listener.init(55, &level);
+
+    EXPECT_TRUE(listener.testPriority(200));
+    EXPECT_FALSE(listener.testPriority(50));
+    EXPECT_DOUBLE_EQ(listener.setValue(0.25, 200), 0.25);
+    listener.releasePriority(200);
+    ASSERT_EQ(host.sets.size(), 1u);
+    EXPECT_EQ(host.sets[0].index, 55);
+    EXPECT_FLOAT_EQ(host.sets[0].normalized, 0.25f);
+    EXPECT_EQ(host.sets[0].priority, 200);
+    EXPECT_EQ(host.released, (std::vector<std::pair<int, int>>{{55, 200}}));
+    // The parameter itself is untouched: only the host services may change it.
+    EXPECT_DOUBLE_EQ(level.real(), 0.5);
+}
+
+TEST(ListenerBaseTest, HostChangesAndRefreshesReachTheControlConverted)
+{
+    FakeHostGui host;
+    testing_params::LineLevel level;
+    level.init(0.5, 1, 0);
+    TenthsListener listener(&host);
+    listener.init(3, &level);
+    MetaControl meta;
+    EXPECT_FALSE(meta.setFromChange(0.1, 100));
+    meta.bind(&listener);
+    EXPECT_TRUE(meta.setFromChange(0.1, 100));
+    meta.refresh();
+    const std::vector<std::pair<double, int>> expected = {{1.0, 100}, {5.0, 1}};
+    EXPECT_EQ(listener.shown, expected);
+}
+
+TEST(ListenerBaseTest, WithoutHostServicesNothingIsAccepted)
+{
+    TenthsListener listener(nullptr);
+    listener.init(0, nullptr);
+    EXPECT_FALSE(listener.testPriority(200));
+    EXPECT_DOUBLE_EQ(listener.setValue(0.5, 200), 0.5);
+    listener.releasePriority(200);
+    listener.refresh();
+    EXPECT_TRUE(listener.shown.empty());
+}
