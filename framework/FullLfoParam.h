@@ -92,6 +92,17 @@ public:
         tellListener();
     }
 
+    // Back to the defaults: the base at `baseValue`, a period of one beat, depth 0, "Sine";
+    // the base snaps to its value and the oscillator restarts.
+    void setDefaults(double baseValue)
+    {
+        base_->setReal(baseValue);
+        period_->setReal(kDefaultPeriod);
+        depth_->setReal(0.0);
+        waveform_->setReal(0.0);
+        restart();
+    }
+
     // The tempo changed: the period in seconds follows at once, the phase continues.
     void tempoChanged()
     {

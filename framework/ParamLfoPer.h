@@ -2,6 +2,7 @@
 
 #include "ParamNamed.h"
 #include "TempoContext.h"
+#include "UnitRange.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,7 +25,7 @@ public:
 
     std::string nameSuffix() const override { return " LFO period"; }
     std::string unitLabel() const override { return tempo_.unitName(); }
-    double toReal(float normalized) const override { return std::exp2(14.0 * normalized - 6.0); }
+    double toReal(float normalized) const override { return std::exp2(14.0 * clampUnit(normalized) - 6.0); }
     float toNormalized(double real) const override { return static_cast<float>((std::log2(real) + 6.0) / 14.0); }
     std::string valueText(double real) const override
     {

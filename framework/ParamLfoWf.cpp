@@ -1,6 +1,7 @@
 #include "ParamLfoWf.h"
 
 #include "LfoGenerator.h"
+#include "UnitRange.h"
 
 #include <cmath>
 
@@ -14,7 +15,7 @@ constexpr double kLastWaveform = LfoGenerator::kWaveformCount - 1;
 
 double ParamLfoWf::toReal(float normalized) const
 {
-    return std::floor(kLastWaveform * normalized + 0.5);
+    return std::floor(kLastWaveform * clampUnit(normalized) + 0.5);
 }
 
 float ParamLfoWf::toNormalized(double real) const

@@ -39,6 +39,9 @@ TableSine::TableSine()
 
 float TableSine::operator()(float u) const
 {
+    // Beyond 2^24 a float has no fraction left, and the segment index would overflow.
+    if (!(std::fabs(u) < 16777216.0f))
+        return 0.0f;
     const int whole = static_cast<int>(std::floor(u));
     // Bring u into [0, 16) by removing whole periods; the segment is the phase unit within it.
     const float inPeriod = u - static_cast<float>(whole & ~15);

@@ -11,7 +11,7 @@ public:
     // The process-wide table, built on first use.
     static const TableSine& instance();
 
-    // sin(2 * pi * u / 16) for any finite u.
+    // sin(2 * pi * u / 16); 0 where |u| is too large to hold a phase, or not finite.
     float operator()(float u) const;
 
 private:

@@ -1,0 +1,83 @@
+#include "Biquad.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// Keeps decaying feedback from reaching denormal numbers.
+constexpr float kDenormalBias = 1e-20f;
+
+constexpr double kBypassTolerance = 0.05;
+
+} // namespace
+
+Biquad::Biquad()
+{
+    computeCoefficients();
+}
+
+void Biquad::set(int type, float cutoff, float resonance, float q)
+{
+    type_ = type;
+    cutoff_ = cutoff;
+    resonance_ = resonance;
+    q_ = q;
+    computeCoefficients();
+}
+
+bool Biquad::bypassed() const
+{
+    return type_ == kResonator && std::fabs(resonance_ - 1.0) <= kBypassTolerance;
+}
+
+void Biquad::clear()
+{
+    x1_ = x2_ = y1_ = y2_ = 0.0f;
+    phase_ = 0;
+}
+
+void Biquad::computeCoefficients()
+{
+    const double k = 1.0 / std::tan(std::numbers::pi * cutoff_ / sampleRate_);
+    const double r = resonance_;
+    const double q = q_;
+    // Prototype (n0 + n1 s + n2 s^2) / (d0 + d1 s + d2 s^2).
+    double n0 = 1.0, n1 = 0.0, n2 = 0.0, d1 = 1.0 / r;
+    switch (type_) {
+    case kLowPass: break;
+    case kHighPass: n0 = 0.0; n2 = 1.0; break;
+    case kBandPass: n0 = 0.0; n1 = r / q; d1 = 1.0 / q; break;
+    default: n1 = r / q; n2 = 1.0; d1 = 1.0 / q; break;
+    }
+    const double d0 = 1.0;
+    const double d2 = 1.0;
+    const double kk = k * k;
+    const double g = 1.0 / (d0 + d1 * k + d2 * kk);
+    b0_ = static_cast<float>((n0 + n1 * k + n2 * kk) * g);
+    b1_ = static_cast<float>(2.0 * (n0 - n2 * kk) * g);
+    b2_ = static_cast<float>((n0 - n1 * k + n2 * kk) * g);
+    a1_ = static_cast<float>(2.0 * (d0 - d2 * kk) * g);
+    a2_ = static_cast<float>((d0 - d1 * k + d2 * kk) * g);
+}
+
+void Biquad::process(float* block, int frames)
+{
+    float x1 = x1_, x2 = x2_, y1 = y1_, y2 = y2_;
+    std::uint32_t phase = phase_;
+    for (int i = 0; i < frames; ++i) {
+        const float x = block[i];
+        const float y = b0_ * x + b1_ * x1 + b2_ * x2 - a1_ * y1 - a2_ * y2 + (phase == 0 ? kDenormalBias : 0.0f);
+        phase ^= 1u;
+        x2 = x1;
+        x1 = x;
+        y2 = y1;
+        y1 = y;
+        block[i] = y;
+    }
+    x1_ = x1;
+    x2_ = x2;
+    y1_ = y1;
+    y2_ = y2;
+    phase_ = phase;
+}

@@ -1,0 +1,220 @@
+#include "DelayLine.h"
+
+#include "LineMixer.h"
+#include "ParamTable.h"
+#include "RingSize.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using param_table::kLineRows;
+
+// Beyond this reading speed a delay change blends the buffer instead of gliding.
+constexpr double kMaxGlideSpeed = 2.0;
+// Half the length of the buffer blend around the new read position.
+constexpr int kBlendHalf = 256;
+
+} // namespace
+
+void DelayLine::init(int lineNumber, mppi::PluginInternal& registry, LineMixer& mixer)
+{
+    lineNumber_ = lineNumber;
+    mixer_ = &mixer;
+    tempo_ = &registry.tempoContext();
+    level_ = param_table::create(kLineRows[param_table::kDlyLvlRow], lineNumber, *tempo_);
+    registry.addParam(level_);
+    pan_.setup(param_table::create(kLineRows[param_table::kDlyPanRow], lineNumber, *tempo_), registry);
+    time_.setup(param_table::create(kLineRows[param_table::kDlyTimeRow], lineNumber, *tempo_), registry);
+    feedback_.setup(param_table::create(kLineRows[param_table::kDlyFdbkRow], lineNumber, *tempo_), registry);
+    filter_.init(lineNumber, registry);
+    distortion_.init(lineNumber, registry);
+    shelf_.init(lineNumber, registry);
+    level_->setListener(this);
+    pan_.setListener(this);
+    time_.setListener(this);
+    feedback_.setListener(this);
+    sizeBuffer();
+    apply();
+    currentDelay_ = targetDelay_;
+}
+
+void DelayLine::setDefaults(bool twoLines)
+{
+    level_->setReal(kLineRows[param_table::kDlyLvlRow].defaultValue);
+    const double sidePan = lineNumber_ % 2 == 1 ? 1.0 : -1.0;
+    pan_.setDefaults(twoLines ? sidePan : kLineRows[param_table::kDlyPanRow].defaultValue);
+    time_.setDefaults(kLineRows[param_table::kDlyTimeRow].defaultValue);
+    feedback_.setDefaults(kLineRows[param_table::kDlyFdbkRow].defaultValue);
+    filter_.setDefaults();
+    distortion_.setDefaults();
+    shelf_.setDefaults();
+    reset();
+}
+
+void DelayLine::restartGroups()
+{
+    pan_.restart();
+    time_.restart();
+    feedback_.restart();
+}
+
+void DelayLine::reset()
+{
+    restartGroups();
+    dirty_.store(false, std::memory_order_relaxed);
+    apply();
+    currentDelay_ = targetDelay_;
+    jumpPending_ = false;
+    motion_ = Motion::kSteady;
+    clearBuffer();
+    filter_.reset();
+    distortion_.reset();
+    shelf_.reset();
+}
+
+void DelayLine::setSampleRate(float sampleRate)
+{
+    restartGroups();
+    filter_.reset();
+    distortion_.reset();
+    shelf_.reset();
+    clearBuffer();
+    pan_.setSampleRate(sampleRate);
+    time_.setSampleRate(sampleRate);
+    feedback_.setSampleRate(sampleRate);
+    filter_.setSampleRate(sampleRate);
+    distortion_.setSampleRate(sampleRate);
+    shelf_.setSampleRate(sampleRate);
+    sampleRate_ = sampleRate;
+    sizeBuffer();
+    apply();
+    currentDelay_ = targetDelay_;
+    jumpPending_ = false;
+    motion_ = Motion::kSteady;
+}
+
+void DelayLine::tempoChanged()
+{
+    pan_.tempoChanged();
+    time_.tempoChanged();
+    feedback_.tempoChanged();
+    filter_.tempoChanged();
+    distortion_.tempoChanged();
+    dirty_.store(true, std::memory_order_release);
+}
+
+void DelayLine::apply()
+{
+    mixer_->setLevel(lineNumber_, static_cast<float>(level_->real()));
+    mixer_->setPan(lineNumber_, static_cast<float>(pan_.output()));
+    mixer_->setFeedback(lineNumber_, static_cast<float>(feedback_.output()));
+    delaySeconds_ = static_cast<float>(tempo_->beatsToSeconds(time_.output()));
+    const double samples = std::floor(static_cast<double>(delaySeconds_) * sampleRate_ + 0.5);
+    // At least one sample, so every piece makes progress; at most the buffer allows.
+    targetDelay_ = static_cast<int>(std::clamp(samples, 1.0, static_cast<double>(maxDelay_)));
+    jumpPending_ = targetDelay_ != currentDelay_;
+}
+
+void DelayLine::updateBlock(int samples)
+{
+    currentDelay_ = targetDelay_;
+    pan_.updateBlock(samples);
+    time_.updateBlock(samples);
+    feedback_.updateBlock(samples);
+    filter_.updateBlock(samples);
+    distortion_.updateBlock(samples);
+    shelf_.updateBlock(samples);
+    if (dirty_.exchange(false, std::memory_order_acquire))
+        apply();
+
+    motion_ = Motion::kSteady;
+    if (targetDelay_ == currentDelay_)
+        return;
+    const double rate = static_cast<double>(targetDelay_ - currentDelay_) / samples;
+    const double speed = 1.0 - rate;
+    if (std::fabs(speed) <= kMaxGlideSpeed) {
+        motion_ = Motion::kGlide;
+        glidePosition_ =
+            ReadPosition::fromSamples(static_cast<double>(writeIndex_) + bufferLength() - currentDelay_, mask_);
+        glideStep_ = ReadPosition::fromSamples(speed, 0xFFFFFFFFu);
+    } else {
+        motion_ = Motion::kJump;
+    }
+}
+
+int DelayLine::maxChunk() const
+{
+    const auto length = static_cast<std::int64_t>(bufferLength());
+    auto behind = [this, length](int delay) {
+        return length - static_cast<std::int64_t>((writeIndex_ - static_cast<std::uint32_t>(delay)) & mask_);
+    };
+    std::int64_t chunk = std::min<std::int64_t>({length - writeIndex_, behind(targetDelay_), targetDelay_});
+    if (currentDelay_ != targetDelay_)
+        chunk = std::min<std::int64_t>({chunk, behind(currentDelay_), currentDelay_});
+    return static_cast<int>(std::min<std::int64_t>(chunk, kControlBlock));
+}
+
+const float* DelayLine::process(int frames)
+{
+    if (motion_ == Motion::kGlide) {
+        filter_.readInterpolated(output_, buffer_.data(), frames, mask_, glidePosition_, glideStep_);
+    } else {
+        if (motion_ == Motion::kJump && jumpPending_) {
+            blendBuffer();
+            jumpPending_ = false;
+        }
+        const std::uint32_t start = (writeIndex_ - static_cast<std::uint32_t>(targetDelay_)) & mask_;
+        filter_.read(output_, buffer_.data() + start, frames);
+    }
+    distortion_.process(output_, frames);
+    shelf_.process(output_, frames);
+    writeIndex_ = (writeIndex_ + static_cast<std::uint32_t>(frames)) & mask_;
+    return output_;
+}
+
+void DelayLine::blendBuffer()
+{
+    const std::uint32_t newRead = (writeIndex_ - static_cast<std::uint32_t>(targetDelay_)) & mask_;
+    const std::uint32_t oldRead = (writeIndex_ - static_cast<std::uint32_t>(currentDelay_)) & mask_;
+    const int oldDelay = currentDelay_;
+    auto blendOne = [&](int k) {
+        const float weight = static_cast<float>(k < 0 ? kBlendHalf + k : kBlendHalf - k) / kBlendHalf;
+        // Positions at and after the write index have not been written since the jump: the old
+        // stream is silent there.
+        const float old = k < oldDelay ? buffer_[(oldRead + static_cast<std::uint32_t>(k)) & mask_] : 0.0f;
+        float& sample = buffer_[(newRead + static_cast<std::uint32_t>(k)) & mask_];
+        sample = weight * old + (1.0f - weight) * sample;
+    };
+    // Each source sample is read before it can be replaced.
+    if (targetDelay_ > currentDelay_) {
+        for (int k = -kBlendHalf; k < kBlendHalf; ++k)
+            blendOne(k);
+    } else {
+        for (int k = kBlendHalf - 1; k >= -kBlendHalf; --k)
+            blendOne(k);
+    }
+}
+
+void DelayLine::sizeBuffer()
+{
+    maxDelay_ = ring_size::maxDelay(sampleRate_);
+    const std::uint32_t length = ring_size::length(maxDelay_);
+    if (length != bufferLength())
+        buffer_.resize(length);
+    mask_ = length - 1;
+    if (writeIndex_ >= length)
+        writeIndex_ = 0;
+}
+
+void DelayLine::clearBuffer()
+{
+    std::fill(buffer_.begin(), buffer_.end(), 0.0f);
+    writeIndex_ = 0;
+}
+
+void DelayLine::notify(mppi::NotifierInterface*)
+{
+    dirty_.store(true, std::memory_order_release);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "FullLfoParam.h"
+#include "LfoModifiers.h"
+#include "RmsFollower.h"
+
+#include <atomic>
+#include <memory>
+
+class TableTanh;
+namespace mppi {
+class TableSine;
+}
+
+// Second stage of a delay line: a blend of a tanh saturation ("Overdrive") and a sine
+// wave-folder ("Puncher") whose drive grows with the level, then an RMS make-up gain that
+// restores the input's loudness and caps the line's RMS at 0.75, which keeps the feedback loop
+// from running away at any setting.
+class DistortionStage : public mppi::NotifiedInterface, public mppi::NotifierInterface {
+public:
+    struct LvlModifier : mppi::OffsetModifier<0.0, 1.0> {};
+
+    // Highest RMS level the line signal leaves the stage with.
+    static constexpr float kRmsCeiling = 0.75f;
+
+    DistortionStage();
+
+    // Creates and registers the type and level parameters (5 with the level's LFO).
+    void init(int lineNumber, mppi::PluginInternal& registry);
+    void setDefaults();
+    // Clears the followers, restarts the level's LFO and takes the current settings at once.
+    void reset();
+    void setSampleRate(float sampleRate);
+    void tempoChanged();
+    void updateBlock(int samples);
+    // Shapes a block in place and applies the make-up gain.
+    void process(float* block, int frames);
+
+    float makeUpGain() const { return makeUp_; }
+    float overdriveGain() const { return overdriveGain_; }
+    float puncherGain() const { return puncherGain_; }
+
+    void notify(mppi::NotifierInterface* source) override;
+
+private:
+    // Computes drive and fold from type and level and, when either changed or `force` is set,
+    // the curve gains and their cross-fade over the next control block.
+    void prepare(bool force);
+    void takeCurrentSettings();
+    void shapeSteady(float* block, int frames) const;
+    void shapeCrossFading(float* block, int frames);
+    void applyMakeUp(float* block, int frames) const;
+
+    const TableTanh& tanh_;
+    const mppi::TableSine& sine_;
+    std::shared_ptr<mppi::NormalizedParamInterface> typeParam_;
+    mppi::FullLfoParam<LvlModifier, 1> levelGroup_;
+    std::atomic<bool> dirty_{false};
+    RmsFollower inputFollower_;
+    RmsFollower outputFollower_;
+    float type_ = 0.0f;
+    float previousType_ = 0.0f;
+    float level_ = 0.0f;
+    float previousLevel_ = 0.0f;
+    float drive_ = 0.25f;
+    float previousDrive_ = 0.25f;
+    float fold_ = 0.0f;
+    float previousFold_ = 0.0f;
+    float overdriveGain_ = 4.0f;
+    float overdriveFadeOut_ = 0.0f;
+    float overdriveFadeOutStep_ = 0.0f;
+    float overdriveFadeIn_ = 0.0f;
+    float overdriveFadeInStep_ = 0.0f;
+    float puncherGain_ = 4.0f;
+    float puncherFadeOut_ = 0.0f;
+    float puncherFadeOutStep_ = 0.0f;
+    float puncherFadeIn_ = 0.0f;
+    float puncherFadeInStep_ = 0.0f;
+    float makeUp_ = 1.0f;
+    float previousMakeUp_ = 1.0f;
+};

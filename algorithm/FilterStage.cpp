@@ -1,0 +1,107 @@
+#include "FilterStage.h"
+
+#include "ParamTable.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using param_table::kFilterRows;
+
+// Cutoffs stay below the Nyquist frequency so that the prewarping stays finite.
+constexpr float kMaxCutoffRatio = 0.49f;
+constexpr float kCutoffGlideSeconds = 0.1f;
+
+} // namespace
+
+void FilterStage::init(int lineNumber, mppi::PluginInternal& registry)
+{
+    mppi::TempoContext& tempo = registry.tempoContext();
+    type_ = param_table::create(kFilterRows[param_table::kFiltTypeRow], lineNumber, tempo);
+    registry.addParam(type_);
+    type_->setListener(this);
+    cutoff_.setup(param_table::create(kFilterRows[param_table::kFiltCutoffRow], lineNumber, tempo), registry);
+    resonance_.setup(param_table::create(kFilterRows[param_table::kFiltResoRow], lineNumber, tempo), registry);
+    q_.setup(param_table::create(kFilterRows[param_table::kFiltQRow], lineNumber, tempo), registry);
+    cutoff_.setListener(this);
+    resonance_.setListener(this);
+    q_.setListener(this);
+    cutoff_.setRampTime(kCutoffGlideSeconds);
+    biquad_.set(static_cast<int>(type_->real()), static_cast<float>(cutoff_.output()),
+                static_cast<float>(resonance_.output()), static_cast<float>(resonance_.output()));
+}
+
+void FilterStage::setDefaults()
+{
+    type_->setReal(kFilterRows[param_table::kFiltTypeRow].defaultValue);
+    cutoff_.setDefaults(kFilterRows[param_table::kFiltCutoffRow].defaultValue);
+    resonance_.setDefaults(kFilterRows[param_table::kFiltResoRow].defaultValue);
+    q_.setDefaults(kFilterRows[param_table::kFiltQRow].defaultValue);
+    reset();
+}
+
+void FilterStage::reset()
+{
+    apply();
+    biquad_.clear();
+    dirty_.store(false, std::memory_order_relaxed);
+}
+
+void FilterStage::setSampleRate(float sampleRate)
+{
+    cutoff_.setSampleRate(sampleRate);
+    resonance_.setSampleRate(sampleRate);
+    q_.setSampleRate(sampleRate);
+    biquad_.setSampleRate(sampleRate);
+    biquad_.set(biquad_.type(), std::min(biquad_.cutoff(), kMaxCutoffRatio * sampleRate), biquad_.resonance(),
+                biquad_.q());
+}
+
+void FilterStage::tempoChanged()
+{
+    cutoff_.tempoChanged();
+    resonance_.tempoChanged();
+    q_.tempoChanged();
+}
+
+void FilterStage::updateBlock(int samples)
+{
+    cutoff_.updateBlock(samples);
+    resonance_.updateBlock(samples);
+    q_.updateBlock(samples);
+    if (dirty_.exchange(false, std::memory_order_acquire))
+        apply();
+}
+
+void FilterStage::apply()
+{
+    const int type = static_cast<int>(std::floor(type_->real() + 0.5));
+    const float cutoff = std::min(static_cast<float>(cutoff_.output()), kMaxCutoffRatio * biquad_.sampleRate());
+    biquad_.set(type, cutoff, static_cast<float>(resonance_.output()), static_cast<float>(q_.output()));
+}
+
+void FilterStage::read(float* destination, const float* source, int frames)
+{
+    std::copy(source, source + frames, destination);
+    if (!biquad_.bypassed())
+        biquad_.process(destination, frames);
+}
+
+void FilterStage::readInterpolated(float* destination, const float* buffer, int frames, std::uint32_t mask,
+                                   ReadPosition& position, ReadPosition step)
+{
+    for (int i = 0; i < frames; ++i) {
+        const float here = buffer[position.index];
+        const float next = buffer[(position.index + 1) & mask];
+        destination[i] = here + (next - here) * position.weight();
+        position.advance(step, mask);
+    }
+    if (!biquad_.bypassed())
+        biquad_.process(destination, frames);
+}
+
+void FilterStage::notify(mppi::NotifierInterface*)
+{
+    dirty_.store(true, std::memory_order_release);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "Biquad.h"
+#include "FullLfoParam.h"
+#include "LfoModifiers.h"
+#include "ReadPosition.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+// First stage of a delay line: performs the line's buffer read, plain or interpolating, and
+// filters the samples into the line's output block. Cutoff, resonance and Q are modulated; the
+// cutoff's base glides over 0.1 s. The default resonator at unit resonance is bypassed.
+class FilterStage : public mppi::NotifiedInterface, public mppi::NotifierInterface {
+public:
+    struct CutoffModifier : mppi::ExponentialModifier<40.0, 10240.0> {};
+    struct ResoModifier : mppi::ExponentialModifier<0.0625, 16.0> {};
+    struct QModifier : mppi::ExponentialModifier<0.1, 10.0> {};
+
+    // Creates and registers the type, cutoff, resonance and Q parameters (13 with the LFOs).
+    void init(int lineNumber, mppi::PluginInternal& registry);
+    void setDefaults();
+    // Applies the current values and clears the filter history; the LFOs keep running.
+    void reset();
+    void setSampleRate(float sampleRate);
+    void tempoChanged();
+    void updateBlock(int samples);
+
+    // Copies `frames` contiguous samples through the filter.
+    void read(float* destination, const float* source, int frames);
+    // Reads `frames` samples by linear interpolation from `position`, stepping by `step`, and
+    // filters them; `position` ends after the last sample read.
+    void readInterpolated(float* destination, const float* buffer, int frames, std::uint32_t mask,
+                          ReadPosition& position, ReadPosition step);
+
+    const Biquad& biquad() const { return biquad_; }
+
+    void notify(mppi::NotifierInterface* source) override;
+
+private:
+    void apply();
+
+    std::shared_ptr<mppi::NormalizedParamInterface> type_;
+    mppi::FullLfoParam<CutoffModifier, 1> cutoff_;
+    mppi::FullLfoParam<ResoModifier, 1> resonance_;
+    mppi::FullLfoParam<QModifier, 1> q_;
+    Biquad biquad_;
+    std::atomic<bool> dirty_{false};
+};

@@ -1,0 +1,235 @@
+#include "LineMixer.h"
+
+namespace {
+
+constexpr float kControlBlock = 256.0f;
+
+} // namespace
+
+LineMixer::LineMixer()
+{
+    lines_[0].pan = lines_[0].pendingPan = -1.0f;
+    lines_[1].pan = lines_[1].pendingPan = 1.0f;
+}
+
+void LineMixer::setPending(float& pending, float value)
+{
+    if (pending != value) {
+        pending = value;
+        dirty_ = true;
+    }
+}
+
+void LineMixer::setFeedback(int line, float value)
+{
+    setPending(lines_[line].pendingFeedback, value);
+}
+
+void LineMixer::setLevel(int line, float value)
+{
+    setPending(lines_[line].pendingLevel, value);
+}
+
+void LineMixer::setPan(int line, float value)
+{
+    setPending(lines_[line].pendingPan, value);
+}
+
+void LineMixer::setTapGain(float value)
+{
+    setPending(pendingTapGain_, value);
+}
+
+void LineMixer::setSeparation(float value)
+{
+    setPending(pendingSeparation_, value);
+}
+
+void LineMixer::setTwoLines(bool twoLines)
+{
+    twoLines_ = twoLines;
+    dirty_ = true;
+}
+
+void LineMixer::setSustain(bool sustain)
+{
+    sustain_ = sustain;
+    dirty_ = true;
+}
+
+void LineMixer::setMute(int line, bool mute)
+{
+    mute_[line] = mute;
+    dirty_ = true;
+}
+
+void LineMixer::setTapBuffers(float* left, float* right)
+{
+    tapLeft_ = left;
+    tapRight_ = right;
+}
+
+void LineMixer::setLineWrite(int line, float* input)
+{
+    lines_[line].input = input;
+}
+
+void LineMixer::setLineOutput(int line, const float* output)
+{
+    lines_[line].output = output;
+}
+
+void LineMixer::beginBlock()
+{
+    tapGainStart_ = tapGain_;
+    rampThisBlock_ = false;
+    if (dirty_) {
+        commit();
+        rampThisBlock_ = true;
+        dirty_ = false;
+    }
+}
+
+void LineMixer::reset()
+{
+    commit();
+    dirty_ = false;
+    rampThisBlock_ = false;
+    tapGainStart_ = tapGain_;
+}
+
+void LineMixer::commit()
+{
+    tapGain_ = pendingTapGain_;
+    separation_ = pendingSeparation_;
+    float feedback[kLines];
+    float level[kLines];
+    for (int i = 0; i < kLines; ++i) {
+        Line& line = lines_[i];
+        line.feedback = line.pendingFeedback;
+        line.level = line.pendingLevel;
+        line.pan = line.pendingPan;
+        feedback[i] = sustain_ ? 1.0f : line.feedback;
+        level[i] = mute_[i] ? 0.0f : line.level;
+    }
+    if (sustain_)
+        tapGain_ = 0.0f;
+
+    for (int i = 0; i < 4; ++i) {
+        feedback_.start[i] = feedback_.current[i];
+        output_.start[i] = output_.current[i];
+    }
+
+    float* f = feedback_.current;
+    if (twoLines_) {
+        f[0] = (1.0f - separation_) * feedback[0];
+        f[1] = separation_ * feedback[0];
+        f[2] = separation_ * feedback[1];
+        f[3] = (1.0f - separation_) * feedback[1];
+    } else {
+        f[0] = feedback[0];
+        f[1] = f[2] = f[3] = 0.0f;
+    }
+
+    // Linear pan law per line.
+    const float a = (lines_[0].pan + 1.0f) / 2.0f;
+    const float b = (lines_[1].pan + 1.0f) / 2.0f;
+    const float o0 = (1.0f - a) * level[0];
+    const float o1 = a * level[0];
+    const float o2 = (1.0f - b) * level[1];
+    const float o3 = b * level[1];
+    float* o = output_.current;
+    o[0] = f[0] * o0 + f[1] * o2;
+    o[1] = f[0] * o1 + f[1] * o3;
+    o[2] = f[2] * o0 + f[3] * o2;
+    o[3] = f[2] * o1 + f[3] * o3;
+
+    for (int i = 0; i < 4; ++i) {
+        feedback_.increment[i] = (feedback_.current[i] - feedback_.start[i]) / kControlBlock;
+        output_.increment[i] = (output_.current[i] - output_.start[i]) / kControlBlock;
+    }
+    tapGainIncrement_ = (tapGain_ - tapGainStart_) / kControlBlock;
+}
+
+void LineMixer::write(int frames)
+{
+    const float* x1 = lines_[0].output;
+    float* y1 = lines_[0].input;
+    const float* left = tapLeft_;
+    const float* right = tapRight_;
+    const bool ramp = rampThisBlock_ && !sustain_;
+    float* f = ramp ? feedback_.start : feedback_.current;
+    const float* step = feedback_.increment;
+
+    if (!twoLines_) {
+        if (sustain_) {
+            for (int k = 0; k < frames; ++k)
+                y1[k] = f[0] * x1[k];
+        } else if (ramp) {
+            for (int k = 0; k < frames; ++k) {
+                y1[k] = f[0] * x1[k] + left[k] + right[k];
+                f[0] += step[0];
+            }
+        } else {
+            const float f0 = f[0];
+            for (int k = 0; k < frames; ++k)
+                y1[k] = f0 * x1[k] + left[k] + right[k];
+        }
+        return;
+    }
+
+    const float* x2 = lines_[1].output;
+    float* y2 = lines_[1].input;
+    // Sustain leaves the tap terms out: nothing new enters the lines.
+    const float taps = sustain_ ? 0.0f : 1.0f;
+    if (ramp) {
+        for (int k = 0; k < frames; ++k) {
+            y1[k] = f[0] * x1[k] + f[2] * x2[k] + left[k];
+            y2[k] = f[1] * x1[k] + f[3] * x2[k] + right[k];
+            for (int i = 0; i < 4; ++i)
+                f[i] += step[i];
+        }
+    } else {
+        const float f0 = f[0], f1 = f[1], f2 = f[2], f3 = f[3];
+        for (int k = 0; k < frames; ++k) {
+            y1[k] = f0 * x1[k] + f2 * x2[k] + taps * left[k];
+            y2[k] = f1 * x1[k] + f3 * x2[k] + taps * right[k];
+        }
+    }
+}
+
+void LineMixer::mix(int frames)
+{
+    const float* x1 = lines_[0].output;
+    const float* x2 = lines_[1].output;
+    float* left = tapLeft_;
+    float* right = tapRight_;
+    if (rampThisBlock_) {
+        float* o = output_.start;
+        const float* step = output_.increment;
+        for (int k = 0; k < frames; ++k) {
+            const float line2Left = twoLines_ ? o[2] * x2[k] : 0.0f;
+            const float line2Right = twoLines_ ? o[3] * x2[k] : 0.0f;
+            left[k] = o[0] * x1[k] + line2Left + tapGainStart_ * left[k];
+            right[k] = o[1] * x1[k] + line2Right + tapGainStart_ * right[k];
+            for (int i = 0; i < 4; ++i)
+                o[i] += step[i];
+            tapGainStart_ += tapGainIncrement_;
+        }
+        return;
+    }
+    const float o0 = output_.current[0], o1 = output_.current[1];
+    const float g = tapGain_;
+    if (twoLines_) {
+        const float o2 = output_.current[2], o3 = output_.current[3];
+        for (int k = 0; k < frames; ++k) {
+            left[k] = o0 * x1[k] + o2 * x2[k] + g * left[k];
+            right[k] = o1 * x1[k] + o3 * x2[k] + g * right[k];
+        }
+    } else {
+        for (int k = 0; k < frames; ++k) {
+            left[k] = o0 * x1[k] + g * left[k];
+            right[k] = o1 * x1[k] + g * right[k];
+        }
+    }
+}

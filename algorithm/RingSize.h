@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+// Sizes of the ring buffers of the taps and the delay lines: room for four seconds of delay,
+// one control block more and at least 44100 samples, rounded up to a power of two.
+namespace ring_size {
+
+constexpr double kMaxDelaySeconds = 4.0;
+constexpr std::uint32_t kMinimumLength = 44100;
+constexpr std::uint32_t kControlBlock = 256;
+
+inline int maxDelay(float sampleRate)
+{
+    return static_cast<int>(std::ceil(kMaxDelaySeconds * sampleRate));
+}
+
+inline std::uint32_t length(int maxDelay)
+{
+    const std::uint32_t wanted = static_cast<std::uint32_t>(maxDelay) + kControlBlock;
+    std::uint32_t length = 1;
+    while (length < wanted || length < kMinimumLength)
+        length <<= 1;
+    return length;
+}
+
+} // namespace ring_size

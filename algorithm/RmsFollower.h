@@ -1,0 +1,22 @@
+#pragma once
+
+// RMS level of a signal: the squared signal through a first-order low-pass at 1/tau (bilinear
+// transform), answered as the square root after each block.
+class RmsFollower {
+public:
+    void setTimeConstant(float seconds);
+    void setSampleRate(float sampleRate);
+    void clear();
+    // Follows the block and answers the RMS level after its last sample.
+    float process(const float* block, int frames);
+
+private:
+    void computeCoefficients();
+
+    float sampleRate_ = 44100.0f;
+    float timeConstant_ = 0.05f;
+    float c0_ = 0.0f;
+    float c1_ = 0.0f;
+    float lastSquare_ = 0.0f;
+    float lastOutput_ = 0.0f;
+};

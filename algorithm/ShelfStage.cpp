@@ -1,0 +1,73 @@
+#include "ShelfStage.h"
+
+#include "ParamTable.h"
+
+#include <algorithm>
+
+namespace {
+
+using param_table::kShelfRows;
+
+constexpr float kMaxCutoffRatio = 0.49f;
+// At or above this level the cut is inaudible.
+constexpr float kBypassLevel = 0.99f;
+
+} // namespace
+
+void ShelfStage::init(int lineNumber, mppi::PluginInternal& registry)
+{
+    mppi::TempoContext& tempo = registry.tempoContext();
+    cutoff_ = param_table::create(kShelfRows[param_table::kHsCutoffRow], lineNumber, tempo);
+    level_ = param_table::create(kShelfRows[param_table::kHsLvlRow], lineNumber, tempo);
+    registry.addParam(cutoff_);
+    registry.addParam(level_);
+    cutoff_->setListener(this);
+    level_->setListener(this);
+    filter_.setCutoff(static_cast<float>(cutoff_->real()));
+    filter_.setLevel(static_cast<float>(level_->real()));
+    filter_.computeCoefficients();
+}
+
+void ShelfStage::setDefaults()
+{
+    cutoff_->setReal(kShelfRows[param_table::kHsCutoffRow].defaultValue);
+    level_->setReal(kShelfRows[param_table::kHsLvlRow].defaultValue);
+    reset();
+}
+
+void ShelfStage::reset()
+{
+    apply();
+    filter_.reset();
+}
+
+void ShelfStage::setSampleRate(float sampleRate)
+{
+    filter_.setSampleRate(sampleRate);
+    filter_.setCutoff(std::min(filter_.cutoff(), kMaxCutoffRatio * sampleRate));
+    filter_.computeCoefficients();
+}
+
+void ShelfStage::updateBlock(int)
+{
+    if (dirty_.exchange(false, std::memory_order_acquire))
+        apply();
+}
+
+void ShelfStage::apply()
+{
+    filter_.setCutoff(std::min(static_cast<float>(cutoff_->real()), kMaxCutoffRatio * filter_.sampleRate()));
+    filter_.setLevel(static_cast<float>(level_->real()));
+    filter_.computeCoefficients();
+}
+
+void ShelfStage::process(float* block, int frames)
+{
+    if (filter_.level() < kBypassLevel)
+        filter_.process(block, frames);
+}
+
+void ShelfStage::notify(mppi::NotifierInterface*)
+{
+    dirty_.store(true, std::memory_order_release);
+}

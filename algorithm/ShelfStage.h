@@ -1,0 +1,36 @@
+#pragma once
+
+#include "FirstOrderShelf.h"
+#include "NotifiedInterface.h"
+#include "NotifierInterface.h"
+#include "PluginInternal.h"
+
+#include <atomic>
+#include <memory>
+
+// Last stage of a delay line: a first-order high shelf that only cuts, so every repetition
+// loses a little more treble. Skipped when its level is 0.99 or more.
+class ShelfStage : public mppi::NotifiedInterface, public mppi::NotifierInterface {
+public:
+    // Creates and registers the cutoff and level parameters.
+    void init(int lineNumber, mppi::PluginInternal& registry);
+    void setDefaults();
+    // Takes the current settings and clears the filter state.
+    void reset();
+    void setSampleRate(float sampleRate);
+    void updateBlock(int samples);
+    // Filters a block in place unless the shelf is inaudible.
+    void process(float* block, int frames);
+
+    const mppi::FirstOrderShelf& filter() const { return filter_; }
+
+    void notify(mppi::NotifierInterface* source) override;
+
+private:
+    void apply();
+
+    std::shared_ptr<mppi::NormalizedParamInterface> cutoff_;
+    std::shared_ptr<mppi::NormalizedParamInterface> level_;
+    mppi::FirstOrderShelf filter_;
+    std::atomic<bool> dirty_{false};
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "TapUnit.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// The predelays: a stereo history of the plug-in input read by four taps, whose sum is the tap
+// signal that feeds the delay lines and, through "Predly lvl", the output.
+class StereoTapDelay {
+public:
+    static constexpr int kTaps = 4;
+
+    // Creates the four taps' parameters (48) and sizes the history for 44.1 kHz.
+    void init(mppi::PluginInternal& registry);
+    void setDefaults();
+    // Clears the history; every tap takes its current values at once.
+    void reset();
+    void setSampleRate(float sampleRate);
+    void tempoChanged();
+    void updateBlock(int samples);
+    // Writes `frames` input frames (at most one control block) into the history and renders
+    // the tap signal. Input that is not finite is taken as silence.
+    void process(float* outLeft, float* outRight, const float* inLeft, const float* inRight, int frames);
+
+    const TapUnit& tap(int number) const { return taps_[static_cast<std::size_t>(number)]; }
+    std::uint32_t historyLength() const { return static_cast<std::uint32_t>(history_.size()); }
+
+private:
+    void sizeHistory();
+    void clearHistory();
+
+    std::array<TapUnit, kTaps> taps_;
+    std::vector<StereoFrame> history_;
+    int maxDelay_ = 0;
+    std::uint32_t mask_ = 0;
+    std::uint32_t writeIndex_ = 0;
+    float sampleRate_ = 44100.0f;
+};

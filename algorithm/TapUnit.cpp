@@ -1,0 +1,242 @@
+#include "TapUnit.h"
+
+#include "ParamTable.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using param_table::kTapRows;
+
+// Beyond this reading speed a moving tap cross-fades instead of gliding.
+constexpr double kMaxGlideSpeed = 1.25;
+
+TapUnit::Gains gainsOf(float level, float pan)
+{
+    return {level * std::min(1.0f - pan, 1.0f), level * std::max(pan, 0.0f), level * std::max(-pan, 0.0f),
+            level * std::min(1.0f + pan, 1.0f)};
+}
+
+TapUnit::Gains scaled(const TapUnit::Gains& gains, float factor)
+{
+    return {gains.ll * factor, gains.lr * factor, gains.rl * factor, gains.rr * factor};
+}
+
+TapUnit::Gains difference(const TapUnit::Gains& to, const TapUnit::Gains& from, float divisor)
+{
+    return {(to.ll - from.ll) / divisor, (to.lr - from.lr) / divisor, (to.rl - from.rl) / divisor,
+            (to.rr - from.rr) / divisor};
+}
+
+void advance(TapUnit::Gains& gains, const TapUnit::Gains& step)
+{
+    gains.ll += step.ll;
+    gains.lr += step.lr;
+    gains.rl += step.rl;
+    gains.rr += step.rr;
+}
+
+void retreat(TapUnit::Gains& gains, const TapUnit::Gains& step)
+{
+    gains.ll -= step.ll;
+    gains.lr -= step.lr;
+    gains.rl -= step.rl;
+    gains.rr -= step.rr;
+}
+
+double defaultLevel(int tapNumber)
+{
+    return tapNumber == 0 ? param_table::kFirstTapLevel : kTapRows[param_table::kTapLvlRow].defaultValue;
+}
+
+} // namespace
+
+void TapUnit::init(int tapNumber, mppi::PluginInternal& registry)
+{
+    number_ = tapNumber;
+    tempo_ = &registry.tempoContext();
+    time_.setup(param_table::create(kTapRows[param_table::kTapTimeRow], tapNumber, *tempo_), registry);
+    param_table::Row levelRow = kTapRows[param_table::kTapLvlRow];
+    levelRow.defaultValue = defaultLevel(tapNumber);
+    levelGroup_.setup(param_table::create(levelRow, tapNumber, *tempo_), registry);
+    panGroup_.setup(param_table::create(kTapRows[param_table::kTapPanRow], tapNumber, *tempo_), registry);
+    time_.setListener(this);
+    levelGroup_.setListener(this);
+    panGroup_.setListener(this);
+}
+
+void TapUnit::setDefaults()
+{
+    time_.setDefaults(kTapRows[param_table::kTapTimeRow].defaultValue);
+    levelGroup_.setDefaults(defaultLevel(number_));
+    panGroup_.setDefaults(kTapRows[param_table::kTapPanRow].defaultValue);
+    apply(true);
+    takeCurrentValues();
+}
+
+void TapUnit::reset()
+{
+    time_.restart();
+    levelGroup_.restart();
+    panGroup_.restart();
+    apply(true);
+    takeCurrentValues();
+}
+
+void TapUnit::takeCurrentValues()
+{
+    previousLevel_ = level_;
+    previousPan_ = pan_;
+    currentDelay_ = targetDelay_;
+    running_ = gains_;
+    increments_ = {};
+    motion_ = Motion::kFixed;
+}
+
+void TapUnit::setSampleRate(float sampleRate)
+{
+    time_.setSampleRate(sampleRate);
+    levelGroup_.setSampleRate(sampleRate);
+    panGroup_.setSampleRate(sampleRate);
+    sampleRate_ = sampleRate;
+    apply(true);
+    currentDelay_ = targetDelay_;
+}
+
+void TapUnit::setMaxDelay(int samples)
+{
+    maxDelay_ = samples;
+    targetDelay_ = std::min(targetDelay_, maxDelay_);
+    currentDelay_ = std::min(currentDelay_, maxDelay_);
+}
+
+void TapUnit::tempoChanged()
+{
+    time_.tempoChanged();
+    levelGroup_.tempoChanged();
+    panGroup_.tempoChanged();
+    dirty_.store(true, std::memory_order_release);
+}
+
+void TapUnit::apply(bool forced)
+{
+    if (!dirty_.exchange(false, std::memory_order_acquire) && !forced)
+        return;
+    seconds_ = static_cast<float>(tempo_->beatsToSeconds(time_.output()));
+    level_ = static_cast<float>(levelGroup_.output());
+    pan_ = static_cast<float>(panGroup_.output());
+    const double samples = std::floor(static_cast<double>(seconds_) * sampleRate_ + 0.5);
+    targetDelay_ = static_cast<int>(std::clamp(samples, 0.0, static_cast<double>(maxDelay_)));
+    gains_ = gainsOf(level_, pan_);
+}
+
+void TapUnit::updateBlock(int samples, std::uint32_t writeIndex, std::uint32_t length)
+{
+    currentDelay_ = targetDelay_;
+    previousLevel_ = level_;
+    previousPan_ = pan_;
+    const Gains start = gains_;
+    time_.updateBlock(samples);
+    levelGroup_.updateBlock(samples);
+    panGroup_.updateBlock(samples);
+    apply(false);
+
+    running_ = start;
+    increments_ = steadyGains() ? Gains{} : difference(gains_, start, static_cast<float>(samples));
+    motion_ = Motion::kFixed;
+    if (targetDelay_ == currentDelay_)
+        return;
+
+    const double rate = static_cast<double>(targetDelay_ - currentDelay_) / samples;
+    const double speed = 1.0 - rate;
+    const std::uint32_t mask = length - 1;
+    if (std::fabs(speed) > kMaxGlideSpeed) {
+        motion_ = Motion::kCrossFade;
+        fadeOut_ = start;
+        fadeOutStep_ = scaled(start, 1.0f / static_cast<float>(samples));
+        fadeIn_ = {};
+        fadeInStep_ = scaled(gains_, 1.0f / static_cast<float>(samples));
+    } else {
+        motion_ = Motion::kGlide;
+        glidePosition_ = ReadPosition::fromSamples(static_cast<double>(writeIndex) + length - currentDelay_, mask);
+        glideStep_ = ReadPosition::fromSamples(speed, 0xFFFFFFFFu);
+    }
+}
+
+void TapUnit::render(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,
+                     float* left, float* right)
+{
+    switch (motion_) {
+    case Motion::kFixed:
+        renderFixed(history, mask, (writeIndex - static_cast<std::uint32_t>(targetDelay_)) & mask, frames, left,
+                    right);
+        break;
+    case Motion::kGlide: renderGlide(history, mask, frames, left, right); break;
+    case Motion::kCrossFade: renderCrossFade(history, mask, writeIndex, frames, left, right); break;
+    }
+}
+
+void TapUnit::renderFixed(const StereoFrame* history, std::uint32_t mask, std::uint32_t start, int frames,
+                          float* left, float* right)
+{
+    // Two contiguous runs at most: up to the end of the history, then from its start.
+    const int firstRun = std::min(frames, static_cast<int>(mask + 1 - start));
+    const std::pair<const StereoFrame*, int> runs[] = {{history + start, firstRun}, {history, frames - firstRun}};
+    int offset = 0;
+    for (auto [source, count] : runs) {
+        float* outLeft = left + offset;
+        float* outRight = right + offset;
+        if (steadyGains()) {
+            const Gains g = running_;
+            for (int k = 0; k < count; ++k) {
+                outLeft[k] += g.ll * source[k].left + g.rl * source[k].right;
+                outRight[k] += g.lr * source[k].left + g.rr * source[k].right;
+            }
+        } else {
+            for (int k = 0; k < count; ++k) {
+                outLeft[k] += running_.ll * source[k].left + running_.rl * source[k].right;
+                outRight[k] += running_.lr * source[k].left + running_.rr * source[k].right;
+                advance(running_, increments_);
+            }
+        }
+        offset += count;
+    }
+}
+
+void TapUnit::renderGlide(const StereoFrame* history, std::uint32_t mask, int frames, float* left, float* right)
+{
+    for (int k = 0; k < frames; ++k) {
+        const StereoFrame& here = history[glidePosition_.index];
+        const StereoFrame& next = history[(glidePosition_.index + 1) & mask];
+        const float weight = glidePosition_.weight();
+        const float l = here.left + (next.left - here.left) * weight;
+        const float r = here.right + (next.right - here.right) * weight;
+        left[k] += running_.ll * l + running_.rl * r;
+        right[k] += running_.lr * l + running_.rr * r;
+        advance(running_, increments_);
+        glidePosition_.advance(glideStep_, mask);
+    }
+}
+
+void TapUnit::renderCrossFade(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,
+                              float* left, float* right)
+{
+    const std::uint32_t oldStart = writeIndex - static_cast<std::uint32_t>(currentDelay_);
+    const std::uint32_t newStart = writeIndex - static_cast<std::uint32_t>(targetDelay_);
+    for (int k = 0; k < frames; ++k) {
+        const StereoFrame& before = history[(oldStart + static_cast<std::uint32_t>(k)) & mask];
+        const StereoFrame& after = history[(newStart + static_cast<std::uint32_t>(k)) & mask];
+        left[k] += fadeOut_.ll * before.left + fadeOut_.rl * before.right + fadeIn_.ll * after.left +
+                   fadeIn_.rl * after.right;
+        right[k] += fadeOut_.lr * before.left + fadeOut_.rr * before.right + fadeIn_.lr * after.left +
+                    fadeIn_.rr * after.right;
+        retreat(fadeOut_, fadeOutStep_);
+        advance(fadeIn_, fadeInStep_);
+    }
+}
+
+void TapUnit::notify(mppi::NotifierInterface*)
+{
+    dirty_.store(true, std::memory_order_release);
+}

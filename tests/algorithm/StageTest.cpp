@@ -1,0 +1,415 @@
+#include "DistortionStage.h"
+#include "FilterStage.h"
+#include "ShelfStage.h"
+#include "TableTanh.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <numbers>
+#include <vector>
+
+namespace {
+
+constexpr int kBlock = 256;
+constexpr double kRate = 44100.0;
+
+std::vector<float> sineBlock(int frames, double frequency, double rate, float amplitude, int offset = 0)
+{
+    std::vector<float> block(static_cast<std::size_t>(frames));
+    for (int i = 0; i < frames; ++i)
+        block[static_cast<std::size_t>(i)] =
+            amplitude * static_cast<float>(std::sin(2.0 * std::numbers::pi * frequency * (offset + i) / rate));
+    return block;
+}
+
+double rmsOf(const std::vector<float>& block)
+{
+    double sum = 0.0;
+    for (float v : block)
+        sum += static_cast<double>(v) * v;
+    return std::sqrt(sum / static_cast<double>(block.size()));
+}
+
+// The bilinear transform with a prewarped cutoff maps a frequency f to the prototype's
+// s = j tan(pi f / fs) / tan(pi fc / fs).
+std::complex<double> prototypeS(double frequency, double cutoff, double rate)
+{
+    return {0.0, std::tan(std::numbers::pi * frequency / rate) / std::tan(std::numbers::pi * cutoff / rate)};
+}
+
+double prototypeGain(int type, double frequency, double cutoff, double r, double q, double rate)
+{
+    const std::complex<double> s = prototypeS(frequency, cutoff, rate);
+    switch (type) {
+    case Biquad::kLowPass: return std::abs(1.0 / (s * s + s / r + 1.0));
+    case Biquad::kHighPass: return std::abs(s * s / (s * s + s / r + 1.0));
+    case Biquad::kResonator: return std::abs((s * s + (r / q) * s + 1.0) / (s * s + s / q + 1.0));
+    default: return std::abs((r / q) * s / (s * s + s / q + 1.0));
+    }
+}
+
+// A filter stage of line 1 in a registry of its own: index 0 type, 1 cutoff, 5 resonance, 9 Q.
+struct Filter {
+    Filter(int type, double cutoff, double r, double q, float rate = static_cast<float>(kRate))
+    {
+        stage.init(0, registry);
+        stage.setSampleRate(rate);
+        registry.registered(0)->setReal(type);
+        registry.registered(1)->setReal(cutoff);
+        registry.registered(5)->setReal(r);
+        registry.registered(9)->setReal(q);
+        // The cutoff glides for 0.1 s: let it arrive.
+        for (int block = 0; block < 40; ++block)
+            stage.updateBlock(kBlock);
+        stage.reset();
+    }
+
+    // Steady-state gain for a sine of `frequency`.
+    double gainAt(double frequency, double rate = kRate)
+    {
+        const int blocks = static_cast<int>(rate / kBlock);
+        std::vector<float> last;
+        for (int block = 0; block < blocks; ++block) {
+            const std::vector<float> in = sineBlock(kBlock, frequency, rate, 0.5f, block * kBlock);
+            std::vector<float> out(kBlock);
+            stage.read(out.data(), in.data(), kBlock);
+            if (block >= blocks / 2)
+                last.insert(last.end(), out.begin(), out.end());
+        }
+        return rmsOf(last) / (0.5 / std::sqrt(2.0));
+    }
+
+    mppi::PluginInternal registry;
+    FilterStage stage;
+};
+
+} // namespace
+
+TEST(FilterStageTest, RegistersThirteenParametersInTableOrder)
+{
+    mppi::PluginInternal registry;
+    FilterStage stage;
+    stage.init(1, registry);
+    ASSERT_EQ(registry.registeredCount(), 13);
+    EXPECT_EQ(registry.registered(0)->name(), "D2 filt type");
+    EXPECT_EQ(registry.registered(1)->name(), "D2 filt cutoff");
+    EXPECT_EQ(registry.registered(4)->name(), "D2 filt cutoff LFO WF");
+    EXPECT_EQ(registry.registered(5)->name(), "D2 filt reso");
+    EXPECT_EQ(registry.registered(9)->name(), "D2 filt Q");
+    EXPECT_EQ(registry.registered(12)->name(), "D2 filt Q LFO WF");
+}
+
+TEST(FilterStageTest, EachTypeFollowsItsAnalogPrototype)
+{
+    struct Case {
+        int type;
+        double cutoff, r, q;
+    };
+    const Case cases[] = {
+        {Biquad::kLowPass, 1000.0, 1.0, 1.0},   {Biquad::kLowPass, 2000.0, 4.0, 1.0},
+        {Biquad::kHighPass, 1000.0, 1.0, 1.0},  {Biquad::kHighPass, 500.0, 0.25, 1.0},
+        {Biquad::kResonator, 1000.0, 4.0, 2.0}, {Biquad::kResonator, 3000.0, 0.25, 1.0},
+        {Biquad::kBandPass, 1000.0, 2.0, 1.0},  {Biquad::kBandPass, 800.0, 1.0, 5.0},
+    };
+    for (const Case& c : cases) {
+        for (double frequency : {c.cutoff / 4.0, c.cutoff, c.cutoff * 3.0}) {
+            Filter filter(c.type, c.cutoff, c.r, c.q);
+            const double expected = prototypeGain(c.type, frequency, c.cutoff, c.r, c.q, kRate);
+            EXPECT_NEAR(filter.gainAt(frequency), expected, 0.02 * expected + 1e-3)
+                << "type " << c.type << " cutoff " << c.cutoff << " at " << frequency << " Hz";
+        }
+    }
+}
+
+TEST(FilterStageTest, LowPassQualityComesFromTheResonance)
+{
+    Filter ringing(Biquad::kLowPass, 1000.0, 16.0, 1.0);
+    EXPECT_NEAR(ringing.gainAt(1000.0), 16.0, 0.5);
+    Filter damped(Biquad::kLowPass, 1000.0, 1.0 / 16.0, 1.0);
+    EXPECT_NEAR(damped.gainAt(1000.0), 1.0 / 16.0, 0.01);
+}
+
+TEST(FilterStageTest, ResonatorNearUnitResonanceIsBypassed)
+{
+    const std::vector<float> in = sineBlock(kBlock, 1000.0, kRate, 0.5f);
+    Filter bypassed(Biquad::kResonator, 1000.0, 1.04, 1.0);
+    EXPECT_TRUE(bypassed.stage.biquad().bypassed());
+    std::vector<float> out(kBlock);
+    bypassed.stage.read(out.data(), in.data(), kBlock);
+    EXPECT_EQ(out, in);
+
+    Filter filtering(Biquad::kResonator, 1000.0, 1.06, 1.0);
+    EXPECT_FALSE(filtering.stage.biquad().bypassed());
+    filtering.stage.read(out.data(), in.data(), kBlock);
+    EXPECT_NE(out, in);
+
+    // The defaults pass the signal unchanged.
+    mppi::PluginInternal registry;
+    FilterStage defaults;
+    defaults.init(0, registry);
+    defaults.setDefaults();
+    defaults.read(out.data(), in.data(), kBlock);
+    EXPECT_EQ(out, in);
+}
+
+TEST(FilterStageTest, CutoffStaysBelowNyquistAtLowSampleRates)
+{
+    Filter filter(Biquad::kLowPass, 10240.0, 1.0, 1.0, 8000.0f);
+    EXPECT_FLOAT_EQ(filter.stage.biquad().cutoff(), 3920.0f);
+    const double gain = filter.gainAt(1000.0, 8000.0);
+    EXPECT_TRUE(std::isfinite(gain));
+    EXPECT_NEAR(gain, prototypeGain(Biquad::kLowPass, 1000.0, 3920.0, 1.0, 1.0, 8000.0), 0.02);
+}
+
+TEST(FilterStageTest, StateContinuesAcrossCallsOfAnyLength)
+{
+    const std::vector<float> in = sineBlock(1000, 700.0, kRate, 0.5f);
+    Filter whole(Biquad::kLowPass, 1500.0, 2.0, 1.0);
+    Filter pieces(Biquad::kLowPass, 1500.0, 2.0, 1.0);
+    std::vector<float> a(in.size());
+    std::vector<float> b(in.size());
+    whole.stage.read(a.data(), in.data(), 250);
+    whole.stage.read(a.data() + 250, in.data() + 250, 250);
+    whole.stage.read(a.data() + 500, in.data() + 500, 250);
+    whole.stage.read(a.data() + 750, in.data() + 750, 250);
+    std::size_t at = 0;
+    for (int length : {1, 3, 7, 100, 2, 255, 1, 131, 250, 250}) {
+        pieces.stage.read(b.data() + at, in.data() + at, length);
+        at += static_cast<std::size_t>(length);
+    }
+    ASSERT_EQ(at, in.size());
+    EXPECT_EQ(a, b);
+}
+
+TEST(FilterStageTest, InterpolatedReadSlidesBetweenSamples)
+{
+    mppi::PluginInternal registry;
+    FilterStage stage;
+    stage.init(0, registry);
+    std::vector<float> buffer(16);
+    for (std::size_t i = 0; i < buffer.size(); ++i)
+        buffer[i] = static_cast<float>(i);
+    ReadPosition position = ReadPosition::fromSamples(14.5, 15);
+    const ReadPosition step = ReadPosition::fromSamples(0.75, 0xFFFFFFFFu);
+    float out[4];
+    stage.readInterpolated(out, buffer.data(), 4, 15, position, step);
+    // 14.5, then 15.25 between the last sample and the first, then 0 and 0.75 after the wrap.
+    EXPECT_FLOAT_EQ(out[0], 14.5f);
+    EXPECT_FLOAT_EQ(out[1], 11.25f);
+    EXPECT_FLOAT_EQ(out[2], 0.0f);
+    EXPECT_FLOAT_EQ(out[3], 0.75f);
+}
+
+namespace {
+
+struct Distortion {
+    explicit Distortion(double type = 0.0, double level = 0.0)
+    {
+        stage.init(0, registry);
+        stage.setSampleRate(static_cast<float>(kRate));
+        registry.registered(0)->setReal(type);
+        registry.registered(1)->setReal(level);
+        stage.reset();
+    }
+
+    // Output RMS over the second half of a second of a sine.
+    double outputRms(double frequency, float amplitude)
+    {
+        std::vector<float> last;
+        const int blocks = static_cast<int>(kRate / kBlock);
+        for (int block = 0; block < blocks; ++block) {
+            stage.updateBlock(kBlock);
+            std::vector<float> x = sineBlock(kBlock, frequency, kRate, amplitude, block * kBlock);
+            stage.process(x.data(), kBlock);
+            if (block >= blocks / 2)
+                last.insert(last.end(), x.begin(), x.end());
+        }
+        return rmsOf(last);
+    }
+
+    mppi::PluginInternal registry;
+    DistortionStage stage;
+};
+
+} // namespace
+
+TEST(DistortionStageTest, LevelZeroPassesAQuietSignalUnchanged)
+{
+    Distortion distortion;
+    std::vector<float> x = sineBlock(kBlock, 440.0, kRate, 0.5f);
+    const std::vector<float> original = x;
+    for (int block = 0; block < 20; ++block) {
+        distortion.stage.updateBlock(kBlock);
+        x = sineBlock(kBlock, 440.0, kRate, 0.5f, block * kBlock);
+        const std::vector<float> in = x;
+        distortion.stage.process(x.data(), kBlock);
+        ASSERT_EQ(x, in);
+    }
+    EXPECT_EQ(distortion.stage.makeUpGain(), 1.0f);
+}
+
+TEST(DistortionStageTest, RmsIsCappedAtThreeQuartersWhateverTheSetting)
+{
+    for (double level : {0.0, 0.3, 1.0}) {
+        Distortion distortion(0.0, level);
+        EXPECT_NEAR(distortion.outputRms(440.0, 2.0f), 0.75, 0.02) << "level " << level;
+    }
+    Distortion puncher(1.0, 0.6);
+    EXPECT_NEAR(puncher.outputRms(440.0, 2.0f), 0.75, 0.02);
+}
+
+TEST(DistortionStageTest, LoudSignalAtLevelZeroRampsTheMakeUpGain)
+{
+    Distortion distortion;
+    std::vector<float> x;
+    for (int block = 0; block < 200; ++block) {
+        distortion.stage.updateBlock(kBlock);
+        x = sineBlock(kBlock, 440.0, kRate, 2.12132f, block * kBlock);
+        distortion.stage.process(x.data(), kBlock);
+    }
+    // A sine of RMS 1.5 comes out at 0.75: a make-up gain of 0.5.
+    EXPECT_NEAR(distortion.stage.makeUpGain(), 0.5f, 0.02f);
+}
+
+TEST(DistortionStageTest, ShapingRestoresTheInputLoudness)
+{
+    for (double type : {0.0, 0.5, 1.0}) {
+        Distortion distortion(type, 1.0);
+        EXPECT_NEAR(distortion.outputRms(440.0, 0.2f), 0.2 / std::sqrt(2.0), 0.01) << "type " << type;
+    }
+}
+
+TEST(DistortionStageTest, OverdriveAtFullLevelClips)
+{
+    Distortion distortion(0.0, 1.0);
+    for (int block = 0; block < 100; ++block) {
+        distortion.stage.updateBlock(kBlock);
+        std::vector<float> x = sineBlock(kBlock, 100.0, kRate, 0.5f, block * kBlock);
+        distortion.stage.process(x.data(), kBlock);
+        if (block == 99) {
+            // Drive 64 squares the wave: its peak is barely above its RMS.
+            const float peak = *std::max_element(x.begin(), x.end());
+            EXPECT_LT(peak / rmsOf(x), 1.15);
+        }
+    }
+}
+
+TEST(DistortionStageTest, SilentShapedBlockBecomesExactlyZero)
+{
+    Distortion distortion(0.0, 0.5);
+    distortion.stage.updateBlock(kBlock);
+    std::vector<float> x(kBlock, 0.0f);
+    distortion.stage.process(x.data(), kBlock);
+    EXPECT_EQ(distortion.stage.makeUpGain(), 0.0f);
+    EXPECT_EQ(x, std::vector<float>(kBlock, 0.0f));
+}
+
+TEST(DistortionStageTest, ResetTakesTheGainsOfTheCurrentTypeAndLevel)
+{
+    // A blend set before playback: 3/4 overdrive at drive 2^2, 1/4 puncher at fold 2.25.
+    Distortion distortion(0.25, 0.5);
+    EXPECT_FLOAT_EQ(distortion.stage.overdriveGain(), 0.75f * 1.0f);
+    EXPECT_FLOAT_EQ(distortion.stage.puncherGain(), 0.25f * 1.0f);
+    Distortion quiet(0.75, 0.0);
+    // Drive 1/4 and fold rate 1/4 are compensated to unit small-signal gain.
+    EXPECT_FLOAT_EQ(quiet.stage.overdriveGain(), 0.25f * 4.0f);
+    EXPECT_FLOAT_EQ(quiet.stage.puncherGain(), 0.75f * 4.0f);
+}
+
+TEST(DistortionStageTest, TypeAndLevelTextsAndParsers)
+{
+    mppi::PluginInternal registry;
+    DistortionStage stage;
+    stage.init(1, registry);
+    ASSERT_EQ(registry.registeredCount(), 5);
+    mppi::NormalizedParamInterface& type = *registry.registered(0);
+    EXPECT_EQ(type.name(), "D2 disto type");
+    EXPECT_EQ(type.valueText(0.49), "Overdrive");
+    EXPECT_EQ(type.valueText(0.5), "Puncher");
+    bool understood = false;
+    type.parse("Puncher", understood);
+    EXPECT_FALSE(understood);
+    mppi::NormalizedParamInterface& level = *registry.registered(1);
+    EXPECT_EQ(level.name(), "D2 disto lvl");
+    EXPECT_EQ(level.valueText(0.125), "12.5");
+}
+
+TEST(TableTanhTest, FollowsTanhAndNeverIndexesOutsideItsTable)
+{
+    const TableTanh& table = TableTanh::instance();
+    double worst = 0.0;
+    for (int i = -12000; i <= 12000; ++i) {
+        const float u = static_cast<float>(i) / 1000.0f;
+        worst = std::max(worst, std::fabs(table(u) - std::tanh(static_cast<double>(u))));
+    }
+    EXPECT_LT(worst, 1e-2);
+    const float justBelow = std::nextafter(8.0f, 0.0f);
+    EXPECT_NEAR(table(justBelow), std::tanh(8.0), 1e-4);
+    EXPECT_NEAR(table(std::nextafter(-8.0f, 0.0f)), std::tanh(-8.0), 1e-4);
+    EXPECT_FLOAT_EQ(table(1e30f), static_cast<float>(std::tanh(8.0)));
+    EXPECT_FLOAT_EQ(table(-std::numeric_limits<float>::infinity()), static_cast<float>(std::tanh(-8.0)));
+}
+
+namespace {
+
+struct Shelf {
+    Shelf(double cutoff, double level, float rate = static_cast<float>(kRate))
+    {
+        stage.init(0, registry);
+        stage.setSampleRate(rate);
+        registry.registered(0)->setReal(cutoff);
+        registry.registered(1)->setReal(level);
+        stage.updateBlock(kBlock);
+    }
+
+    double gainAt(double frequency)
+    {
+        std::vector<float> last;
+        for (int block = 0; block < 100; ++block) {
+            std::vector<float> x = sineBlock(kBlock, frequency, kRate, 0.5f, block * kBlock);
+            stage.process(x.data(), kBlock);
+            if (block >= 50)
+                last.insert(last.end(), x.begin(), x.end());
+        }
+        return rmsOf(last) / (0.5 / std::sqrt(2.0));
+    }
+
+    mppi::PluginInternal registry;
+    ShelfStage stage;
+};
+
+double shelfPrototype(double frequency, double cutoff, double level)
+{
+    const std::complex<double> s = prototypeS(frequency, cutoff, kRate);
+    return std::abs((1.0 + level * s) / (1.0 + s));
+}
+
+} // namespace
+
+TEST(ShelfStageTest, CutsHighFrequenciesToItsLevel)
+{
+    for (double level : {0.5, 0.1, 0.0, 0.985}) {
+        Shelf shelf(2000.0, level);
+        for (double frequency : {100.0, 2000.0, 15000.0}) {
+            const double expected = shelfPrototype(frequency, 2000.0, level);
+            EXPECT_NEAR(shelf.gainAt(frequency), expected, 0.01 * expected + 1e-3)
+                << "level " << level << " at " << frequency;
+        }
+    }
+}
+
+TEST(ShelfStageTest, InaudibleShelfIsSkippedAndCutoffIsLimited)
+{
+    Shelf shelf(4000.0, 0.99);
+    std::vector<float> x = sineBlock(kBlock, 10000.0, kRate, 0.5f);
+    const std::vector<float> in = x;
+    shelf.stage.process(x.data(), kBlock);
+    EXPECT_EQ(x, in);
+
+    Shelf limited(20000.0, 0.5, 32000.0f);
+    EXPECT_FLOAT_EQ(limited.stage.filter().cutoff(), 15680.0f);
+    EXPECT_EQ(limited.registry.registered(0)->valueText(4000.0), "4000");
+    EXPECT_EQ(limited.registry.registered(0)->valueText(200.0), "200.0");
+}
