@@ -61,7 +61,6 @@ void DistortionStage::takeCurrentSettings()
     previousType_ = type_;
     previousLevel_ = level_;
     makeUp_ = 1.0f;
-    previousMakeUp_ = 1.0f;
     // The gains must be those of the current type and level, with nothing left to fade.
     prepare(true);
     previousDrive_ = drive_;
@@ -123,18 +122,34 @@ void DistortionStage::prepare(bool force)
 
 void DistortionStage::process(float* block, int frames)
 {
-    previousMakeUp_ = makeUp_;
-    const float inputLevel = inputFollower_.process(block, frames);
-    float outputLevel = inputLevel;
+    for (int done = 0; done < frames; done += kMaxPiece)
+        processPiece(block + done, std::min(frames - done, kMaxPiece));
+}
+
+void DistortionStage::processPiece(float* block, int frames)
+{
+    float inputPower[kMaxPiece];
+    float outputPower[kMaxPiece];
+    inputFollower_.follow(block, frames, inputPower);
+    const float* shapedPower = inputPower;
     if (level_ != 0.0f || previousLevel_ != 0.0f) {
         if (level_ == previousLevel_)
             shapeSteady(block, frames);
         else
             shapeCrossFading(block, frames);
-        outputLevel = outputFollower_.process(block, frames);
+        outputFollower_.follow(block, frames, outputPower);
+        shapedPower = outputPower;
     }
-    makeUp_ = std::fabs(outputLevel) >= kSilence ? std::min(inputLevel, kRmsCeiling) / outputLevel : 0.0f;
-    applyMakeUp(block, frames);
+    // Unshaped, both levels are the same and the gain is exactly 1 below the ceiling.
+    for (int i = 0; i < frames; ++i) {
+        const float input = std::sqrt(std::fabs(inputPower[i]));
+        const float output = std::sqrt(std::fabs(shapedPower[i]));
+        const float gain = output >= kSilence ? std::min(input, kRmsCeiling) / output : 0.0f;
+        block[i] *= gain;
+    }
+    const float input = std::sqrt(std::fabs(inputPower[frames - 1]));
+    const float output = std::sqrt(std::fabs(shapedPower[frames - 1]));
+    makeUp_ = output >= kSilence ? std::min(input, kRmsCeiling) / output : 0.0f;
 }
 
 void DistortionStage::shapeSteady(float* block, int frames) const
@@ -171,22 +186,6 @@ void DistortionStage::shapeCrossFading(float* block, int frames)
         overdriveFadeOut_ -= overdriveFadeOutStep_;
         puncherFadeIn_ += puncherFadeInStep_;
         puncherFadeOut_ -= puncherFadeOutStep_;
-    }
-}
-
-void DistortionStage::applyMakeUp(float* block, int frames) const
-{
-    const float gain = makeUp_;
-    const float previous = previousMakeUp_;
-    if (gain != previous && gain != 0.0f && previous != 0.0f) {
-        const float step = (gain - previous) / static_cast<float>(frames);
-        for (int i = 0; i < frames; ++i)
-            block[i] *= previous + static_cast<float>(i) * step;
-    } else if (gain == 0.0f) {
-        std::fill(block, block + frames, 0.0f);
-    } else if (gain != 1.0f) {
-        for (int i = 0; i < frames; ++i)
-            block[i] *= gain;
     }
 }
 

@@ -16,12 +16,17 @@ class TableSine;
 // wave-folder ("Puncher") whose drive grows with the level, then an RMS make-up gain that
 // restores the input's loudness and caps the line's RMS at 0.75, which keeps the feedback loop
 // from running away at any setting.
+//
+// The make-up gain follows the two RMS followers sample by sample, so it is the same whatever
+// pieces the host's block size cuts the signal into.
 class DistortionStage : public mppi::NotifiedInterface, public mppi::NotifierInterface {
 public:
     struct LvlModifier : mppi::OffsetModifier<0.0, 1.0> {};
 
     // Highest RMS level the line signal leaves the stage with.
     static constexpr float kRmsCeiling = 0.75f;
+    // Longest piece processed at once; the lines never pass more.
+    static constexpr int kMaxPiece = 256;
 
     DistortionStage();
 
@@ -49,7 +54,7 @@ private:
     void takeCurrentSettings();
     void shapeSteady(float* block, int frames) const;
     void shapeCrossFading(float* block, int frames);
-    void applyMakeUp(float* block, int frames) const;
+    void processPiece(float* block, int frames);
 
     const TableTanh& tanh_;
     const mppi::TableSine& sine_;
@@ -76,6 +81,6 @@ private:
     float puncherFadeOutStep_ = 0.0f;
     float puncherFadeIn_ = 0.0f;
     float puncherFadeInStep_ = 0.0f;
+    // Make-up gain of the last sample processed.
     float makeUp_ = 1.0f;
-    float previousMakeUp_ = 1.0f;
 };

@@ -28,7 +28,7 @@ void RmsFollower::computeCoefficients()
     c1_ = static_cast<float>((1.0 - k) / (1.0 + k));
 }
 
-float RmsFollower::process(const float* block, int frames)
+void RmsFollower::follow(const float* block, int frames, float* power)
 {
     float square = lastSquare_;
     float output = lastOutput_;
@@ -36,8 +36,8 @@ float RmsFollower::process(const float* block, int frames)
         const float next = block[i] * block[i];
         output = c0_ * (next + square) - c1_ * output;
         square = next;
+        power[i] = output;
     }
     lastSquare_ = square;
     lastOutput_ = output;
-    return std::sqrt(std::fabs(output));
 }

@@ -1,14 +1,14 @@
 #pragma once
 
 // RMS level of a signal: the squared signal through a first-order low-pass at 1/tau (bilinear
-// transform), answered as the square root after each block.
+// transform); its square root is the level.
 class RmsFollower {
 public:
     void setTimeConstant(float seconds);
     void setSampleRate(float sampleRate);
     void clear();
-    // Follows the block and answers the RMS level after its last sample.
-    float process(const float* block, int frames);
+    // Follows a block, writing the smoothed power (the level squared) after each sample.
+    void follow(const float* block, int frames, float* power);
 
 private:
     void computeCoefficients();

@@ -105,6 +105,7 @@ TEST(MotionTest, LineTwoFollowsTheTempoWhileInactive)
 {
     Harness h;
     h.setText("D2 pan", "R 100");
+    h.render(Stereo(kSecond));
     h.setReal("Tempo", 100.0);
     h.render(Stereo(kSecond));
     h.setReal("Flags", 64 + 32);

@@ -1,0 +1,109 @@
+#include "LineMixer.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct Buffers {
+    std::vector<float> tapLeft = std::vector<float>(256, 0.0f);
+    std::vector<float> tapRight = std::vector<float>(256, 0.0f);
+    std::vector<float> line1Out = std::vector<float>(256, 0.0f);
+    std::vector<float> line2Out = std::vector<float>(256, 0.0f);
+    std::vector<float> line1In = std::vector<float>(256, 0.0f);
+    std::vector<float> line2In = std::vector<float>(256, 0.0f);
+
+    void attach(LineMixer& mixer)
+    {
+        mixer.setTapBuffers(tapLeft.data(), tapRight.data());
+        mixer.setLineOutput(0, line1Out.data());
+        mixer.setLineOutput(1, line2Out.data());
+        mixer.setLineWrite(0, line1In.data());
+        mixer.setLineWrite(1, line2In.data());
+    }
+};
+
+} // namespace
+
+TEST(LineMixerTest, AValueThatChangesAndChangesBackWithinATickIsKept)
+{
+    LineMixer mixer;
+    mixer.setFeedback(0, 0.5f);
+    mixer.setLevel(0, 1.0f);
+    mixer.reset();
+    EXPECT_FLOAT_EQ(mixer.feedbackMatrix()[0], 0.5f);
+    mixer.setFeedback(0, 0.3f);
+    mixer.setFeedback(0, 0.5f);
+    mixer.beginBlock();
+    EXPECT_FLOAT_EQ(mixer.feedbackMatrix()[0], 0.5f);
+}
+
+TEST(LineMixerTest, MatricesFollowSeparationPanAndLevel)
+{
+    LineMixer mixer;
+    mixer.setTwoLines(true);
+    mixer.setFeedback(0, 0.8f);
+    mixer.setFeedback(1, 0.4f);
+    mixer.setLevel(0, 1.0f);
+    mixer.setLevel(1, 0.5f);
+    mixer.setPan(0, -1.0f);
+    mixer.setPan(1, 0.0f);
+    mixer.setSeparation(0.25f);
+    mixer.reset();
+    const float* f = mixer.feedbackMatrix();
+    EXPECT_FLOAT_EQ(f[0], 0.6f);
+    EXPECT_FLOAT_EQ(f[1], 0.2f);
+    EXPECT_FLOAT_EQ(f[2], 0.1f);
+    EXPECT_FLOAT_EQ(f[3], 0.3f);
+    // Line 1 hard left at level 1, line 2 centred at level 0.5.
+    const float* o = mixer.outputMatrix();
+    EXPECT_FLOAT_EQ(o[0], 0.6f * 1.0f + 0.2f * 0.25f);
+    EXPECT_FLOAT_EQ(o[1], 0.6f * 0.0f + 0.2f * 0.25f);
+    EXPECT_FLOAT_EQ(o[2], 0.1f * 1.0f + 0.3f * 0.25f);
+    EXPECT_FLOAT_EQ(o[3], 0.1f * 0.0f + 0.3f * 0.25f);
+}
+
+TEST(LineMixerTest, NewValuesRampOverExactlyOneControlBlock)
+{
+    LineMixer mixer;
+    mixer.setFeedback(0, 1.0f);
+    mixer.setLevel(0, 1.0f);
+    mixer.setPan(0, 0.0f);
+    mixer.setTapGain(0.0f);
+    mixer.reset();
+    Buffers buffers;
+    std::fill(buffers.line1Out.begin(), buffers.line1Out.end(), 1.0f);
+    buffers.attach(mixer);
+    mixer.setFeedback(0, 0.0f);
+    mixer.beginBlock();
+    // Split unevenly: the ramp continues across the pieces.
+    mixer.write(100);
+    mixer.setTapBuffers(buffers.tapLeft.data() + 100, buffers.tapRight.data() + 100);
+    mixer.setLineWrite(0, buffers.line1In.data() + 100);
+    mixer.setLineOutput(0, buffers.line1Out.data() + 100);
+    mixer.write(156);
+    for (int k = 0; k < 256; k += 51)
+        EXPECT_NEAR(buffers.line1In[static_cast<std::size_t>(k)], 1.0f - k / 256.0f, 1e-5f) << k;
+    mixer.beginBlock();
+    EXPECT_FLOAT_EQ(mixer.feedbackMatrix()[0], 0.0f);
+}
+
+TEST(LineMixerTest, SustainFeedsBackFullyAndKeepsTheTapsOut)
+{
+    LineMixer mixer;
+    mixer.setFeedback(0, 0.2f);
+    mixer.setLevel(0, 1.0f);
+    mixer.setPan(0, 0.0f);
+    mixer.setSustain(true);
+    mixer.reset();
+    Buffers buffers;
+    std::fill(buffers.tapLeft.begin(), buffers.tapLeft.end(), 0.5f);
+    std::fill(buffers.line1Out.begin(), buffers.line1Out.end(), 0.25f);
+    buffers.attach(mixer);
+    mixer.write(256);
+    EXPECT_FLOAT_EQ(buffers.line1In[10], 0.25f);
+    mixer.mix(256);
+    EXPECT_FLOAT_EQ(mixer.tapGain(), 0.0f);
+    EXPECT_FLOAT_EQ(buffers.tapLeft[10], 0.125f);
+}
