@@ -17,6 +17,16 @@ constexpr float kInitialCurveGain = 4.0f;
 constexpr float kSilence = 1e-9f;
 constexpr int kControlBlock = 256;
 
+// The gain that brings a shaped signal back to the input's RMS level, at most the ceiling; 0
+// when the shaped signal is silent. Computed without branches so that the loop vectorises.
+inline float restoringGain(float inputPower, float shapedPower)
+{
+    const float input = std::sqrt(std::fabs(inputPower));
+    const float output = std::sqrt(std::fabs(shapedPower));
+    const float gain = std::min(input, DistortionStage::kRmsCeiling) / std::max(output, kSilence);
+    return output >= kSilence ? gain : 0.0f;
+}
+
 } // namespace
 
 DistortionStage::DistortionStage() : tanh_(TableTanh::instance()), sine_(mppi::TableSine::instance()) {}
@@ -114,6 +124,7 @@ void DistortionStage::prepare(bool force)
     puncherGain_ = type_ * foldCompensation;
     overdriveFadeIn_ = 0.0f;
     puncherFadeIn_ = 0.0f;
+    fadePosition_ = 0;
     overdriveFadeInStep_ = overdriveGain_ / kControlBlock;
     puncherFadeInStep_ = puncherGain_ / kControlBlock;
     overdriveFadeOutStep_ = overdriveFadeOut_ / kControlBlock;
@@ -130,63 +141,81 @@ void DistortionStage::processPiece(float* block, int frames)
 {
     float inputPower[kMaxPiece];
     float outputPower[kMaxPiece];
-    inputFollower_.follow(block, frames, inputPower);
     const float* shapedPower = inputPower;
     if (level_ != 0.0f || previousLevel_ != 0.0f) {
+        float unshaped[kMaxPiece];
+        std::copy(block, block + frames, unshaped);
         if (level_ == previousLevel_)
             shapeSteady(block, frames);
         else
             shapeCrossFading(block, frames);
-        outputFollower_.follow(block, frames, outputPower);
+        RmsFollower::followBoth(inputFollower_, unshaped, inputPower, outputFollower_, block, outputPower, frames);
         shapedPower = outputPower;
+    } else {
+        inputFollower_.follow(block, frames, inputPower);
     }
     // Unshaped, both levels are the same and the gain is exactly 1 below the ceiling.
-    for (int i = 0; i < frames; ++i) {
-        const float input = std::sqrt(std::fabs(inputPower[i]));
-        const float output = std::sqrt(std::fabs(shapedPower[i]));
-        const float gain = output >= kSilence ? std::min(input, kRmsCeiling) / output : 0.0f;
-        block[i] *= gain;
-    }
-    const float input = std::sqrt(std::fabs(inputPower[frames - 1]));
-    const float output = std::sqrt(std::fabs(shapedPower[frames - 1]));
-    makeUp_ = output >= kSilence ? std::min(input, kRmsCeiling) / output : 0.0f;
+    for (int i = 0; i < frames; ++i)
+        block[i] *= restoringGain(inputPower[i], shapedPower[i]);
+    makeUp_ = restoringGain(inputPower[frames - 1], shapedPower[frames - 1]);
 }
 
-void DistortionStage::shapeSteady(float* block, int frames) const
+void DistortionStage::shapeSteady(float* __restrict block, int frames) const
 {
     const bool blend = type_ != previousType_ || (type_ != 0.0f && type_ != 1.0f);
+    const TableTanh& tanh = tanh_;
+    const mppi::TableSine& sine = sine_;
     const float od = overdriveGain_;
     const float pu = puncherGain_;
+    const float drive = drive_;
+    const float fold = fold_;
     if (blend) {
         for (int i = 0; i < frames; ++i)
-            block[i] = od * tanh_(drive_ * block[i]) + pu * sine_(fold_ * block[i]);
+            block[i] = od * tanh(drive * block[i]) + pu * sine(fold * block[i]);
     } else if (type_ == 0.0f) {
         for (int i = 0; i < frames; ++i)
-            block[i] = od * tanh_(drive_ * block[i]);
+            block[i] = od * tanh(drive * block[i]);
     } else {
         for (int i = 0; i < frames; ++i)
-            block[i] = pu * sine_(fold_ * block[i]);
+            block[i] = pu * sine(fold * block[i]);
     }
 }
 
-void DistortionStage::shapeCrossFading(float* block, int frames)
+void DistortionStage::shapeCrossFading(float* __restrict block, int frames)
 {
     const bool blend = type_ != previousType_ || (type_ != 0.0f && type_ != 1.0f);
-    const bool overdrive = blend || type_ == 0.0f;
-    const bool puncher = blend || type_ == 1.0f;
-    for (int i = 0; i < frames; ++i) {
-        const float x = block[i];
-        float y = 0.0f;
-        if (overdrive)
-            y += overdriveFadeOut_ * tanh_(previousDrive_ * x) + overdriveFadeIn_ * tanh_(drive_ * x);
-        if (puncher)
-            y += puncherFadeOut_ * sine_(previousFold_ * x) + puncherFadeIn_ * sine_(fold_ * x);
-        block[i] = y;
-        overdriveFadeIn_ += overdriveFadeInStep_;
-        overdriveFadeOut_ -= overdriveFadeOutStep_;
-        puncherFadeIn_ += puncherFadeInStep_;
-        puncherFadeOut_ -= puncherFadeOutStep_;
+    const TableTanh& tanh = tanh_;
+    const mppi::TableSine& sine = sine_;
+    const float drive = drive_, previousDrive = previousDrive_;
+    const float fold = fold_, previousFold = previousFold_;
+    // The fades run across the pieces of a control block and complete after 256 samples; each
+    // sample's weights follow from its position in the block, whatever the pieces.
+    const float odOut = overdriveFadeOut_, odIn = overdriveFadeIn_;
+    const float puOut = puncherFadeOut_, puIn = puncherFadeIn_;
+    const float odOutStep = overdriveFadeOutStep_, odInStep = overdriveFadeInStep_;
+    const float puOutStep = puncherFadeOutStep_, puInStep = puncherFadeInStep_;
+    const int start = fadePosition_;
+    if (blend) {
+        for (int i = 0; i < frames; ++i) {
+            const float x = block[i];
+            const float k = static_cast<float>(start + i);
+            block[i] = (odOut - k * odOutStep) * tanh(previousDrive * x) + (odIn + k * odInStep) * tanh(drive * x) +
+                       (puOut - k * puOutStep) * sine(previousFold * x) + (puIn + k * puInStep) * sine(fold * x);
+        }
+    } else if (type_ == 0.0f) {
+        for (int i = 0; i < frames; ++i) {
+            const float x = block[i];
+            const float k = static_cast<float>(start + i);
+            block[i] = (odOut - k * odOutStep) * tanh(previousDrive * x) + (odIn + k * odInStep) * tanh(drive * x);
+        }
+    } else {
+        for (int i = 0; i < frames; ++i) {
+            const float x = block[i];
+            const float k = static_cast<float>(start + i);
+            block[i] = (puOut - k * puOutStep) * sine(previousFold * x) + (puIn + k * puInStep) * sine(fold * x);
+        }
     }
+    fadePosition_ += frames;
 }
 
 void DistortionStage::notify(mppi::NotifierInterface*)

@@ -52,8 +52,9 @@ private:
     // the curve gains and their cross-fade over the next control block.
     void prepare(bool force);
     void takeCurrentSettings();
-    void shapeSteady(float* block, int frames) const;
-    void shapeCrossFading(float* block, int frames);
+    // The block never aliases the curve tables, which lets the look-ups vectorise.
+    void shapeSteady(float* __restrict block, int frames) const;
+    void shapeCrossFading(float* __restrict block, int frames);
     void processPiece(float* block, int frames);
 
     const TableTanh& tanh_;
@@ -81,6 +82,8 @@ private:
     float puncherFadeOutStep_ = 0.0f;
     float puncherFadeIn_ = 0.0f;
     float puncherFadeInStep_ = 0.0f;
+    // Samples since the fades began.
+    int fadePosition_ = 0;
     // Make-up gain of the last sample processed.
     float makeUp_ = 1.0f;
 };

@@ -157,40 +157,45 @@ void LineMixer::write(int frames)
     float* y1 = lines_[0].input;
     const float* left = tapLeft_;
     const float* right = tapRight_;
+    // Sustain uses the committed matrix and leaves the taps out: nothing new enters the lines.
     const bool ramp = rampThisBlock_ && !sustain_;
-    float* f = ramp ? feedback_.start : feedback_.current;
+    const float taps = sustain_ ? 0.0f : 1.0f;
+    const float* source = ramp ? feedback_.start : feedback_.current;
+    float f0 = source[0], f1 = source[1], f2 = source[2], f3 = source[3];
     const float* step = feedback_.increment;
+    const float s0 = step[0], s1 = step[1], s2 = step[2], s3 = step[3];
 
     if (!twoLines_) {
-        if (sustain_) {
-            for (int k = 0; k < frames; ++k)
-                y1[k] = f[0] * x1[k];
-        } else if (ramp) {
+        if (ramp) {
             for (int k = 0; k < frames; ++k) {
-                y1[k] = f[0] * x1[k] + left[k] + right[k];
-                f[0] += step[0];
-            }
-        } else {
-            const float f0 = f[0];
-            for (int k = 0; k < frames; ++k)
                 y1[k] = f0 * x1[k] + left[k] + right[k];
+                f0 += s0;
+            }
+            feedback_.start[0] = f0;
+        } else {
+            for (int k = 0; k < frames; ++k)
+                y1[k] = f0 * x1[k] + taps * (left[k] + right[k]);
         }
         return;
     }
 
     const float* x2 = lines_[1].output;
     float* y2 = lines_[1].input;
-    // Sustain leaves the tap terms out: nothing new enters the lines.
-    const float taps = sustain_ ? 0.0f : 1.0f;
     if (ramp) {
         for (int k = 0; k < frames; ++k) {
-            y1[k] = f[0] * x1[k] + f[2] * x2[k] + left[k];
-            y2[k] = f[1] * x1[k] + f[3] * x2[k] + right[k];
-            for (int i = 0; i < 4; ++i)
-                f[i] += step[i];
+            y1[k] = f0 * x1[k] + f2 * x2[k] + left[k];
+            y2[k] = f1 * x1[k] + f3 * x2[k] + right[k];
+            f0 += s0;
+            f1 += s1;
+            f2 += s2;
+            f3 += s3;
         }
+        float* start = feedback_.start;
+        start[0] = f0;
+        start[1] = f1;
+        start[2] = f2;
+        start[3] = f3;
     } else {
-        const float f0 = f[0], f1 = f[1], f2 = f[2], f3 = f[3];
         for (int k = 0; k < frames; ++k) {
             y1[k] = f0 * x1[k] + f2 * x2[k] + taps * left[k];
             y2[k] = f1 * x1[k] + f3 * x2[k] + taps * right[k];
@@ -204,24 +209,44 @@ void LineMixer::mix(int frames)
     const float* x2 = lines_[1].output;
     float* left = tapLeft_;
     float* right = tapRight_;
+    const float* source = rampThisBlock_ ? output_.start : output_.current;
+    float o0 = source[0], o1 = source[1], o2 = source[2], o3 = source[3];
+    float g = rampThisBlock_ ? tapGainStart_ : tapGain_;
+
     if (rampThisBlock_) {
-        float* o = output_.start;
         const float* step = output_.increment;
-        for (int k = 0; k < frames; ++k) {
-            const float line2Left = twoLines_ ? o[2] * x2[k] : 0.0f;
-            const float line2Right = twoLines_ ? o[3] * x2[k] : 0.0f;
-            left[k] = o[0] * x1[k] + line2Left + tapGainStart_ * left[k];
-            right[k] = o[1] * x1[k] + line2Right + tapGainStart_ * right[k];
-            for (int i = 0; i < 4; ++i)
-                o[i] += step[i];
-            tapGainStart_ += tapGainIncrement_;
+        const float s0 = step[0], s1 = step[1], s2 = step[2], s3 = step[3];
+        const float gStep = tapGainIncrement_;
+        if (twoLines_) {
+            for (int k = 0; k < frames; ++k) {
+                left[k] = o0 * x1[k] + o2 * x2[k] + g * left[k];
+                right[k] = o1 * x1[k] + o3 * x2[k] + g * right[k];
+                o0 += s0;
+                o1 += s1;
+                o2 += s2;
+                o3 += s3;
+                g += gStep;
+            }
+        } else {
+            for (int k = 0; k < frames; ++k) {
+                left[k] = o0 * x1[k] + g * left[k];
+                right[k] = o1 * x1[k] + g * right[k];
+                o0 += s0;
+                o1 += s1;
+                o2 += s2;
+                o3 += s3;
+                g += gStep;
+            }
         }
+        float* start = output_.start;
+        start[0] = o0;
+        start[1] = o1;
+        start[2] = o2;
+        start[3] = o3;
+        tapGainStart_ = g;
         return;
     }
-    const float o0 = output_.current[0], o1 = output_.current[1];
-    const float g = tapGain_;
     if (twoLines_) {
-        const float o2 = output_.current[2], o3 = output_.current[3];
         for (int k = 0; k < frames; ++k) {
             left[k] = o0 * x1[k] + o2 * x2[k] + g * left[k];
             right[k] = o1 * x1[k] + o3 * x2[k] + g * right[k];

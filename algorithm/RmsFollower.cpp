@@ -41,3 +41,26 @@ void RmsFollower::follow(const float* block, int frames, float* power)
     lastSquare_ = square;
     lastOutput_ = output;
 }
+
+void RmsFollower::followBoth(RmsFollower& first, const float* firstBlock, float* firstPower, RmsFollower& second,
+                             const float* secondBlock, float* secondPower, int frames)
+{
+    const float c0a = first.c0_, c1a = first.c1_;
+    const float c0b = second.c0_, c1b = second.c1_;
+    float squareA = first.lastSquare_, outputA = first.lastOutput_;
+    float squareB = second.lastSquare_, outputB = second.lastOutput_;
+    for (int i = 0; i < frames; ++i) {
+        const float nextA = firstBlock[i] * firstBlock[i];
+        const float nextB = secondBlock[i] * secondBlock[i];
+        outputA = c0a * (nextA + squareA) - c1a * outputA;
+        outputB = c0b * (nextB + squareB) - c1b * outputB;
+        squareA = nextA;
+        squareB = nextB;
+        firstPower[i] = outputA;
+        secondPower[i] = outputB;
+    }
+    first.lastSquare_ = squareA;
+    first.lastOutput_ = outputA;
+    second.lastSquare_ = squareB;
+    second.lastOutput_ = outputB;
+}

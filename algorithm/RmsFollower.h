@@ -9,6 +9,9 @@ public:
     void clear();
     // Follows a block, writing the smoothed power (the level squared) after each sample.
     void follow(const float* block, int frames, float* power);
+    // Follows two blocks with two followers in one pass, so that their recursions overlap.
+    static void followBoth(RmsFollower& first, const float* firstBlock, float* firstPower, RmsFollower& second,
+                           const float* secondBlock, float* secondPower, int frames);
 
 private:
     void computeCoefficients();

@@ -26,11 +26,9 @@ TableTanh::TableTanh()
         const double c2 = 3.0 * (value[i + 1] - value[i]) - 2.0 * slope[i] - slope[i + 1];
         const double c3 = 2.0 * (value[i] - value[i + 1]) + slope[i] + slope[i + 1];
         const double s = i;
-        segments_[i][0] = static_cast<float>(c0 - c1 * s + c2 * s * s - c3 * s * s * s);
-        segments_[i][1] = static_cast<float>(c1 - 2.0 * c2 * s + 3.0 * c3 * s * s);
-        segments_[i][2] = static_cast<float>(c2 - 3.0 * c3 * s);
-        segments_[i][3] = static_cast<float>(c3);
+        a0_[i] = static_cast<float>(c0 - c1 * s + c2 * s * s - c3 * s * s * s);
+        a1_[i] = static_cast<float>(c1 - 2.0 * c2 * s + 3.0 * c3 * s * s);
+        a2_[i] = static_cast<float>(c2 - 3.0 * c3 * s);
+        a3_[i] = static_cast<float>(c3);
     }
-    low_ = static_cast<float>(std::tanh(-8.0));
-    high_ = static_cast<float>(std::tanh(8.0));
 }

@@ -183,40 +183,50 @@ void TapUnit::renderFixed(const StereoFrame* history, std::uint32_t mask, std::u
     // Two contiguous runs at most: up to the end of the history, then from its start.
     const int firstRun = std::min(frames, static_cast<int>(mask + 1 - start));
     const std::pair<const StereoFrame*, int> runs[] = {{history + start, firstRun}, {history, frames - firstRun}};
+    // Gains live in locals: the output buffers cannot alias them, so the loops vectorise.
+    Gains g = running_;
+    const Gains step = increments_;
+    const bool ramping = !steadyGains();
     int offset = 0;
     for (auto [source, count] : runs) {
         float* outLeft = left + offset;
         float* outRight = right + offset;
-        if (steadyGains()) {
-            const Gains g = running_;
+        if (!ramping) {
             for (int k = 0; k < count; ++k) {
                 outLeft[k] += g.ll * source[k].left + g.rl * source[k].right;
                 outRight[k] += g.lr * source[k].left + g.rr * source[k].right;
             }
         } else {
             for (int k = 0; k < count; ++k) {
-                outLeft[k] += running_.ll * source[k].left + running_.rl * source[k].right;
-                outRight[k] += running_.lr * source[k].left + running_.rr * source[k].right;
-                advance(running_, increments_);
+                outLeft[k] += g.ll * source[k].left + g.rl * source[k].right;
+                outRight[k] += g.lr * source[k].left + g.rr * source[k].right;
+                advance(g, step);
             }
         }
         offset += count;
     }
+    running_ = g;
 }
 
 void TapUnit::renderGlide(const StereoFrame* history, std::uint32_t mask, int frames, float* left, float* right)
 {
+    Gains g = running_;
+    const Gains step = increments_;
+    ReadPosition position = glidePosition_;
+    const ReadPosition stride = glideStep_;
     for (int k = 0; k < frames; ++k) {
-        const StereoFrame& here = history[glidePosition_.index];
-        const StereoFrame& next = history[(glidePosition_.index + 1) & mask];
-        const float weight = glidePosition_.weight();
+        const StereoFrame here = history[position.index];
+        const StereoFrame next = history[(position.index + 1) & mask];
+        const float weight = position.weight();
         const float l = here.left + (next.left - here.left) * weight;
         const float r = here.right + (next.right - here.right) * weight;
-        left[k] += running_.ll * l + running_.rl * r;
-        right[k] += running_.lr * l + running_.rr * r;
-        advance(running_, increments_);
-        glidePosition_.advance(glideStep_, mask);
+        left[k] += g.ll * l + g.rl * r;
+        right[k] += g.lr * l + g.rr * r;
+        advance(g, step);
+        position.advance(stride, mask);
     }
+    running_ = g;
+    glidePosition_ = position;
 }
 
 void TapUnit::renderCrossFade(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,
@@ -224,16 +234,20 @@ void TapUnit::renderCrossFade(const StereoFrame* history, std::uint32_t mask, st
 {
     const std::uint32_t oldStart = writeIndex - static_cast<std::uint32_t>(currentDelay_);
     const std::uint32_t newStart = writeIndex - static_cast<std::uint32_t>(targetDelay_);
+    Gains out = fadeOut_;
+    Gains in = fadeIn_;
+    const Gains outStep = fadeOutStep_;
+    const Gains inStep = fadeInStep_;
     for (int k = 0; k < frames; ++k) {
-        const StereoFrame& before = history[(oldStart + static_cast<std::uint32_t>(k)) & mask];
-        const StereoFrame& after = history[(newStart + static_cast<std::uint32_t>(k)) & mask];
-        left[k] += fadeOut_.ll * before.left + fadeOut_.rl * before.right + fadeIn_.ll * after.left +
-                   fadeIn_.rl * after.right;
-        right[k] += fadeOut_.lr * before.left + fadeOut_.rr * before.right + fadeIn_.lr * after.left +
-                    fadeIn_.rr * after.right;
-        retreat(fadeOut_, fadeOutStep_);
-        advance(fadeIn_, fadeInStep_);
+        const StereoFrame before = history[(oldStart + static_cast<std::uint32_t>(k)) & mask];
+        const StereoFrame after = history[(newStart + static_cast<std::uint32_t>(k)) & mask];
+        left[k] += out.ll * before.left + out.rl * before.right + in.ll * after.left + in.rl * after.right;
+        right[k] += out.lr * before.left + out.rr * before.right + in.lr * after.left + in.rr * after.right;
+        retreat(out, outStep);
+        advance(in, inStep);
     }
+    fadeOut_ = out;
+    fadeIn_ = in;
 }
 
 void TapUnit::notify(mppi::NotifierInterface*)

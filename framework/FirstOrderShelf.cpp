@@ -21,8 +21,18 @@ void FirstOrderShelf::reset()
 
 void FirstOrderShelf::process(float* block, int frames)
 {
-    for (int i = 0; i < frames; ++i)
-        block[i] = step(block[i]);
+    // Local state: the block cannot alias it, so it stays in registers.
+    const float b0 = b0_, b1 = b1_, a1 = a1_;
+    float x1 = x1_, y1 = y1_;
+    for (int i = 0; i < frames; ++i) {
+        const float x = block[i];
+        const float y = b0 * x + b1 * x1 - a1 * y1 + kDenormalBias;
+        x1 = x;
+        y1 = y;
+        block[i] = y;
+    }
+    x1_ = x1;
+    y1_ = y1;
 }
 
 } // namespace mppi

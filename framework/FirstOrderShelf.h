@@ -19,10 +19,13 @@ public:
     // Clears the filter state.
     void reset();
 
-    // One sample. The tiny constant keeps recirculating signals away from denormal numbers.
+    // Keeps recirculating signals away from denormal numbers.
+    static constexpr float kDenormalBias = 1e-20f;
+
+    // One sample.
     float step(float x)
     {
-        const float y = b0_ * x + b1_ * x1_ - a1_ * y1_ + 1e-20f;
+        const float y = b0_ * x + b1_ * x1_ - a1_ * y1_ + kDenormalBias;
         x1_ = x;
         y1_ = y;
         return y;

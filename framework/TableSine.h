@@ -1,6 +1,7 @@
 #pragma once
 
-#include <array>
+#include <cmath>
+#include <cstddef>
 
 namespace mppi {
 
@@ -11,14 +12,31 @@ public:
     // The process-wide table, built on first use.
     static const TableSine& instance();
 
-    // sin(2 * pi * u / 16); 0 where |u| is too large to hold a phase, or not finite.
-    float operator()(float u) const;
+    // sin(2 * pi * u / 16). Without branches, so that loops over samples vectorise; phases
+    // beyond 2^23, where a float has no fraction left, are held at 2^23.
+    float operator()(float u) const
+    {
+        constexpr float kLargestPhase = 8388608.0f;
+        u = u > -kLargestPhase ? u : -kLargestPhase;
+        u = u < kLargestPhase ? u : kLargestPhase;
+        // floor(u) without a library call: truncate, then step down for negative fractions.
+        int whole = static_cast<int>(u);
+        whole -= static_cast<float>(whole) > u ? 1 : 0;
+        // Bring u into [0, 16) by removing whole periods; the segment is the phase unit within it.
+        const float inPeriod = u - static_cast<float>(whole & ~15);
+        const int segment = whole & 15;
+        return ((a3_[segment] * inPeriod + a2_[segment]) * inPeriod + a1_[segment]) * inPeriod + a0_[segment];
+    }
 
 private:
     TableSine();
 
-    // Polynomial coefficients A0..A3 of each segment, in u itself rather than in u - segment.
-    std::array<std::array<float, 4>, 16> segments_{};
+    // Polynomial coefficients A0..A3 of each segment, in u itself rather than in u - segment,
+    // one array per power so that look-ups vectorise.
+    float a0_[16] = {};
+    float a1_[16] = {};
+    float a2_[16] = {};
+    float a3_[16] = {};
 };
 
 } // namespace mppi

@@ -1,0 +1,110 @@
+#include "Algo.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kSampleRate = 44100.0;
+
+enum Setting { kDefaults, kOneLineAllStages, kHeavy };
+
+void set(Algo& algo, const std::string& name, const std::string& text)
+{
+    for (int i = 0; i < algo.paramCount(); ++i) {
+        mppi::NormalizedParamInterface* param = algo.param(i);
+        if (param->name() != name)
+            continue;
+        bool understood = false;
+        const double real = param->parse(text, understood);
+        if (understood)
+            param->setReal(real);
+        return;
+    }
+}
+
+void setReal(Algo& algo, const std::string& name, double value)
+{
+    for (int i = 0; i < algo.paramCount(); ++i)
+        if (algo.param(i)->name() == name)
+            algo.param(i)->setReal(value);
+}
+
+void configure(Algo& algo, Setting setting)
+{
+    if (setting == kDefaults)
+        return;
+    const bool heavy = setting == kHeavy;
+    const int lines = heavy ? 2 : 1;
+    if (heavy) {
+        setReal(algo, "Flags", 64 + 32);
+        set(algo, "Fdbk sep.", "30");
+        set(algo, "Fdbk sep. LFO depth", "50");
+        for (int tap = 1; tap <= 4; ++tap) {
+            const std::string name = std::string("Tap ").append(std::to_string(tap));
+            set(algo, name + " level", "-6");
+            setReal(algo, name + " time", 0.1 * tap);
+            for (const char* part : {" time", " level", " pan"})
+                set(algo, name + part + " LFO depth", "30");
+        }
+    }
+    for (int line = 1; line <= lines; ++line) {
+        const std::string name = std::string("D").append(std::to_string(line));
+        setReal(algo, name + " filt type", 0.0);
+        set(algo, name + " filt reso", "6");
+        set(algo, name + " disto lvl", "40");
+        setReal(algo, name + " disto type", 0.5);
+        set(algo, name + " HS level", "-6");
+        if (heavy) {
+            for (const char* part : {" pan", " time", " fdbk", " filt cutoff", " filt reso", " filt Q", " disto lvl"})
+                set(algo, name + part + " LFO depth", "20");
+        }
+    }
+}
+
+// Cost of processing one second of stereo noise in host blocks of `range(1)` frames.
+void process(benchmark::State& state)
+{
+    const auto setting = static_cast<Setting>(state.range(0));
+    const int block = static_cast<int>(state.range(1));
+    Algo algo;
+    algo.init1();
+    algo.init2();
+    algo.setSampleRate(static_cast<float>(kSampleRate));
+    configure(algo, setting);
+
+    const std::size_t frames = static_cast<std::size_t>(kSampleRate);
+    std::vector<float> left(frames), right(frames), outLeft(frames), outRight(frames);
+    std::mt19937 generator(5);
+    std::uniform_real_distribution<float> noise(-0.3f, 0.3f);
+    for (std::size_t i = 0; i < frames; ++i) {
+        left[i] = noise(generator);
+        right[i] = noise(generator);
+    }
+    for (auto _ : state) {
+        for (std::size_t at = 0; at + static_cast<std::size_t>(block) <= frames; at += static_cast<std::size_t>(block)) {
+            const float* inputs[2] = {left.data() + at, right.data() + at};
+            float* outputs[2] = {outLeft.data() + at, outRight.data() + at};
+            algo.processReplacing(inputs, outputs, block);
+        }
+        benchmark::DoNotOptimize(outLeft.data());
+        benchmark::ClobberMemory();
+    }
+    const double processed = static_cast<double>(frames / static_cast<std::size_t>(block) * static_cast<std::size_t>(block));
+    state.counters["ns_per_frame"] =
+        benchmark::Counter(processed * 1e-9, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["realtime_x"] =
+        benchmark::Counter(processed / kSampleRate, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+} // namespace
+
+BENCHMARK(process)
+    ->ArgNames({"setting", "block"})
+    ->ArgsProduct({{kDefaults, kOneLineAllStages, kHeavy}, {32, 512, 4096}})
+    ->Unit(benchmark::kMillisecond);
