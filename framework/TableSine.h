@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HermiteSegments.h"
+
 #include <cmath>
 #include <cstddef>
 
@@ -25,18 +27,13 @@ public:
         // Bring u into [0, 16) by removing whole periods; the segment is the phase unit within it.
         const float inPeriod = u - static_cast<float>(whole & ~15);
         const int segment = whole & 15;
-        return ((a3_[segment] * inPeriod + a2_[segment]) * inPeriod + a1_[segment]) * inPeriod + a0_[segment];
+        return segments_.evaluate(segment, inPeriod);
     }
 
 private:
     TableSine();
 
-    // Polynomial coefficients A0..A3 of each segment, in u itself rather than in u - segment,
-    // one array per power so that look-ups vectorise.
-    float a0_[16] = {};
-    float a1_[16] = {};
-    float a2_[16] = {};
-    float a3_[16] = {};
+    HermiteSegments segments_;
 };
 
 } // namespace mppi

@@ -2,7 +2,7 @@
 
 #include "ParamDlyMixin.h"
 #include "ParamKinds.h"
-#include "TempoContext.h"
+#include "TempoTimeParam.h"
 
 // The delay line's own parameters: "D1 level", "D1 pan", "D1 time", "D1 fdbk".
 
@@ -16,23 +16,18 @@ public:
     std::string nameSuffix() const override { return " pan"; }
 };
 
-// Delay time in beats, 1/128 to 4 on an exponential scale, shown in the tempo context's unit.
-class ParamDlyTime : public virtual mppi::ParamNumbered, public mppi::ParamDlyMixin {
+// Delay time in beats, 1/128 to 4 on an exponential scale.
+class ParamDlyTime : public virtual mppi::ParamNumbered, public TempoTimeParam<mppi::ParamDlyMixin> {
 public:
     static constexpr double kMinBeats = 1.0 / 128.0;
     static constexpr double kMaxBeats = 4.0;
 
-    explicit ParamDlyTime(const mppi::TempoContext& tempo) : tempo_(tempo) {}
+    using TempoTimeParam::TempoTimeParam;
 
     std::string nameSuffix() const override { return " time"; }
-    std::string unitLabel() const override { return tempo_.unitName(); }
     double toReal(float normalized) const override;
     float toNormalized(double real) const override;
-    std::string valueText(double real) const override;
     double parse(const std::string& text, bool& understood) const override;
-
-private:
-    const mppi::TempoContext& tempo_;
 };
 
 class ParamDlyFdbk : public virtual mppi::ParamNumbered, public PercentParam<mppi::ParamDlyMixin, 1> {

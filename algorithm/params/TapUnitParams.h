@@ -2,26 +2,21 @@
 
 #include "ParamKinds.h"
 #include "ParamTapMixin.h"
-#include "TempoContext.h"
+#include "TempoTimeParam.h"
 
 // The tap parameters: "Tap 1 time", "Tap 1 level", "Tap 1 pan".
 
 // Tap time in beats, 0 to 4 on a curve that gives the short times room: 4 (64^n - 1) / 63.
-class ParamTapTime : public virtual mppi::ParamNumbered, public mppi::ParamTapMixin {
+class ParamTapTime : public virtual mppi::ParamNumbered, public TempoTimeParam<mppi::ParamTapMixin> {
 public:
     static constexpr double kMaxBeats = 4.0;
 
-    explicit ParamTapTime(const mppi::TempoContext& tempo) : tempo_(tempo) {}
+    using TempoTimeParam::TempoTimeParam;
 
     std::string nameSuffix() const override { return " time"; }
-    std::string unitLabel() const override { return tempo_.unitName(); }
     double toReal(float normalized) const override;
     float toNormalized(double real) const override;
-    std::string valueText(double real) const override;
     double parse(const std::string& text, bool& understood) const override;
-
-private:
-    const mppi::TempoContext& tempo_;
 };
 
 class ParamTapLvl : public virtual mppi::ParamNumbered, public GainParam<mppi::ParamTapMixin> {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,18 @@ inline Stereo sine(std::size_t frames, double frequency, double sampleRate, floa
         const float v = amplitude * static_cast<float>(std::sin(2.0 * 3.14159265358979323846 * frequency * i / sampleRate));
         signal.left[i] = v;
         signal.right[i] = v;
+    }
+    return signal;
+}
+
+inline Stereo noise(std::size_t frames, float amplitude, unsigned seed = 7)
+{
+    std::mt19937 generator(seed);
+    std::uniform_real_distribution<float> distribution(-amplitude, amplitude);
+    Stereo signal(frames);
+    for (std::size_t i = 0; i < frames; ++i) {
+        signal.left[i] = distribution(generator);
+        signal.right[i] = distribution(generator);
     }
     return signal;
 }

@@ -37,17 +37,6 @@ Stereo concatenate(const Stereo& a, const Stereo& b)
     return joined;
 }
 
-Stereo noise(std::size_t frames, float amplitude, unsigned seed = 7)
-{
-    std::mt19937 generator(seed);
-    std::uniform_real_distribution<float> distribution(-amplitude, amplitude);
-    Stereo signal(frames);
-    for (std::size_t i = 0; i < frames; ++i) {
-        signal.left[i] = distribution(generator);
-        signal.right[i] = distribution(generator);
-    }
-    return signal;
-}
 
 } // namespace
 
@@ -327,7 +316,7 @@ TEST(AlgoTest, IdentityQueriesPinsAndRates)
 
 TEST(AlgoTest, NonFiniteInputIsSilenceAndThePluginRecovers)
 {
-    const Stereo clean = noise(3 * kSecond, 0.3f);
+    const Stereo clean = harness::noise(3 * kSecond, 0.3f);
     Stereo poisoned = clean;
     const float bad[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
                          -std::numeric_limits<float>::infinity()};
@@ -369,7 +358,7 @@ TEST(AlgoTest, WildNormalizedValuesNeverGiveNonFiniteOutputOrARunawayLoop)
                 value = value > 0.0f ? 1e30f : -1e30f;
             h.algo().param(i)->setNormalized(value);
         }
-        out = h.render(noise(kSecond / 4, 1.0f, static_cast<unsigned>(round)));
+        out = h.render(harness::noise(kSecond / 4, 1.0f, static_cast<unsigned>(round)));
         for (std::size_t i = 0; i < out.size(); ++i) {
             ASSERT_TRUE(std::isfinite(out.left[i]) && std::isfinite(out.right[i])) << "round " << round;
             ASSERT_LT(std::fabs(out.left[i]) + std::fabs(out.right[i]), 1000.0f) << "round " << round;

@@ -44,17 +44,6 @@ void busy(Harness& h)
     }
 }
 
-Stereo noise(std::size_t frames, float amplitude)
-{
-    std::mt19937 generator(11);
-    std::uniform_real_distribution<float> distribution(-amplitude, amplitude);
-    Stereo signal(frames);
-    for (std::size_t i = 0; i < frames; ++i) {
-        signal.left[i] = distribution(generator);
-        signal.right[i] = distribution(generator);
-    }
-    return signal;
-}
 
 // Renders in chunks with changes between them at the same positions whatever the block size:
 // a small and a large line-time move, a tap jump and a tempo change.
@@ -63,7 +52,7 @@ Stereo renderBusy(float sampleRate, int blockSize, float amplitude)
     Harness h(sampleRate);
     busy(h);
     const std::size_t chunk = static_cast<std::size_t>(sampleRate / 8.0f);
-    const Stereo input = noise(6 * chunk, amplitude);
+    const Stereo input = harness::noise(6 * chunk, amplitude);
     Stereo out;
     for (std::size_t part = 0; part < 6; ++part) {
         switch (part) {
