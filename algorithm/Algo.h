@@ -27,7 +27,9 @@ class Algo : public mppi::DspInterface,
              public mppi::NotifierInterface,
              public mppi::PluginInternal {
 public:
-    struct FdbkSepModifier : mppi::OffsetModifier<0.0, 1.0> {};
+    struct FdbkSepModifier : mppi::OffsetModifier<FdbkSepModifier> {
+        static constexpr double kLow = 0.0, kHigh = 1.0;
+    };
 
     static constexpr int kParamCount = 121;
     static constexpr int kControlBlock = 256;

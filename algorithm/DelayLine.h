@@ -21,8 +21,12 @@ class LineMixer;
 class DelayLine : public mppi::NotifiedInterface, public mppi::NotifierInterface {
 public:
     struct PanModifier : mppi::PanSpreadModifier {};
-    struct TimeModifier : mppi::ScaledModifier<1.0 / 128.0, 4.0> {};
-    struct FdbkModifier : mppi::OffsetModifier<0.0, 1.0> {};
+    struct TimeModifier : mppi::ScaledModifier<TimeModifier> {
+        static constexpr double kLow = 1.0 / 128.0, kHigh = 4.0;
+    };
+    struct FdbkModifier : mppi::OffsetModifier<FdbkModifier> {
+        static constexpr double kLow = 0.0, kHigh = 1.0;
+    };
 
     static constexpr int kControlBlock = 256;
 

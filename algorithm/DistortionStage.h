@@ -21,7 +21,9 @@ class TableSine;
 // pieces the host's block size cuts the signal into.
 class DistortionStage : public mppi::NotifiedInterface, public mppi::NotifierInterface {
 public:
-    struct LvlModifier : mppi::OffsetModifier<0.0, 1.0> {};
+    struct LvlModifier : mppi::OffsetModifier<LvlModifier> {
+        static constexpr double kLow = 0.0, kHigh = 1.0;
+    };
 
     // Highest RMS level the line signal leaves the stage with.
     static constexpr float kRmsCeiling = 0.75f;

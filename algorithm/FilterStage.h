@@ -14,9 +14,15 @@
 // cutoff's base glides over 0.1 s. The default resonator at unit resonance is bypassed.
 class FilterStage : public mppi::NotifiedInterface, public mppi::NotifierInterface {
 public:
-    struct CutoffModifier : mppi::ExponentialModifier<40.0, 10240.0> {};
-    struct ResoModifier : mppi::ExponentialModifier<0.0625, 16.0> {};
-    struct QModifier : mppi::ExponentialModifier<0.1, 10.0> {};
+    struct CutoffModifier : mppi::ExponentialModifier<CutoffModifier> {
+        static constexpr double kLow = 40.0, kHigh = 10240.0;
+    };
+    struct ResoModifier : mppi::ExponentialModifier<ResoModifier> {
+        static constexpr double kLow = 0.0625, kHigh = 16.0;
+    };
+    struct QModifier : mppi::ExponentialModifier<QModifier> {
+        static constexpr double kLow = 0.1, kHigh = 10.0;
+    };
 
     // Creates and registers the type, cutoff, resonance and Q parameters (13 with the LFOs).
     void init(int lineNumber, mppi::PluginInternal& registry);

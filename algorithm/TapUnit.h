@@ -18,8 +18,13 @@ struct StereoFrame {
 // position slides, bending the pitch) and large ones cross-fade between the two positions.
 class TapUnit : public mppi::NotifiedInterface, public mppi::NotifierInterface {
 public:
-    struct TimeModifier : mppi::ScaledModifier<0.0, 4.0> {};
-    struct LvlModifier : mppi::ScaledModifier<0.0, 1.0> {};
+    struct TimeModifier : mppi::ScaledModifier<TimeModifier> {
+        static constexpr double kLow = 0.0, kHigh = 4.0;
+    };
+    // At most 1, below the parameter's maximum of 4.
+    struct LvlModifier : mppi::ScaledModifier<LvlModifier> {
+        static constexpr double kLow = 0.0, kHigh = 1.0;
+    };
     struct PanModifier : mppi::PanSpreadModifier {};
 
     // Stereo gains: left to left, left to right, right to left, right to right.

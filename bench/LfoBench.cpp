@@ -16,11 +16,15 @@ public:
     double parse(const std::string&, bool&) const override { return 0.0; }
 };
 
+struct Feedback : mppi::OffsetModifier<Feedback> {
+    static constexpr double kLow = 0.0, kHigh = 1.0;
+};
+
 // One control block of an LFO group at full depth, per waveform.
 void updateBlock(benchmark::State& state)
 {
     mppi::PluginInternal registry;
-    mppi::FullLfoParam<mppi::OffsetModifier<0.0, 1.0>, 1> group;
+    mppi::FullLfoParam<Feedback, 1> group;
     auto base = std::make_shared<BenchParam>();
     base->init(0.5, 1, 0);
     group.setup(base, registry);

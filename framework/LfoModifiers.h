@@ -4,7 +4,11 @@
 #include <cmath>
 
 // The formulas that combine an LFO group's base value b, oscillator output v and depth d.
-// Each block names its modifiers by deriving from one of these with its own clamp range.
+// Each block names its modifiers by deriving from one of these and giving its clamp range:
+//
+//   struct TimeModifier : mppi::ScaledModifier<TimeModifier> {
+//       static constexpr double kLow = 1.0 / 128.0, kHigh = 4.0;
+//   };
 namespace mppi {
 
 // Pan: the swing shrinks towards the sides, b + (1 - |b|) v d, within [-1, 1].
@@ -13,21 +17,24 @@ struct PanSpreadModifier {
 };
 
 // Proportional swing, b (1 + v d).
-template <double Low, double High>
+template <class Range>
 struct ScaledModifier {
-    static double apply(double b, double v, double d) { return std::clamp(b * (1.0 + v * d), Low, High); }
+    static double apply(double b, double v, double d) { return std::clamp(b * (1.0 + v * d), Range::kLow, Range::kHigh); }
 };
 
 // Additive swing of up to half the range, b + v d / 2.
-template <double Low, double High>
+template <class Range>
 struct OffsetModifier {
-    static double apply(double b, double v, double d) { return std::clamp(b + v * d * 0.5, Low, High); }
+    static double apply(double b, double v, double d) { return std::clamp(b + v * d * 0.5, Range::kLow, Range::kHigh); }
 };
 
 // Swing of up to two octaves either way, b 4^(v d).
-template <double Low, double High>
+template <class Range>
 struct ExponentialModifier {
-    static double apply(double b, double v, double d) { return std::clamp(b * std::pow(4.0, v * d), Low, High); }
+    static double apply(double b, double v, double d)
+    {
+        return std::clamp(b * std::pow(4.0, v * d), Range::kLow, Range::kHigh);
+    }
 };
 
 } // namespace mppi

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SerializableInterface.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -8,8 +10,17 @@ namespace mppi {
 
 // One program: a name and one normalized value per parameter index, plus an opaque data block
 // that every program this system creates leaves empty.
-class ProgramSlot {
+//
+// Byte form (big-endian): u32 reserved (0), i16 name field length K (64 when written), i16
+// value count P, u32 data length E, the name NUL-terminated in K bytes, P float32 values, E
+// data bytes.
+class ProgramSlot : public basic::SerializableInterface {
 public:
+    // Length of the name field that is written; names keep at most one byte less.
+    static constexpr int kNameField = 64;
+    // Bytes of the record before the name field.
+    static constexpr std::size_t kHeaderSize = 12;
+
     int valueCount() const { return static_cast<int>(values_.size()); }
     // Value `index`, or 0 outside the program.
     float value(int index) const;
@@ -25,6 +36,11 @@ public:
 
     const std::string& name() const { return name_; }
     void setName(const std::string& name) { name_ = name; }
+
+    // A record whose fields claim more than `size` bytes is refused.
+    int deserialize(const std::uint8_t* bytes, std::size_t size) override;
+    int serialize(std::uint8_t* buffer) const override;
+    std::size_t get_serialized_size() const override;
 
 private:
     std::vector<float> values_;

@@ -8,6 +8,8 @@ packages=(
   make
   libgtest-dev
   libbenchmark-dev
+  clang
+  libclang-rt-14-dev
 )
 
 missing=()

@@ -16,7 +16,15 @@ namespace {
 
 constexpr int kBlock = 256;
 
-using Feedback = OffsetModifier<0.0, 1.0>;
+struct Feedback : OffsetModifier<Feedback> {
+    static constexpr double kLow = 0.0, kHigh = 1.0;
+};
+struct Time : ScaledModifier<Time> {
+    static constexpr double kLow = 1.0 / 128.0, kHigh = 4.0;
+};
+struct Cutoff : ExponentialModifier<Cutoff> {
+    static constexpr double kLow = 40.0, kHigh = 10240.0;
+};
 using Pan = PanSpreadModifier;
 
 // One LFO group on a "D1 level" base, registered in a fresh registry, with a recording owner.
@@ -212,7 +220,6 @@ TEST(LfoModifiersTest, EachShapeSwingsAndClampsAsItsBlockNeeds)
     EXPECT_DOUBLE_EQ(PanSpreadModifier::apply(-1.0, 1.0, 1.0), -1.0);
     EXPECT_DOUBLE_EQ(PanSpreadModifier::apply(0.0, -1.0, 0.5), -0.5);
 
-    using Time = ScaledModifier<1.0 / 128.0, 4.0>;
     EXPECT_DOUBLE_EQ(Time::apply(1.0, 0.5, 1.0), 1.5);
     EXPECT_DOUBLE_EQ(Time::apply(3.0, 1.0, 1.0), 4.0);
     EXPECT_DOUBLE_EQ(Time::apply(0.5, -1.0, 1.0), 1.0 / 128.0);
@@ -221,7 +228,6 @@ TEST(LfoModifiersTest, EachShapeSwingsAndClampsAsItsBlockNeeds)
     EXPECT_DOUBLE_EQ(Feedback::apply(0.9, 1.0, 1.0), 1.0);
     EXPECT_DOUBLE_EQ(Feedback::apply(0.1, -1.0, 1.0), 0.0);
 
-    using Cutoff = ExponentialModifier<40.0, 10240.0>;
     EXPECT_DOUBLE_EQ(Cutoff::apply(1000.0, 1.0, 0.5), 2000.0);
     EXPECT_DOUBLE_EQ(Cutoff::apply(1000.0, -1.0, 1.0), 250.0);
     EXPECT_DOUBLE_EQ(Cutoff::apply(10000.0, 1.0, 1.0), 10240.0);
