@@ -1,5 +1,7 @@
 #include "TextFormat.h"
 
+#include "Sys.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -100,9 +102,7 @@ bool scanNumber(std::string_view text, double& value)
 
 bool containsNoCase(std::string_view haystack, std::string_view needle)
 {
-    auto found = std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(),
-                             [](char a, char b) { return lower(a) == lower(b); });
-    return found != haystack.end() || needle.empty();
+    return sys::find_no_case(std::string(needle), std::string(haystack)) >= 0;
 }
 
 std::string gainText(double gain)
