@@ -108,7 +108,7 @@ void Algo::hostTempo(float beatsPerMinute)
 
 void Algo::applyProgram(const mppi::ProgramSlot& program)
 {
-    const int count = std::min(program.valueCount(), paramCount());
+    const int count = std::min(program.valueCount(), registeredCount());
     for (int index = 0; index < count; ++index) {
         if (index == kTempoIndex && hostCanTempo_)
             continue;
@@ -121,8 +121,8 @@ void Algo::applyProgram(const mppi::ProgramSlot& program)
 
 void Algo::storeProgram(mppi::ProgramSlot& program)
 {
-    program.setValueCount(paramCount());
-    for (int index = 0; index < paramCount(); ++index)
+    program.setValueCount(registeredCount());
+    for (int index = 0; index < registeredCount(); ++index)
         program.setValue(index, param(index)->normalized());
 }
 

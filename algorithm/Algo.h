@@ -54,7 +54,7 @@ public:
     float highestSampleRate() override { return kHighestSampleRate; }
     // Rates outside 4000 to 384000 Hz are clamped; a rate that is not a number is ignored.
     void setSampleRate(float sampleRate) override;
-    int paramCount() override { return registeredCount(); }
+    int paramCount() override { return kParamCount; }
     mppi::NormalizedParamInterface* param(int index) override { return registered(index); }
     void setProgramName(const std::string& name) override { programName_ = name; }
     std::string programName() override { return programName_; }

@@ -1,0 +1,349 @@
+#include "Vst2WinPlugin.h"
+
+#include "DspInterface.h"
+#include "GuiInterface.h"
+#include "HostDspInterface.h"
+#include "NormalizedParamInterface.h"
+#include "PinGroup.h"
+#include "Sys.h"
+#include "TempoQuery.h"
+#include "TextFormat.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace mppi {
+
+namespace {
+
+// Longest texts the host's buffers take, terminator included.
+constexpr std::size_t kShortText = 24;
+constexpr std::size_t kEffectNameText = 32;
+constexpr std::size_t kLongText = 64;
+// Longest program name read from a host, which may hand a buffer without a terminator.
+constexpr std::size_t kLongestHostText = 255;
+constexpr VstInt32 kVstVersion = 2;
+constexpr VstInt32 kProgramCategories = 1;
+
+// Writes `text`, cut to fit `capacity` with its terminator, into the host's buffer.
+void copyText(void* buffer, const std::string& text, std::size_t capacity)
+{
+    if (!buffer)
+        return;
+    const std::size_t length = std::min(text.size(), capacity - 1);
+    std::memcpy(buffer, text.data(), length);
+    static_cast<char*>(buffer)[length] = '\0';
+}
+
+std::string hostText(const void* buffer)
+{
+    const char* text = static_cast<const char*>(buffer);
+    const void* end = std::memchr(text, '\0', kLongestHostText);
+    return std::string(text, end ? static_cast<const char*>(end) : text + kLongestHostText);
+}
+
+// a.bc as a * 256 + b * 16 + c: 1.03 is 0x103.
+VstInt32 vendorVersion(double version)
+{
+    const double whole = std::floor(version);
+    const double tenths = std::floor(10.0 * (version - whole));
+    const double hundredths = std::floor(10.0 * (10.0 * (version - whole) - tenths));
+    return static_cast<VstInt32>(whole * 256 + tenths * 16 + hundredths);
+}
+
+} // namespace
+
+Vst2WinPlugin::Vst2WinPlugin(audioMasterCallback audioMaster, std::unique_ptr<DspInterface> dsp,
+                             std::unique_ptr<GuiInterface> gui, const BankManager& programs, VstInt32 uniqueId)
+    : AudioEffectX(audioMaster, programs.count(), dsp->paramCount()),
+      programs_(programs),
+      priorities_(dsp->paramCount()),
+      dsp_(std::move(dsp)),
+      gui_(std::move(gui))
+{
+    numberPins();
+    cEffect_.uniqueID = uniqueId;
+    cEffect_.flags |= effFlagsCanReplacing;
+    if (dsp_->query("can_mono") != 0.0)
+        cEffect_.flags |= effFlagsCanMono;
+}
+
+Vst2WinPlugin::~Vst2WinPlugin()
+{
+    try {
+        dsp_->shutdown();
+        if (gui_)
+            gui_->shutdown();
+    } catch (...) {
+    }
+}
+
+void Vst2WinPlugin::numberPins()
+{
+    auto number = [](int groups, auto group, PinMap& map) {
+        VstInt32 next = 0;
+        for (int g = 0; g < groups; ++g) {
+            const PinGroup* pins = group(g);
+            const int channels = pins ? pins->channelCount() : 0;
+            const VstInt32 first = channels > 0 ? next++ : -1;
+            const VstInt32 second = channels > 1 ? next++ : -1;
+            next += std::max(channels - 2, 0);
+            map.emplace_back(first, second);
+        }
+        return next;
+    };
+    cEffect_.numInputs = number(dsp_->inputGroupCount(), [this](int g) { return dsp_->inputGroup(g); }, inputPins_);
+    cEffect_.numOutputs = number(dsp_->outputGroupCount(), [this](int g) { return dsp_->outputGroup(g); }, outputPins_);
+}
+
+VstInt32 Vst2WinPlugin::inputPin(int group, int channel) const
+{
+    if (group < 0 || group >= static_cast<int>(inputPins_.size()) || channel < 0 || channel > 1)
+        return -1;
+    const auto& pins = inputPins_[static_cast<std::size_t>(group)];
+    return channel == 0 ? pins.first : pins.second;
+}
+
+VstInt32 Vst2WinPlugin::outputPin(int group, int channel) const
+{
+    if (group < 0 || group >= static_cast<int>(outputPins_.size()) || channel < 0 || channel > 1)
+        return -1;
+    const auto& pins = outputPins_[static_cast<std::size_t>(group)];
+    return channel == 0 ? pins.first : pins.second;
+}
+
+void Vst2WinPlugin::init1()
+{
+    dsp_->init1();
+    if (gui_)
+        gui_->init1();
+}
+
+void Vst2WinPlugin::init2()
+{
+    dsp_->init2();
+    if (gui_)
+        gui_->init2();
+}
+
+bool Vst2WinPlugin::testPriority(VstInt32 index, int priority)
+{
+    ParamPriority* entry = priorities_.at(index);
+    return entry && entry->test(priority, sys::now_seconds());
+}
+
+void Vst2WinPlugin::releasePriority(VstInt32 index, int priority)
+{
+    if (ParamPriority* entry = priorities_.at(index))
+        entry->release(priority);
+}
+
+bool Vst2WinPlugin::setParameterWithPriority(VstInt32 index, float value, int priority)
+{
+    ParamPriority* entry = priorities_.at(index);
+    NormalizedParamInterface* param = dsp_->param(index);
+    if (!entry || !param || std::isnan(value))
+        return false;
+    value = std::clamp(value, 0.0f, 1.0f);
+    if (!entry->accept(priority, sys::now_seconds()))
+        return false;
+    if (curProgram_ >= 0 && curProgram_ < programs_.count())
+        currentProgram().setValue(index, value);
+    param->setNormalized(value);
+    if (gui_)
+        gui_->paramChanged(index, value, priority);
+    return true;
+}
+
+void Vst2WinPlugin::applyProgram(const ProgramSlot& program, int priority, bool release)
+{
+    const double now = sys::now_seconds();
+    const bool current = curProgram_ >= 0 && curProgram_ < programs_.count();
+    for (int index = 0; index < program.valueCount(); ++index) {
+        ParamPriority* entry = priorities_.at(index);
+        NormalizedParamInterface* param = dsp_->param(index);
+        const float value = program.value(index);
+        if (!entry || !param || std::isnan(value) || !entry->accept(priority, now))
+            continue;
+        const float clamped = std::clamp(value, 0.0f, 1.0f);
+        if (current)
+            currentProgram().setValue(index, clamped);
+        param->setNormalized(clamped);
+        if (gui_)
+            gui_->paramChanged(index, clamped, priority);
+        if (release)
+            entry->release(priority);
+    }
+    dsp_->setProgramName(program.name());
+    if (current)
+        currentProgram().setName(program.name());
+    updateDisplay();
+}
+
+void Vst2WinPlugin::setParameter(VstInt32 index, float value)
+{
+    setParameterWithPriority(index, value, ParamPriorityList::kHostAutomation);
+}
+
+float Vst2WinPlugin::getParameter(VstInt32 index)
+{
+    NormalizedParamInterface* param = index >= 0 && index < numParams_ ? dsp_->param(index) : nullptr;
+    return param ? param->normalized() : 0.0f;
+}
+
+void Vst2WinPlugin::process(float** inputs, float** outputs, VstInt32 sampleFrames)
+{
+    render(inputs, outputs, sampleFrames, true);
+}
+
+void Vst2WinPlugin::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames)
+{
+    render(inputs, outputs, sampleFrames, false);
+}
+
+void Vst2WinPlugin::followHostTempo()
+{
+    HostDspInterface* host = dsp_->hostDsp();
+    if (!host)
+        return;
+    TempoQuery query;
+    query.wanted = 1;
+    host->queryTempo(query);
+    const float tempo = static_cast<float>(query.tempo);
+    if (query.error == 0 && query.wanted != 0 && tempo != 0.0f) {
+        dsp_->hostTempo(tempo);
+        if (gui_)
+            gui_->hostTempoChanged(tempo);
+    }
+}
+
+void Vst2WinPlugin::render(float** inputs, float** outputs, VstInt32 frames, bool add)
+{
+    if (frames <= 0 || !outputs)
+        return;
+    followHostTempo();
+    const bool complete = inputs && inputs[0] && inputs[1] && outputs[0] && outputs[1];
+    if (complete) {
+        if (add)
+            dsp_->process(inputs, outputs, frames);
+        else
+            dsp_->processReplacing(inputs, outputs, frames);
+        return;
+    }
+    // A channel the host left null reads as silence and writes nowhere.
+    for (VstInt32 done = 0; done < frames; done += kSpareFrames) {
+        const int piece = std::min<VstInt32>(kSpareFrames, frames - done);
+        const float* in[2];
+        float* out[2];
+        for (int channel = 0; channel < 2; ++channel) {
+            const float* source = inputs ? inputs[channel] : nullptr;
+            in[channel] = source ? source + done : silence_.data();
+            out[channel] = outputs[channel] ? outputs[channel] + done : discard_.data();
+        }
+        if (add)
+            dsp_->process(in, out, piece);
+        else
+            dsp_->processReplacing(in, out, piece);
+    }
+}
+
+VstIntPtr Vst2WinPlugin::pinProperties(VstInt32 pin, bool output, void* ptr)
+{
+    const PinMap& map = output ? outputPins_ : inputPins_;
+    for (std::size_t group = 0; group < map.size(); ++group) {
+        const PinGroup* pins = output ? dsp_->outputGroup(static_cast<int>(group)) : dsp_->inputGroup(static_cast<int>(group));
+        for (int channel = 0; channel < 2 && pins; ++channel) {
+            const VstInt32 number = channel == 0 ? map[group].first : map[group].second;
+            if (number != pin || number < 0)
+                continue;
+            if (!ptr)
+                return 0;
+            auto* properties = static_cast<VstPinProperties*>(ptr);
+            copyText(properties->label, pins->channelName(channel), sizeof properties->label);
+            properties->flags = kVstPinIsActive | (pins->channelCount() == 2 ? kVstPinIsStereo : 0);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+VstIntPtr Vst2WinPlugin::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+{
+    const bool validParam = index >= 0 && index < numParams_;
+    NormalizedParamInterface* param = validParam ? dsp_->param(index) : nullptr;
+    switch (opcode) {
+    case effSetProgram:
+        if (value >= 0 && value < numPrograms_) {
+            curProgram_ = static_cast<VstInt32>(value);
+            const ProgramSlot program = programs_.program(curProgram_);
+            applyProgram(program, ParamPriorityList::kProgramChange, true);
+        }
+        return 0;
+    case effGetProgram: return curProgram_;
+    case effSetProgramName:
+        if (ptr && curProgram_ >= 0 && curProgram_ < programs_.count()) {
+            const std::string name = hostText(ptr);
+            currentProgram().setName(name);
+            dsp_->setProgramName(name);
+        }
+        return 0;
+    case effGetProgramName:
+        if (curProgram_ >= 0 && curProgram_ < programs_.count())
+            copyText(ptr, currentProgram().name(), kShortText);
+        return 0;
+    case effGetParamLabel:
+        if (param)
+            copyText(ptr, param->unitLabel(), kShortText);
+        return 0;
+    case effGetParamDisplay:
+        if (param)
+            copyText(ptr, param->text(), kShortText);
+        return 0;
+    case effGetParamName:
+        if (param)
+            copyText(ptr, param->name(), kShortText);
+        return 0;
+    case effSetSampleRate:
+        if (!std::isnan(opt)) {
+            sampleRate_ = std::clamp(opt, dsp_->lowestSampleRate(), dsp_->highestSampleRate());
+            dsp_->setSampleRate(sampleRate_);
+            dsp_->requestReset();
+        }
+        return 0;
+    case effSetBlockSize:
+        blockSize_ = static_cast<VstInt32>(std::clamp<VstIntPtr>(value, 0, 1 << 30));
+        return 0;
+    case effMainsChanged: dsp_->requestReset(); return 0;
+    case effIdentify: return fourCharacterCode('N', 'v', 'E', 'f');
+    case effCanBeAutomated: return !param || param->automationLevel() <= automationThreshold_ ? 1 : 0;
+    case effGetNumProgramCategories: return kProgramCategories;
+    case effCopyProgram:
+        if (index >= 0 && index < programs_.count() && curProgram_ >= 0 && curProgram_ < programs_.count()) {
+            const ProgramSlot copy = currentProgram();
+            programs_.replace(index, copy);
+            return 1;
+        }
+        return 0;
+    case effConnectInput:
+    case effConnectOutput: return 1;
+    case effGetInputProperties: return pinProperties(index, false, ptr);
+    case effGetOutputProperties: return pinProperties(index, true, ptr);
+    case effGetEffectName:
+        copyText(ptr, dsp_->queryText("plugin_name"), kEffectNameText);
+        return ptr ? 1 : 0;
+    case effGetVendorString:
+        copyText(ptr, "Brisval", kLongText);
+        return ptr ? 1 : 0;
+    case effGetProductString:
+        copyText(ptr, "Brisval " + dsp_->queryText("plugin_name") + " " + formatFixed(dsp_->query("plugin_version"), 2),
+                 kLongText);
+        return ptr ? 1 : 0;
+    case effGetVendorVersion: return vendorVersion(dsp_->query("plugin_version"));
+    case effKeysRequired: return 1;
+    case effGetVstVersion: return kVstVersion;
+    default: return 0;
+    }
+}
+
+} // namespace mppi

@@ -1,0 +1,169 @@
+// The effect adapter and its host services, built in: the priority rule with real timing,
+// the editor's path to the host, and the host services' answers.
+#include "DspInterface.h"
+#include "Effect.h"
+#include "FakeHost.h"
+#include "HostDspInterface.h"
+#include "HostGuiVst2Win.h"
+#include "PluginEntry.h"
+#include "TempoQuery.h"
+#include "Vst2WinPlugin.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+using mppi::HostGuiVst2Win;
+using mppi::Vst2WinPlugin;
+
+namespace {
+
+constexpr VstInt32 kFeedback = 64;
+
+class AdapterTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        AEffect* created = mppi::createEffect(FakeHost::callback);
+        ASSERT_NE(created, nullptr);
+        effect_ = std::make_unique<Effect>(created);
+        effect_->start();
+        plugin_ = static_cast<Vst2WinPlugin*>(created->object);
+        editor_.setPlugin(plugin_);
+    }
+    void TearDown() override { effect_->close(); }
+
+    float value(VstInt32 index) { return (*effect_)->getParameter(effect_->get(), index); }
+    void hostSets(VstInt32 index, float v) { (*effect_)->setParameter(effect_->get(), index, v); }
+    float programValue(VstInt32 index) { return plugin_->programs().program(0).value(index); }
+
+    static void wait(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
+
+    FakeHost host_;
+    std::unique_ptr<Effect> effect_;
+    Vst2WinPlugin* plugin_ = nullptr;
+    HostGuiVst2Win editor_;
+};
+
+} // namespace
+
+TEST_F(AdapterTest, AnEditorDragHoldsOffTheHostUntilReleasedOrHalfASecondLater)
+{
+    host_.clear();
+    ASSERT_TRUE(editor_.setParameter(kFeedback, 0.25f, 200));
+    EXPECT_EQ(host_.count(audioMasterAutomate), 1);
+    EXPECT_EQ(host_.calls()[0].index, kFeedback);
+    EXPECT_FLOAT_EQ(host_.calls()[0].opt, 0.25f);
+
+    // Within the hold, the host's automation is refused, also for the stored program.
+    hostSets(kFeedback, 0.75f);
+    EXPECT_FLOAT_EQ(value(kFeedback), 0.25f);
+    EXPECT_FLOAT_EQ(programValue(kFeedback), 0.25f);
+    EXPECT_FALSE(editor_.testPriority(kFeedback, 100));
+    EXPECT_TRUE(editor_.testPriority(kFeedback, 200));
+
+    editor_.releasePriority(kFeedback, 200);
+    hostSets(kFeedback, 0.75f);
+    EXPECT_FLOAT_EQ(value(kFeedback), 0.75f);
+    EXPECT_FLOAT_EQ(programValue(kFeedback), 0.75f);
+
+    // Not released: the host waits out the hold.
+    ASSERT_TRUE(editor_.setParameter(kFeedback, 0.5f, 200));
+    hostSets(kFeedback, 0.1f);
+    EXPECT_FLOAT_EQ(value(kFeedback), 0.5f);
+    wait(0.6);
+    hostSets(kFeedback, 0.1f);
+    EXPECT_FLOAT_EQ(value(kFeedback), 0.1f);
+}
+
+TEST_F(AdapterTest, ARefusedEditorChangeReachesNeitherParameterNorHost)
+{
+    ASSERT_TRUE(editor_.setParameter(kFeedback, 0.2f, 200));
+    host_.clear();
+    EXPECT_FALSE(editor_.setParameter(kFeedback, 0.9f, 50));
+    EXPECT_FLOAT_EQ(value(kFeedback), 0.2f);
+    EXPECT_EQ(host_.count(audioMasterAutomate), 0);
+    EXPECT_FALSE(editor_.setParameter(121, 0.5f, 200));
+    EXPECT_FALSE(editor_.setParameter(-1, 0.5f, 200));
+}
+
+TEST_F(AdapterTest, APresetGlideKeepsItsPriorityAndAProgramChangeReleasesIt)
+{
+    mppi::ProgramSlot program = plugin_->programs().program(3);
+    program.setValue(kFeedback, 0.33f);
+    editor_.applyProgram(program, 150);
+    EXPECT_FLOAT_EQ(value(kFeedback), 0.33f);
+    hostSets(kFeedback, 0.9f);
+    EXPECT_FLOAT_EQ(value(kFeedback), 0.33f);
+    // A host program change outranks the glide and leaves nothing held.
+    effect_->dispatch(effSetProgram, 0, 2);
+    hostSets(kFeedback, 0.9f);
+    EXPECT_FLOAT_EQ(value(kFeedback), 0.9f);
+}
+
+TEST_F(AdapterTest, TheAlgorithmsHostServicesAskTheHost)
+{
+    mppi::HostDspInterface* services = plugin_->dsp()->hostDsp();
+    ASSERT_NE(services, nullptr);
+    EXPECT_EQ(services->query("can_tempo"), 0.0);
+    host_.givesTime = true;
+    host_.time.flags = 0;
+    EXPECT_EQ(services->query("can_tempo"), 0.0);
+    host_.setTempo(133.0);
+    EXPECT_EQ(services->query("can_tempo"), 1.0);
+
+    for (auto [quantization, answer] : {std::pair{0, 0.0}, std::pair{1, 0.0}, std::pair{100, 0.01}}) {
+        host_.quantization = quantization;
+        EXPECT_DOUBLE_EQ(services->query("param_quantization"), answer);
+    }
+    EXPECT_EQ(services->query("anything"), 0.0);
+
+    mppi::TempoQuery query;
+    query.wanted = 1;
+    services->queryTempo(query);
+    EXPECT_EQ(query.error, 0);
+    EXPECT_EQ(query.wanted, 1);
+    EXPECT_DOUBLE_EQ(query.tempo, 133.0);
+    host_.time.flags = 0;
+    mppi::TempoQuery invalid;
+    invalid.wanted = 1;
+    services->queryTempo(invalid);
+    EXPECT_EQ(invalid.wanted, 0);
+    host_.givesTime = false;
+    mppi::TempoQuery none;
+    services->queryTempo(none);
+    EXPECT_EQ(none.error, 1);
+
+    EXPECT_TRUE(services->isOutputConnected(0, 1));
+    host_.rightOutputConnected = false;
+    EXPECT_FALSE(services->isOutputConnected(0, 1));
+    EXPECT_TRUE(services->isOutputConnected(0, 0));
+    EXPECT_TRUE(services->isInputConnected(0, 1));
+    EXPECT_TRUE(services->isOutputConnected(5, 0));
+}
+
+TEST_F(AdapterTest, AHostWithATempoKeepsItAcrossPrograms)
+{
+    effect_->close();
+    host_.setTempo(100.0);
+    AEffect* created = mppi::createEffect(FakeHost::callback);
+    ASSERT_NE(created, nullptr);
+    effect_ = std::make_unique<Effect>(created);
+    effect_->start();
+    std::vector<float> in(512, 0.0f), outLeft, outRight;
+    effect_->render(in, in, outLeft, outRight, 512);
+    EXPECT_EQ(effect_->text(effGetParamDisplay, 1), "100.000");
+    // "Simple delay - Damped" carries its own tempo; the host's takes over again at once.
+    effect_->dispatch(effSetProgram, 0, 1);
+    effect_->render(in, in, outLeft, outRight, 512);
+    EXPECT_EQ(effect_->text(effGetParamDisplay, 1), "100.000");
+}
+
+TEST_F(AdapterTest, TheEditorsHostServicesNeverResizeTheHostWindow)
+{
+    host_.canSizeWindow = true;
+    EXPECT_EQ(editor_.query("can_resize_window"), 0.0);
+    EXPECT_EQ(editor_.resizeEditor(700, 700), 0);
+    EXPECT_EQ(host_.count(audioMasterSizeWindow), 0);
+}

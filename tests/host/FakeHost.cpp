@@ -1,0 +1,73 @@
+#include "FakeHost.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+FakeHost* g_current = nullptr;
+
+} // namespace
+
+FakeHost::FakeHost()
+{
+    g_current = this;
+}
+
+FakeHost::~FakeHost()
+{
+    if (g_current == this)
+        g_current = nullptr;
+}
+
+VstIntPtr VST2_CALL FakeHost::callback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+{
+    return g_current ? g_current->answer(opcode, index, value, ptr, opt) : 0;
+}
+
+void FakeHost::setTempo(double tempo)
+{
+    givesTime = true;
+    time.tempo = tempo;
+    time.flags |= kVstTempoValid;
+}
+
+VstIntPtr FakeHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::string text;
+        if (opcode == audioMasterCanDo && ptr)
+            text = static_cast<const char*>(ptr);
+        calls_.push_back({opcode, index, value, opt, text});
+    }
+    switch (opcode) {
+    case audioMasterVersion: return version;
+    case audioMasterGetTime: return givesTime ? reinterpret_cast<VstIntPtr>(&time) : 0;
+    case audioMasterPinConnected: return value == 1 && index == 1 && !rightOutputConnected ? 1 : 0;
+    case audioMasterGetParameterQuantization: return quantization;
+    case audioMasterCanDo: return canSizeWindow && ptr && std::strcmp(static_cast<const char*>(ptr), "sizeWindow") == 0;
+    case audioMasterSizeWindow: return canSizeWindow ? 1 : 0;
+    default: return 0;
+    }
+}
+
+std::vector<FakeHost::Call> FakeHost::calls() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return calls_;
+}
+
+int FakeHost::count(VstInt32 opcode) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<int>(std::count_if(calls_.begin(), calls_.end(), [opcode](const Call& call) {
+        return call.opcode == opcode;
+    }));
+}
+
+void FakeHost::clear()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    calls_.clear();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Vst2Abi.h"
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+// A host for tests: answers the plug-in's callbacks as configured and records every call.
+// One fake host is current at a time; the plug-in reaches it through `callback`.
+class FakeHost {
+public:
+    struct Call {
+        VstInt32 opcode;
+        VstInt32 index;
+        VstIntPtr value;
+        float opt;
+        std::string text;
+    };
+
+    FakeHost();
+    ~FakeHost();
+    FakeHost(const FakeHost&) = delete;
+    FakeHost& operator=(const FakeHost&) = delete;
+
+    static VstIntPtr VST2_CALL callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                        float opt);
+
+    // What the host answers.
+    VstIntPtr version = 2400;
+    bool givesTime = false;
+    VstTimeInfo time{};
+    bool rightOutputConnected = true;
+    VstIntPtr quantization = 0;
+    bool canSizeWindow = false;
+
+    // The tempo the host reports as valid from now on.
+    void setTempo(double tempo);
+    std::vector<Call> calls() const;
+    int count(VstInt32 opcode) const;
+    void clear();
+
+private:
+    VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+
+    mutable std::mutex mutex_;
+    std::vector<Call> calls_;
+};
