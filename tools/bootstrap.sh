@@ -10,6 +10,9 @@ packages=(
   libbenchmark-dev
   clang
   libclang-rt-14-dev
+  g++-mingw-w64-i686
+  g++-mingw-w64-x86-64
+  wine64
 )
 
 missing=()

@@ -1,26 +1,41 @@
 #!/usr/bin/env bash
-# Runs every test: the release build, then the same tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then a bounded run of the bank decoder's fuzzer.
+# Runs every test: the release build with the Windows modules' checks, the same tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the concurrency test under ThreadSanitizer,
+# and a bounded run of the bank decoder's fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/bootstrap.sh
 jobs=$(nproc)
+summary=$(mktemp)
+trap 'rm -f "$summary"' EXIT
+
+# Runs ctest in a build folder and keeps its count of passed and failed tests.
+run_ctest() {
+  local folder=$1
+  shift
+  local log
+  log=$(mktemp)
+  local status=0
+  ctest --test-dir "$folder" --output-on-failure -j"$jobs" "$@" 2>&1 | tee "$log" || status=$?
+  sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$log" >>"$summary"
+  rm -f "$log"
+  return "$status"
+}
 
 tools/build.sh
-ctest --test-dir build --output-on-failure -j"$jobs"
+run_ctest build
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVANE_SANITIZE=ON -DZORVANE_BENCHMARKS=OFF >/dev/null
 cmake --build build-sanitize -j"$jobs"
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_ctest build-sanitize
 
-# The fuzzer starts from the two embedded banks' bodies (the files without their 8-byte header).
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVANE_TSAN=ON -DZORVANE_BENCHMARKS=OFF >/dev/null
+cmake --build build-tsan -j"$jobs" --target plugin_tests
+TSAN_OPTIONS=halt_on_error=1:abort_on_error=1 run_ctest build-tsan -R 'StressTest'
+
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVANE_FUZZ=ON -DZORVANE_TESTS=OFF \
   -DZORVANE_BENCHMARKS=OFF >/dev/null
-cmake --build build-fuzz -j"$jobs" --target bank_decoder_fuzzer banks
-corpus=build-fuzz/corpus
-mkdir -p "$corpus"
-for bank in build-fuzz/resources/*.bvpb; do
-  tail -c +9 "$bank" >"$corpus/$(basename "$bank" .bvpb)"
-done
-build-fuzz/fuzz/bank_decoder_fuzzer -max_total_time="${ZORVANE_FUZZ_SECONDS:-30}" -print_final_stats=1 "$corpus"
+cmake --build build-fuzz -j"$jobs" --target bank_decoder_fuzzer fuzz_corpus
+run_ctest build-fuzz
+
+awk '{ failed += $1; total += $2 } END { printf "all test runs: %d passed, %d failed\n", total - failed, failed }' "$summary"

@@ -35,7 +35,7 @@ void FakeHost::setTempo(double tempo)
 VstIntPtr FakeHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     {
-        std::lock_guard<std::mutex> lock(mutex_);
+        Lock lock(busy_);
         std::string text;
         if (opcode == audioMasterCanDo && ptr)
             text = static_cast<const char*>(ptr);
@@ -54,13 +54,13 @@ VstIntPtr FakeHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, voi
 
 std::vector<FakeHost::Call> FakeHost::calls() const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
+    Lock lock(busy_);
     return calls_;
 }
 
 int FakeHost::count(VstInt32 opcode) const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
+    Lock lock(busy_);
     return static_cast<int>(std::count_if(calls_.begin(), calls_.end(), [opcode](const Call& call) {
         return call.opcode == opcode;
     }));
@@ -68,6 +68,6 @@ int FakeHost::count(VstInt32 opcode) const
 
 void FakeHost::clear()
 {
-    std::lock_guard<std::mutex> lock(mutex_);
+    Lock lock(busy_);
     calls_.clear();
 }

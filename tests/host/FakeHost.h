@@ -2,7 +2,7 @@
 
 #include "Vst2Abi.h"
 
-#include <mutex>
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -43,6 +43,21 @@ public:
 private:
     VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
 
-    mutable std::mutex mutex_;
+    // Calls may come from the audio thread and the test's own; a spin lock keeps the record
+    // whole on every platform's runtime.
+    class Lock {
+    public:
+        explicit Lock(std::atomic_flag& flag) : flag_(flag)
+        {
+            while (flag_.test_and_set(std::memory_order_acquire)) {
+            }
+        }
+        ~Lock() { flag_.clear(std::memory_order_release); }
+
+    private:
+        std::atomic_flag& flag_;
+    };
+
+    mutable std::atomic_flag busy_ = ATOMIC_FLAG_INIT;
     std::vector<Call> calls_;
 };

@@ -17,5 +17,7 @@ PluginModule::~PluginModule()
 
 PluginModule::Entry PluginModule::entry(const char* name) const
 {
-    return handle_ ? reinterpret_cast<Entry>(GetProcAddress(static_cast<HMODULE>(handle_), name)) : nullptr;
+    // Through void*: a module's export is a function of any type.
+    FARPROC address = handle_ ? GetProcAddress(static_cast<HMODULE>(handle_), name) : nullptr;
+    return reinterpret_cast<Entry>(reinterpret_cast<void*>(address));
 }
