@@ -4,7 +4,6 @@
 #include "TempoContext.h"
 #include "UnitRange.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace mppi {
@@ -33,12 +32,7 @@ public:
     }
     double parse(const std::string& text, bool& understood) const override
     {
-        bool read = false;
-        const double seconds = tempo_.parseTime(text, read);
-        if (!read)
-            return 0.0;
-        understood = true;
-        return std::clamp(tempo_.secondsToBeats(seconds), kMinBeats, kMaxBeats);
+        return tempo_.parseTimeInBeats(text, kMinBeats, kMaxBeats, understood);
     }
 
 private:

@@ -2,6 +2,7 @@
 
 #include "TextFormat.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace mppi {
@@ -115,6 +116,16 @@ double TempoContext::parseTime(const std::string& text, bool& understood) const
         return 0.0;
     }
     return readMode == kMilliseconds ? number * 0.001 : number;
+}
+
+double TempoContext::parseTimeInBeats(const std::string& text, double low, double high, bool& understood) const
+{
+    bool read = false;
+    const double seconds = parseTime(text, read);
+    if (!read)
+        return 0.0;
+    understood = true;
+    return std::clamp(secondsToBeats(seconds), low, high);
 }
 
 double TempoContext::parseBeats(const std::string& text, bool& understood) const

@@ -35,6 +35,10 @@ public:
     // non-finite numbers and divisors near 0 are refused.
     double parseTime(const std::string& text, bool& understood) const;
 
+    // Reads a typed time, as parseTime does, into beats within [low, high]. On success sets
+    // `understood`; on failure leaves it untouched.
+    double parseTimeInBeats(const std::string& text, double low, double high, bool& understood) const;
+
 private:
     std::string beatText(double beats, int width) const;
     double parseBeats(const std::string& text, bool& understood) const;

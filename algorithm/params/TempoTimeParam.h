@@ -2,7 +2,6 @@
 
 #include "TempoContext.h"
 
-#include <algorithm>
 #include <string>
 
 // A time in beats shown in the tempo context's unit, 5 characters wide, and typed in any unit
@@ -24,12 +23,7 @@ protected:
     // Reads a typed time into beats within [low, high].
     double parseBeats(const std::string& text, double low, double high, bool& understood) const
     {
-        bool read = false;
-        const double seconds = tempo_.parseTime(text, read);
-        if (!read)
-            return 0.0;
-        understood = true;
-        return std::clamp(tempo_.secondsToBeats(seconds), low, high);
+        return tempo_.parseTimeInBeats(text, low, high, understood);
     }
 
 private:

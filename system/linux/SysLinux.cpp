@@ -14,19 +14,7 @@ namespace sys {
 
 namespace {
 
-ModuleHandle g_module = nullptr;
-
 } // namespace
-
-ModuleHandle get_module()
-{
-    return g_module;
-}
-
-void set_module(ModuleHandle module)
-{
-    g_module = module;
-}
 
 const unsigned char* get_ressource(const char* type, const char* name, std::size_t* size)
 {

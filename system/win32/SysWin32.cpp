@@ -9,25 +9,13 @@ namespace sys {
 
 namespace {
 
-ModuleHandle g_module = nullptr;
-
 constexpr DWORD kNeutralLanguage = 0x400;
 
 } // namespace
 
-ModuleHandle get_module()
-{
-    return g_module;
-}
-
-void set_module(ModuleHandle module)
-{
-    g_module = module;
-}
-
 const unsigned char* get_ressource(const char* type, const char* name, std::size_t* size)
 {
-    HMODULE module = static_cast<HMODULE>(g_module);
+    HMODULE module = static_cast<HMODULE>(get_module());
     HRSRC found = type && name ? FindResourceA(module, name, type) : nullptr;
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
