@@ -199,13 +199,7 @@ void DelayLine::blendBuffer()
 
 void DelayLine::sizeBuffer()
 {
-    maxDelay_ = ring_size::maxDelay(sampleRate_);
-    const std::uint32_t length = ring_size::length(maxDelay_);
-    if (length != bufferLength())
-        buffer_.resize(length);
-    mask_ = length - 1;
-    if (writeIndex_ >= length)
-        writeIndex_ = 0;
+    maxDelay_ = ring_size::resize(buffer_, sampleRate_, mask_, writeIndex_);
 }
 
 void DelayLine::clearBuffer()

@@ -1,5 +1,6 @@
 #include "FilterStage.h"
 
+#include "CutoffLimit.h"
 #include "ParamTable.h"
 
 #include <algorithm>
@@ -9,8 +10,6 @@ namespace {
 
 using param_table::kFilterRows;
 
-// Cutoffs stay below the Nyquist frequency so that the prewarping stays finite.
-constexpr float kMaxCutoffRatio = 0.49f;
 constexpr float kCutoffGlideSeconds = 0.1f;
 
 } // namespace
@@ -54,7 +53,7 @@ void FilterStage::setSampleRate(float sampleRate)
     resonance_.setSampleRate(sampleRate);
     q_.setSampleRate(sampleRate);
     biquad_.setSampleRate(sampleRate);
-    biquad_.set(biquad_.type(), std::min(biquad_.cutoff(), kMaxCutoffRatio * sampleRate), biquad_.resonance(),
+    biquad_.set(biquad_.type(), limitedCutoff(biquad_.cutoff(), sampleRate), biquad_.resonance(),
                 biquad_.q());
 }
 
@@ -77,7 +76,7 @@ void FilterStage::updateBlock(int samples)
 void FilterStage::apply()
 {
     const int type = static_cast<int>(std::floor(type_->real() + 0.5));
-    const float cutoff = std::min(static_cast<float>(cutoff_.output()), kMaxCutoffRatio * biquad_.sampleRate());
+    const float cutoff = limitedCutoff(static_cast<float>(cutoff_.output()), biquad_.sampleRate());
     biquad_.set(type, cutoff, static_cast<float>(resonance_.output()), static_cast<float>(q_.output()));
 }
 

@@ -160,46 +160,34 @@ void LineMixer::write(int frames)
     // Sustain uses the committed matrix and leaves the taps out: nothing new enters the lines.
     const bool ramp = rampThisBlock_ && !sustain_;
     const float taps = sustain_ ? 0.0f : 1.0f;
-    const float* source = ramp ? feedback_.start : feedback_.current;
-    float f0 = source[0], f1 = source[1], f2 = source[2], f3 = source[3];
-    const float* step = feedback_.increment;
-    const float s0 = step[0], s1 = step[1], s2 = step[2], s3 = step[3];
+    float* f = ramp ? feedback_.start : feedback_.current;
+    float f0 = f[0], f1 = f[1], f2 = f[2], f3 = f[3];
+    const float s0 = ramp ? feedback_.increment[0] : 0.0f, s1 = ramp ? feedback_.increment[1] : 0.0f;
+    const float s2 = ramp ? feedback_.increment[2] : 0.0f, s3 = ramp ? feedback_.increment[3] : 0.0f;
 
     if (!twoLines_) {
-        if (ramp) {
-            for (int k = 0; k < frames; ++k) {
-                y1[k] = f0 * x1[k] + left[k] + right[k];
-                f0 += s0;
-            }
-            feedback_.start[0] = f0;
-        } else {
-            for (int k = 0; k < frames; ++k)
-                y1[k] = f0 * x1[k] + taps * (left[k] + right[k]);
-        }
-        return;
-    }
-
-    const float* x2 = lines_[1].output;
-    float* y2 = lines_[1].input;
-    if (ramp) {
         for (int k = 0; k < frames; ++k) {
-            y1[k] = f0 * x1[k] + f2 * x2[k] + left[k];
-            y2[k] = f1 * x1[k] + f3 * x2[k] + right[k];
+            y1[k] = f0 * x1[k] + taps * (left[k] + right[k]);
+            f0 += s0;
+        }
+    } else {
+        const float* x2 = lines_[1].output;
+        float* y2 = lines_[1].input;
+        for (int k = 0; k < frames; ++k) {
+            y1[k] = f0 * x1[k] + f2 * x2[k] + taps * left[k];
+            y2[k] = f1 * x1[k] + f3 * x2[k] + taps * right[k];
             f0 += s0;
             f1 += s1;
             f2 += s2;
             f3 += s3;
         }
-        float* start = feedback_.start;
-        start[0] = f0;
-        start[1] = f1;
-        start[2] = f2;
-        start[3] = f3;
-    } else {
-        for (int k = 0; k < frames; ++k) {
-            y1[k] = f0 * x1[k] + f2 * x2[k] + taps * left[k];
-            y2[k] = f1 * x1[k] + f3 * x2[k] + taps * right[k];
-        }
+    }
+    // A ramp continues across the pieces of a control block from where this one ended.
+    if (ramp) {
+        f[0] = f0;
+        f[1] = f1;
+        f[2] = f2;
+        f[3] = f3;
     }
 }
 
@@ -209,52 +197,38 @@ void LineMixer::mix(int frames)
     const float* x2 = lines_[1].output;
     float* left = tapLeft_;
     float* right = tapRight_;
-    const float* source = rampThisBlock_ ? output_.start : output_.current;
-    float o0 = source[0], o1 = source[1], o2 = source[2], o3 = source[3];
-    float g = rampThisBlock_ ? tapGainStart_ : tapGain_;
+    const bool ramp = rampThisBlock_;
+    float* o = ramp ? output_.start : output_.current;
+    float o0 = o[0], o1 = o[1], o2 = o[2], o3 = o[3];
+    float g = ramp ? tapGainStart_ : tapGain_;
+    const float s0 = ramp ? output_.increment[0] : 0.0f, s1 = ramp ? output_.increment[1] : 0.0f;
+    const float s2 = ramp ? output_.increment[2] : 0.0f, s3 = ramp ? output_.increment[3] : 0.0f;
+    const float gStep = ramp ? tapGainIncrement_ : 0.0f;
 
-    if (rampThisBlock_) {
-        const float* step = output_.increment;
-        const float s0 = step[0], s1 = step[1], s2 = step[2], s3 = step[3];
-        const float gStep = tapGainIncrement_;
-        if (twoLines_) {
-            for (int k = 0; k < frames; ++k) {
-                left[k] = o0 * x1[k] + o2 * x2[k] + g * left[k];
-                right[k] = o1 * x1[k] + o3 * x2[k] + g * right[k];
-                o0 += s0;
-                o1 += s1;
-                o2 += s2;
-                o3 += s3;
-                g += gStep;
-            }
-        } else {
-            for (int k = 0; k < frames; ++k) {
-                left[k] = o0 * x1[k] + g * left[k];
-                right[k] = o1 * x1[k] + g * right[k];
-                o0 += s0;
-                o1 += s1;
-                o2 += s2;
-                o3 += s3;
-                g += gStep;
-            }
-        }
-        float* start = output_.start;
-        start[0] = o0;
-        start[1] = o1;
-        start[2] = o2;
-        start[3] = o3;
-        tapGainStart_ = g;
-        return;
-    }
     if (twoLines_) {
         for (int k = 0; k < frames; ++k) {
             left[k] = o0 * x1[k] + o2 * x2[k] + g * left[k];
             right[k] = o1 * x1[k] + o3 * x2[k] + g * right[k];
+            o0 += s0;
+            o1 += s1;
+            o2 += s2;
+            o3 += s3;
+            g += gStep;
         }
     } else {
         for (int k = 0; k < frames; ++k) {
             left[k] = o0 * x1[k] + g * left[k];
             right[k] = o1 * x1[k] + g * right[k];
+            o0 += s0;
+            o1 += s1;
+            g += gStep;
         }
+    }
+    if (ramp) {
+        o[0] = o0;
+        o[1] = o1;
+        o[2] = o2;
+        o[3] = o3;
+        tapGainStart_ = g;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 // Sizes of the ring buffers of the taps and the delay lines: room for four seconds of delay,
 // one control block more and at least 44100 samples, rounded up to a power of two.
@@ -23,6 +24,21 @@ inline std::uint32_t length(int maxDelay)
     while (length < wanted || length < kMinimumLength)
         length <<= 1;
     return length;
+}
+
+// Sizes `buffer` for `sampleRate` (an existing prefix kept, new samples zero) and answers the
+// maximum delay; `mask` wraps indexes and `writeIndex` moves to 0 when it falls outside.
+template <class Sample>
+int resize(std::vector<Sample>& buffer, float sampleRate, std::uint32_t& mask, std::uint32_t& writeIndex)
+{
+    const int longest = maxDelay(sampleRate);
+    const std::uint32_t size = length(longest);
+    if (size != buffer.size())
+        buffer.resize(size);
+    mask = size - 1;
+    if (writeIndex >= size)
+        writeIndex = 0;
+    return longest;
 }
 
 } // namespace ring_size

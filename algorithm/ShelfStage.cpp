@@ -1,14 +1,12 @@
 #include "ShelfStage.h"
 
+#include "CutoffLimit.h"
 #include "ParamTable.h"
-
-#include <algorithm>
 
 namespace {
 
 using param_table::kShelfRows;
 
-constexpr float kMaxCutoffRatio = 0.49f;
 // At or above this level the cut is inaudible.
 constexpr float kBypassLevel = 0.99f;
 
@@ -44,7 +42,7 @@ void ShelfStage::reset()
 void ShelfStage::setSampleRate(float sampleRate)
 {
     filter_.setSampleRate(sampleRate);
-    filter_.setCutoff(std::min(filter_.cutoff(), kMaxCutoffRatio * sampleRate));
+    filter_.setCutoff(limitedCutoff(filter_.cutoff(), sampleRate));
     filter_.computeCoefficients();
 }
 
@@ -56,7 +54,7 @@ void ShelfStage::updateBlock(int)
 
 void ShelfStage::apply()
 {
-    filter_.setCutoff(std::min(static_cast<float>(cutoff_->real()), kMaxCutoffRatio * filter_.sampleRate()));
+    filter_.setCutoff(limitedCutoff(static_cast<float>(cutoff_->real()), filter_.sampleRate()));
     filter_.setLevel(static_cast<float>(level_->real()));
     filter_.computeCoefficients();
 }

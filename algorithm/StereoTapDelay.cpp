@@ -68,15 +68,9 @@ void StereoTapDelay::process(float* outLeft, float* outRight, const float* inLef
 
 void StereoTapDelay::sizeHistory()
 {
-    maxDelay_ = ring_size::maxDelay(sampleRate_);
+    maxDelay_ = ring_size::resize(history_, sampleRate_, mask_, writeIndex_);
     for (TapUnit& tap : taps_)
         tap.setMaxDelay(maxDelay_);
-    const std::uint32_t length = ring_size::length(maxDelay_);
-    if (length != historyLength())
-        history_.resize(length);
-    mask_ = length - 1;
-    if (writeIndex_ >= length)
-        writeIndex_ = 0;
 }
 
 void StereoTapDelay::clearHistory()

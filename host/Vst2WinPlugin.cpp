@@ -97,20 +97,22 @@ void Vst2WinPlugin::numberPins()
     cEffect_.numOutputs = number(dsp_->outputGroupCount(), [this](int g) { return dsp_->outputGroup(g); }, outputPins_);
 }
 
+VstInt32 Vst2WinPlugin::pinOf(const PinMap& map, int group, int channel)
+{
+    if (group < 0 || group >= static_cast<int>(map.size()) || channel < 0 || channel > 1)
+        return -1;
+    const auto& pins = map[static_cast<std::size_t>(group)];
+    return channel == 0 ? pins.first : pins.second;
+}
+
 VstInt32 Vst2WinPlugin::inputPin(int group, int channel) const
 {
-    if (group < 0 || group >= static_cast<int>(inputPins_.size()) || channel < 0 || channel > 1)
-        return -1;
-    const auto& pins = inputPins_[static_cast<std::size_t>(group)];
-    return channel == 0 ? pins.first : pins.second;
+    return pinOf(inputPins_, group, channel);
 }
 
 VstInt32 Vst2WinPlugin::outputPin(int group, int channel) const
 {
-    if (group < 0 || group >= static_cast<int>(outputPins_.size()) || channel < 0 || channel > 1)
-        return -1;
-    const auto& pins = outputPins_[static_cast<std::size_t>(group)];
-    return channel == 0 ? pins.first : pins.second;
+    return pinOf(outputPins_, group, channel);
 }
 
 void Vst2WinPlugin::init1()

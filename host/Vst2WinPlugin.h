@@ -54,6 +54,7 @@ private:
     using PinMap = std::vector<std::pair<VstInt32, VstInt32>>;
 
     void numberPins();
+    static VstInt32 pinOf(const PinMap& map, int group, int channel);
     void render(float** inputs, float** outputs, VstInt32 frames, bool add);
     void followHostTempo();
     VstIntPtr pinProperties(VstInt32 pin, bool output, void* ptr);
