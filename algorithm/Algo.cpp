@@ -78,6 +78,18 @@ void Algo::setSampleRate(float sampleRate)
         line.setSampleRate(sampleRate_);
 }
 
+void Algo::setProgramName(const std::string& name)
+{
+    const std::lock_guard<sys::SpinLock> lock(programNameLock_);
+    programName_ = name;
+}
+
+std::string Algo::programName()
+{
+    const std::lock_guard<sys::SpinLock> lock(programNameLock_);
+    return programName_;
+}
+
 double Algo::query(const std::string& key)
 {
     if (key == "can_mono")
@@ -150,10 +162,15 @@ void Algo::applySettings()
     mixer_.setSustain(ParamFlags::isSet(flags, ParamFlags::kSustain));
     mixer_.setMute(0, ParamFlags::isSet(flags, ParamFlags::kMuteLine1));
     mixer_.setMute(1, ParamFlags::isSet(flags, ParamFlags::kMuteLine2));
-    if (ParamFlags::isSet(flags, ParamFlags::kClearLine1))
-        lines_[0].reset();
-    if (ParamFlags::isSet(flags, ParamFlags::kClearLine2))
-        lines_[1].reset();
+    // A clear bit is a command: its line is emptied when the bit becomes set, not again at every
+    // later application of the settings (a moving separation applies them at every block).
+    const bool clearLine[] = {ParamFlags::isSet(flags, ParamFlags::kClearLine1),
+                              ParamFlags::isSet(flags, ParamFlags::kClearLine2)};
+    for (int line = 0; line < LineMixer::kLines; ++line) {
+        if (clearLine[line] && !clearApplied_[line])
+            lines_[line].reset();
+        clearApplied_[line] = clearLine[line];
+    }
 
     mixer_.setTapGain(static_cast<float>(dryLevel_->real()));
     mixer_.setSeparation(static_cast<float>(separation_.output()));

@@ -8,6 +8,7 @@
 #include "NotifiedInterface.h"
 #include "PinGroup.h"
 #include "PluginInternal.h"
+#include "SpinLock.h"
 #include "StereoTapDelay.h"
 
 #include <atomic>
@@ -56,8 +57,8 @@ public:
     void setSampleRate(float sampleRate) override;
     int paramCount() override { return kParamCount; }
     mppi::NormalizedParamInterface* param(int index) override { return registered(index); }
-    void setProgramName(const std::string& name) override { programName_ = name; }
-    std::string programName() override { return programName_; }
+    void setProgramName(const std::string& name) override;
+    std::string programName() override;
     double query(const std::string& key) override;
     std::string queryText(const std::string& key) override;
     void requestReset() override { resetRequested_.store(true, std::memory_order_release); }
@@ -92,6 +93,8 @@ private:
     std::atomic<bool> settingsDirty_{false};
     std::atomic<bool> tempoDirty_{false};
     bool twoLines_ = false;
+    // Each line's clear bit as last applied.
+    bool clearApplied_[LineMixer::kLines] = {};
     bool hostCanTempo_ = false;
     StereoTapDelay taps_;
     DelayLine lines_[LineMixer::kLines];
@@ -103,5 +106,7 @@ private:
     std::atomic<bool> resetRequested_{false};
     mppi::PinGroup input_{"Input", {"Left input", "Right input"}};
     mppi::PinGroup output_{"Output", {"Left output", "Right output"}};
+    // The name is set and read by the host's threads and the editor's, never by the audio thread.
+    sys::SpinLock programNameLock_;
     std::string programName_;
 };

@@ -3,6 +3,17 @@
 #include <cmath>
 #include <numbers>
 
+namespace {
+
+// The square of `x`, held at the ceiling; NaN, which fails the comparison, is held there too.
+inline float boundedSquare(float x)
+{
+    const float square = x * x;
+    return square < RmsFollower::kPowerCeiling ? square : RmsFollower::kPowerCeiling;
+}
+
+} // namespace
+
 void RmsFollower::setTimeConstant(float seconds)
 {
     timeConstant_ = seconds;
@@ -33,7 +44,7 @@ void RmsFollower::follow(const float* block, int frames, float* power)
     float square = lastSquare_;
     float output = lastOutput_;
     for (int i = 0; i < frames; ++i) {
-        const float next = block[i] * block[i];
+        const float next = boundedSquare(block[i]);
         output = c0_ * (next + square) - c1_ * output;
         square = next;
         power[i] = output;
@@ -50,8 +61,8 @@ void RmsFollower::followBoth(RmsFollower& first, const float* firstBlock, float*
     float squareA = first.lastSquare_, outputA = first.lastOutput_;
     float squareB = second.lastSquare_, outputB = second.lastOutput_;
     for (int i = 0; i < frames; ++i) {
-        const float nextA = firstBlock[i] * firstBlock[i];
-        const float nextB = secondBlock[i] * secondBlock[i];
+        const float nextA = boundedSquare(firstBlock[i]);
+        const float nextB = boundedSquare(secondBlock[i]);
         outputA = c0a * (nextA + squareA) - c1a * outputA;
         outputB = c0b * (nextB + squareB) - c1b * outputB;
         squareA = nextA;

@@ -2,8 +2,14 @@
 
 // RMS level of a signal: the squared signal through a first-order low-pass at 1/tau (bilinear
 // transform); its square root is the level.
+//
+// Squares are held at or below kPowerCeiling (a level of 1e18), so a signal of any magnitude,
+// even an infinite one, leaves a finite power that decays again: the follower can never hold
+// infinity or NaN, which would silence or poison its line for ever.
 class RmsFollower {
 public:
+    static constexpr float kPowerCeiling = 1e36f;
+
     void setTimeConstant(float seconds);
     void setSampleRate(float sampleRate);
     void clear();

@@ -49,13 +49,24 @@ void StereoTapDelay::updateBlock(int samples)
         tap.updateBlock(samples, writeIndex_, historyLength());
 }
 
+namespace {
+
+// What of an input sample enters the history: NaN and infinity as silence (x - x is 0 only for
+// finite x), and finite samples held within the input ceiling.
+inline float admitted(float x)
+{
+    const float finite = x - x == 0.0f ? x : 0.0f;
+    return std::clamp(finite, -StereoTapDelay::kInputCeiling, StereoTapDelay::kInputCeiling);
+}
+
+} // namespace
+
 void StereoTapDelay::process(float* outLeft, float* outRight, const float* inLeft, const float* inRight, int frames)
 {
     for (int k = 0; k < frames; ++k) {
         StereoFrame& frame = history_[(writeIndex_ + static_cast<std::uint32_t>(k)) & mask_];
-        // x - x is 0 only for finite x: NaN and infinity enter the history as silence.
-        frame.left = inLeft[k] - inLeft[k] == 0.0f ? inLeft[k] : 0.0f;
-        frame.right = inRight[k] - inRight[k] == 0.0f ? inRight[k] : 0.0f;
+        frame.left = admitted(inLeft[k]);
+        frame.right = admitted(inRight[k]);
     }
     std::fill(outLeft, outLeft + frames, 0.0f);
     std::fill(outRight, outRight + frames, 0.0f);

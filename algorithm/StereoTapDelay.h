@@ -11,6 +11,11 @@
 class StereoTapDelay {
 public:
     static constexpr int kTaps = 4;
+    // Largest input magnitude that enters the history (+240 dBFS). No audio comes near it; it
+    // leaves headroom for every gain after the input (taps, resonance, levels: well under 1e4
+    // together), so no sum of the taps and lines can overflow, and the lines' RMS followers
+    // measure every level that can reach them exactly.
+    static constexpr float kInputCeiling = 1e12f;
 
     // Creates the four taps' parameters (48) and sizes the history for 44.1 kHz.
     void init(mppi::PluginInternal& registry);

@@ -2,6 +2,7 @@
 
 #include "Vst2Abi.h"
 
+#include <atomic>
 #include <memory>
 
 class AEffEditor;
@@ -33,7 +34,8 @@ protected:
     audioMasterCallback audioMaster_;
     VstInt32 numPrograms_;
     VstInt32 numParams_;
-    VstInt32 curProgram_ = 0;
+    // Read by any thread that automates the current program; written under the adapter's lock.
+    std::atomic<VstInt32> curProgram_{0};
     VstInt32 blockSize_ = 1024;
     AEffect cEffect_{};
 

@@ -62,6 +62,7 @@ Vst2WinPlugin::Vst2WinPlugin(audioMasterCallback audioMaster, std::unique_ptr<Ds
       dsp_(std::move(dsp)),
       gui_(std::move(gui))
 {
+    fitProgramsToParams();
     numberPins();
     cEffect_.uniqueID = uniqueId;
     cEffect_.flags |= effFlagsCanReplacing;
@@ -76,6 +77,18 @@ Vst2WinPlugin::~Vst2WinPlugin()
         if (gui_)
             gui_->shutdown();
     } catch (...) {
+    }
+}
+
+void Vst2WinPlugin::fitProgramsToParams()
+{
+    for (int index = 0; index < programs_.count(); ++index) {
+        ProgramSlot& program = programs_.program(index);
+        const int stored = program.valueCount();
+        program.setValueCount(numParams_);
+        for (int param = stored; param < numParams_; ++param)
+            if (NormalizedParamInterface* target = dsp_->param(param))
+                program.setValue(param, target->normalized());
     }
 }
 
@@ -150,8 +163,9 @@ bool Vst2WinPlugin::setParameterWithPriority(VstInt32 index, float value, int pr
     value = std::clamp(value, 0.0f, 1.0f);
     if (!entry->accept(priority, sys::now_seconds()))
         return false;
-    if (curProgram_ >= 0 && curProgram_ < programs_.count())
-        currentProgram().setValue(index, value);
+    const VstInt32 current = curProgram_.load(std::memory_order_relaxed);
+    if (validProgram(current))
+        programs_.program(current).setValue(index, value);
     param->setNormalized(value);
     if (gui_)
         gui_->paramChanged(index, value, priority);
@@ -160,8 +174,17 @@ bool Vst2WinPlugin::setParameterWithPriority(VstInt32 index, float value, int pr
 
 void Vst2WinPlugin::applyProgram(const ProgramSlot& program, int priority, bool release)
 {
+    {
+        const std::lock_guard<sys::SpinLock> lock(programLock_);
+        applyProgramLocked(program, priority, release);
+    }
+    updateDisplay();
+}
+
+void Vst2WinPlugin::applyProgramLocked(const ProgramSlot& program, int priority, bool release)
+{
     const double now = sys::now_seconds();
-    const bool current = curProgram_ >= 0 && curProgram_ < programs_.count();
+    const VstInt32 current = curProgram_.load(std::memory_order_relaxed);
     for (int index = 0; index < program.valueCount(); ++index) {
         ParamPriority* entry = priorities_.at(index);
         NormalizedParamInterface* param = dsp_->param(index);
@@ -169,8 +192,8 @@ void Vst2WinPlugin::applyProgram(const ProgramSlot& program, int priority, bool 
         if (!entry || !param || std::isnan(value) || !entry->accept(priority, now))
             continue;
         const float clamped = std::clamp(value, 0.0f, 1.0f);
-        if (current)
-            currentProgram().setValue(index, clamped);
+        if (validProgram(current))
+            programs_.program(current).setValue(index, clamped);
         param->setNormalized(clamped);
         if (gui_)
             gui_->paramChanged(index, clamped, priority);
@@ -178,9 +201,8 @@ void Vst2WinPlugin::applyProgram(const ProgramSlot& program, int priority, bool 
             entry->release(priority);
     }
     dsp_->setProgramName(program.name());
-    if (current)
-        currentProgram().setName(program.name());
-    updateDisplay();
+    if (validProgram(current))
+        programs_.program(current).setName(program.name());
 }
 
 void Vst2WinPlugin::setParameter(VstInt32 index, float value)
@@ -277,23 +299,34 @@ VstIntPtr Vst2WinPlugin::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr v
     switch (opcode) {
     case effSetProgram:
         if (value >= 0 && value < numPrograms_) {
-            curProgram_ = static_cast<VstInt32>(value);
-            const ProgramSlot program = programs_.program(curProgram_);
-            applyProgram(program, ParamPriorityList::kProgramChange, true);
+            {
+                const std::lock_guard<sys::SpinLock> lock(programLock_);
+                curProgram_.store(static_cast<VstInt32>(value), std::memory_order_relaxed);
+                const ProgramSlot program = programs_.program(static_cast<int>(value));
+                applyProgramLocked(program, ParamPriorityList::kProgramChange, true);
+            }
+            updateDisplay();
         }
         return 0;
-    case effGetProgram: return curProgram_;
+    case effGetProgram: return curProgram_.load(std::memory_order_relaxed);
     case effSetProgramName:
-        if (ptr && curProgram_ >= 0 && curProgram_ < programs_.count()) {
+        if (ptr) {
             const std::string name = hostText(ptr);
-            currentProgram().setName(name);
-            dsp_->setProgramName(name);
+            const std::lock_guard<sys::SpinLock> lock(programLock_);
+            const VstInt32 current = curProgram_.load(std::memory_order_relaxed);
+            if (validProgram(current)) {
+                programs_.program(current).setName(name);
+                dsp_->setProgramName(name);
+            }
         }
         return 0;
-    case effGetProgramName:
-        if (curProgram_ >= 0 && curProgram_ < programs_.count())
-            copyText(ptr, currentProgram().name(), kShortText);
+    case effGetProgramName: {
+        const std::lock_guard<sys::SpinLock> lock(programLock_);
+        const VstInt32 current = curProgram_.load(std::memory_order_relaxed);
+        if (validProgram(current))
+            copyText(ptr, programs_.program(current).name(), kShortText);
         return 0;
+    }
     case effGetParamLabel:
         if (param)
             copyText(ptr, param->unitLabel(), kShortText);
@@ -320,13 +353,15 @@ VstIntPtr Vst2WinPlugin::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr v
     case effIdentify: return fourCharacterCode('N', 'v', 'E', 'f');
     case effCanBeAutomated: return !param || param->automationLevel() <= automationThreshold_ ? 1 : 0;
     case effGetNumProgramCategories: return kProgramCategories;
-    case effCopyProgram:
-        if (index >= 0 && index < programs_.count() && curProgram_ >= 0 && curProgram_ < programs_.count()) {
-            const ProgramSlot copy = currentProgram();
-            programs_.replace(index, copy);
-            return 1;
-        }
-        return 0;
+    case effCopyProgram: {
+        const std::lock_guard<sys::SpinLock> lock(programLock_);
+        const VstInt32 current = curProgram_.load(std::memory_order_relaxed);
+        if (!validProgram(index) || !validProgram(current))
+            return 0;
+        if (index != current)
+            programs_.replace(index, programs_.program(current));
+        return 1;
+    }
     case effConnectInput:
     case effConnectOutput: return 1;
     case effGetInputProperties: return pinProperties(index, false, ptr);

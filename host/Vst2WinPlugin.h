@@ -3,6 +3,7 @@
 #include "AudioEffectX.h"
 #include "BankManager.h"
 #include "ParamPriorityList.h"
+#include "SpinLock.h"
 
 #include <array>
 #include <memory>
@@ -34,7 +35,8 @@ public:
     // the current program, sets the parameter and tells the editor. Answers whether it did.
     bool setParameterWithPriority(VstInt32 index, float value, int priority);
     // Applies each value of `program` that its priority rule takes; with `release`, gives the
-    // priority up again at once. The program's name becomes the current program's.
+    // priority up again at once. The program's name becomes the current program's. Not for the
+    // audio thread: it takes the program lock.
     void applyProgram(const ProgramSlot& program, int priority, bool release);
     bool testPriority(VstInt32 index, int priority);
     void releasePriority(VstInt32 index, int priority);
@@ -58,8 +60,16 @@ private:
     void render(float** inputs, float** outputs, VstInt32 frames, bool add);
     void followHostTempo();
     VstIntPtr pinProperties(VstInt32 pin, bool output, void* ptr);
-    ProgramSlot& currentProgram() { return programs_.program(curProgram_); }
+    bool validProgram(VstInt32 index) const { return index >= 0 && index < programs_.count(); }
+    // Gives every program one value per parameter, so no program is resized while the host
+    // automates it; missing values are the parameters' defaults.
+    void fitProgramsToParams();
+    void applyProgramLocked(const ProgramSlot& program, int priority, bool release);
 
+    // The programs' names, the choice of the current program and whole-program copies change
+    // only under this lock, which the audio thread never takes. Values are relaxed atomics that
+    // setParameter writes without it.
+    sys::SpinLock programLock_;
     BankManager programs_;
     ParamPriorityList priorities_;
     std::unique_ptr<DspInterface> dsp_;

@@ -7,15 +7,28 @@
 
 namespace mppi {
 
+ProgramSlot& ProgramSlot::operator=(const ProgramSlot& other)
+{
+    if (this == &other)
+        return *this;
+    if (values_.size() == other.values_.size())
+        std::copy(other.values_.begin(), other.values_.end(), values_.begin());
+    else
+        values_ = other.values_;
+    data_ = other.data_;
+    name_ = other.name_;
+    return *this;
+}
+
 float ProgramSlot::value(int index) const
 {
-    return index >= 0 && index < valueCount() ? values_[static_cast<std::size_t>(index)] : 0.0f;
+    return index >= 0 && index < valueCount() ? values_[static_cast<std::size_t>(index)].load() : 0.0f;
 }
 
 void ProgramSlot::setValue(int index, float value)
 {
     if (index >= 0 && index < valueCount())
-        values_[static_cast<std::size_t>(index)] = value;
+        values_[static_cast<std::size_t>(index)].store(value);
 }
 
 void ProgramSlot::setValueCount(int count)
@@ -47,7 +60,7 @@ int ProgramSlot::deserialize(const std::uint8_t* bytes, std::size_t size)
     const std::uint8_t* values = bytes + kHeaderSize + nameField;
     values_.resize(static_cast<std::size_t>(valueCount));
     for (int i = 0; i < valueCount; ++i)
-        values_[static_cast<std::size_t>(i)] = big_endian::readFloat(values + 4 * i);
+        values_[static_cast<std::size_t>(i)].store(big_endian::readFloat(values + 4 * i));
     const std::uint8_t* data = values + 4 * valueCount;
     data_.assign(data, data + dataSize);
     return 0;
@@ -65,7 +78,7 @@ int ProgramSlot::serialize(std::uint8_t* buffer) const
     std::memcpy(buffer + kHeaderSize, name_.data(), std::min<std::size_t>(name_.size(), kNameField - 1));
     std::uint8_t* values = buffer + kHeaderSize + kNameField;
     for (std::size_t i = 0; i < values_.size(); ++i)
-        big_endian::writeFloat(values + 4 * i, values_[i]);
+        big_endian::writeFloat(values + 4 * i, values_[i].load());
     if (!data_.empty())
         std::memcpy(values + 4 * values_.size(), data_.data(), data_.size());
     return 0;

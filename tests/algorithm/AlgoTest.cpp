@@ -219,6 +219,24 @@ TEST(AlgoTest, ClearBitsEmptyTheirLine)
     }
 }
 
+// A clear bit empties its line once, when it is set: a line whose bit stays set echoes new input
+// as usual, however often the settings are applied (the moving separation applies them at every
+// control block).
+TEST(AlgoTest, AClearBitLeftSetClearsItsLineOnlyOnce)
+{
+    for (const char* depth : {"0", "50"}) {
+        Harness h;
+        h.setText("Fdbk sep. LFO depth", depth);
+        h.render(harness::impulse(20000));
+        h.setReal("Flags", 64 + 2);
+        const Stereo out = h.render(harness::impulse(3 * kDefaultDelay, 1.0f, 1.0f, 1000));
+        // The first impulse's third echo is gone.
+        EXPECT_LT(std::fabs(out.left[3 * kDefaultDelay - 20000]), 1e-7f) << "depth " << depth;
+        EXPECT_NEAR(out.left[1000 + kDefaultDelay], 0.5f, 1e-5f) << "depth " << depth;
+        EXPECT_NEAR(out.left[1000 + 2 * kDefaultDelay], 0.25f, 1e-5f) << "depth " << depth;
+    }
+}
+
 TEST(AlgoTest, WithoutTheRightOutputTheLeftCarriesBoth)
 {
     harness::FakeHostDsp* host = new harness::FakeHostDsp;

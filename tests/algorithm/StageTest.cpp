@@ -260,6 +260,28 @@ TEST(DistortionStageTest, RmsIsCappedAtThreeQuartersWhateverTheSetting)
     EXPECT_NEAR(puncher.outputRms(440.0, 2.0f), 0.75, 0.02);
 }
 
+// Samples far beyond any audio, infinite ones included, leave the stage finite, and a quiet
+// signal afterwards comes through at its own level once the followers have settled.
+TEST(DistortionStageTest, HugeSamplesNeverStickInTheFollowers)
+{
+    for (float huge : {1e20f, 3.4e38f, INFINITY}) {
+        Distortion distortion;
+        std::vector<float> x(kBlock, huge);
+        distortion.stage.updateBlock(kBlock);
+        distortion.stage.process(x.data(), kBlock);
+        EXPECT_TRUE(std::isfinite(distortion.stage.makeUpGain())) << huge;
+        double settled = 0.0;
+        for (int block = 0; block < 200; ++block) {
+            distortion.stage.updateBlock(kBlock);
+            x = sineBlock(kBlock, 440.0, kRate, 0.5f, block * kBlock);
+            const std::vector<float> in = x;
+            distortion.stage.process(x.data(), kBlock);
+            settled = rmsOf(x) / rmsOf(in);
+        }
+        EXPECT_NEAR(settled, 1.0, 1e-3) << huge;
+    }
+}
+
 TEST(DistortionStageTest, LoudSignalAtLevelZeroRampsTheMakeUpGain)
 {
     Distortion distortion;

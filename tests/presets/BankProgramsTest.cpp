@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+
 using harness::Harness;
 using harness::Stereo;
 
@@ -264,4 +268,83 @@ TEST(BankProgramsTest, EveryProgramPlaysFiniteAndBounded)
         }
         EXPECT_GT(energy, 1.0) << bank.program(i).name() << " is silent";
     }
+}
+
+namespace {
+
+// Input bursts at the very top of the float range, then silence.
+enum class Burst { kConstant, kAlternating, kSpikes };
+
+Stereo burstThenSilence(Burst kind, std::size_t frames)
+{
+    constexpr float kTop = std::numeric_limits<float>::max();
+    Stereo input(frames);
+    for (std::size_t i = 0; i < 400; ++i) {
+        float value = kTop;
+        if (kind == Burst::kAlternating)
+            value = i % 2 ? -kTop : kTop;
+        else if (kind == Burst::kSpikes)
+            value = i % 97 == 0 ? (i % 194 ? -kTop : kTop) : 0.0f;
+        input.left[i] = value;
+        input.right[i] = kind == Burst::kAlternating ? -value : value;
+    }
+    return input;
+}
+
+float loudest(const Stereo& signal, std::size_t from, std::size_t to)
+{
+    float peak = 0.0f;
+    for (std::size_t k = from; k < to; ++k)
+        peak = std::max({peak, std::fabs(signal.left[k]), std::fabs(signal.right[k])});
+    return peak;
+}
+
+} // namespace
+
+// Whatever the input, every output sample is finite, and once the input is silent the loop
+// holds no more than its RMS ceiling lets it: at the programs' own feedback the burst dies away,
+// at full feedback it circulates at a bounded level.
+TEST(BankProgramsTest, FullScaleBurstsNeverPoisonTheLoop)
+{
+    const mppi::BankManager& bank = staticBank();
+    for (Burst kind : {Burst::kConstant, Burst::kAlternating, Burst::kSpikes}) {
+        const Stereo input = burstThenSilence(kind, 6 * kSecond);
+        for (int i = 0; i < bank.count(); ++i) {
+            for (bool fullFeedback : {false, true}) {
+                Harness h;
+                h.algo().applyProgram(bank.program(i));
+                if (fullFeedback) {
+                    h.setNormalized("D1 fdbk", 1.0f);
+                    h.setNormalized("D2 fdbk", 1.0f);
+                }
+                const Stereo out = h.render(input);
+                const std::string what = bank.program(i).name() + (fullFeedback ? " at full feedback" : "") +
+                                         ", burst " + std::to_string(static_cast<int>(kind));
+                for (std::size_t k = 0; k < out.size(); ++k)
+                    ASSERT_TRUE(std::isfinite(out.left[k]) && std::isfinite(out.right[k])) << what << " at " << k;
+                EXPECT_LT(loudest(out, 5 * kSecond, out.size()), fullFeedback ? 32.0f : 1.0f) << what;
+            }
+        }
+    }
+}
+
+// A burst leaves the line's level measurement working: later echoes are as loud as in a fresh
+// instance, not silenced for ever by a follower stuck at infinity.
+TEST(BankProgramsTest, EchoesAfterAFullScaleBurstAreAsLoudAsBefore)
+{
+    const std::size_t clickAt = 5 * kSecond;
+    Stereo click(6 * kSecond);
+    click.left[clickAt] = click.right[clickAt] = 0.5f;
+    Stereo burst = burstThenSilence(Burst::kConstant, 6 * kSecond);
+    burst.left[clickAt] = burst.right[clickAt] = 0.5f;
+
+    auto echoOf = [](const Stereo& input) {
+        const auto h = playing("Simple delay - 3/4 beat");
+        h->setNormalized("D1 fdbk", 0.2f);
+        const Stereo out = h->render(input);
+        return loudest(out, clickAt + beats(0.75) - 2, clickAt + beats(0.75) + 3);
+    };
+    const float fresh = echoOf(click);
+    ASSERT_GT(fresh, 0.05f);
+    EXPECT_NEAR(echoOf(burst), fresh, 1e-3f * fresh);
 }
