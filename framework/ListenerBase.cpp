@@ -1,5 +1,6 @@
 #include "ListenerBase.h"
 
+#include "ControlInterface.h"
 #include "HostGuiInterface.h"
 #include "NormalizedParamInterface.h"
 
@@ -28,6 +29,18 @@ double ListenerBase::setValue(double normalized, int priority)
     if (HostGuiInterface* host = hostGui())
         host->setParameter(index_, static_cast<float>(normalized), priority);
     return normalized;
+}
+
+double ListenerBase::user_value(double value, int priority)
+{
+    setValue(controlToParam(value), priority);
+    return value;
+}
+
+bool ListenerBase::showOnControl(double controlValue, int priority)
+{
+    pengui::ControlInterface* bound = control();
+    return bound && bound->update_value(controlValue, priority);
 }
 
 void ListenerBase::refresh()

@@ -1,18 +1,20 @@
 #pragma once
 
+#include "DefaultEventListener.h"
+
 namespace mppi {
 
 class HostGuiInterface;
 class NormalizedParamInterface;
 
 // Binds one editor control to one host parameter. Changes the user makes go to the host
-// services, never straight into the parameter, so that the host is told and priorities apply.
-// Subclasses reach the editor's host services and the control, and may convert between the
-// control's value and the parameter's normalized value (the identity here).
-class ListenerBase {
+// services, never straight into the parameter, so that the host is told and priorities apply:
+// the control asks before each change (may_change), hands over the user's value (user_value)
+// and tells when its gesture ends (released). Subclasses reach the editor's host services and
+// may convert between the control's value and the parameter's normalized value (the identity
+// here). Editor thread only.
+class ListenerBase : public pengui::DefaultEventListener {
 public:
-    virtual ~ListenerBase() = default;
-
     void init(int index, NormalizedParamInterface* param);
     int index() const { return index_; }
     NormalizedParamInterface* param() const { return param_; }
@@ -26,8 +28,13 @@ public:
 
     virtual double controlToParam(double controlValue) const { return controlValue; }
     virtual double paramToControl(double normalized) const { return normalized; }
-    // Moves the bound control to `controlValue`; answers whether the control took it.
-    virtual bool showOnControl(double controlValue, int priority) = 0;
+    // Moves the bound control to `controlValue` without telling the host; answers whether the
+    // control took it (a gesture of higher priority on the parameter refuses it).
+    virtual bool showOnControl(double controlValue, int priority);
+
+    bool may_change(int priority) override { return testPriority(priority); }
+    void released(int priority) override { releasePriority(priority); }
+    double user_value(double value, int priority) override;
 
 protected:
     virtual HostGuiInterface* hostGui() const = 0;

@@ -14,6 +14,7 @@ packages=(
   g++-mingw-w64-x86-64
   wine64
   libsndfile1-dev
+  libpng-dev
   pkg-config
 )
 

@@ -1,0 +1,341 @@
+// Pictures, fonts and their factories, pixel by pixel against hand-computed values.
+#include "ApicBuilder.h"
+
+#include "AlphaPicData24.h"
+#include "AlphaPicData8.h"
+#include "DrawText.h"
+#include "FontFactory.h"
+#include "MulticolorFont.h"
+#include "PicData24.h"
+#include "PicData8.h"
+#include "PicDataFactory.h"
+#include "Picture.h"
+#include "RenderingBufferInterface.h"
+#include "UnicolorFont.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+using namespace pengui;
+
+namespace {
+
+constexpr std::uint32_t kRed = 0x00FF0000u;
+constexpr std::uint32_t kWhite = 0x00FFFFFFu;
+constexpr std::uint32_t kMarker = 0x00123456u;
+
+// Keeps the bytes alive with the picture made from them.
+struct Made {
+    std::vector<std::uint8_t> bytes;
+    std::unique_ptr<PicDataInterface> picture;
+};
+
+Made picture(std::uint32_t kind, std::uint32_t depth, int width, int height, const std::vector<std::uint32_t>& palette,
+             const std::vector<std::uint8_t>& pixels)
+{
+    Made made{apic::build(kind, depth, width, height, palette, pixels), nullptr};
+    made.picture = PicDataFactory::instance().create(made.bytes.data(), made.bytes.size());
+    return made;
+}
+
+// A 3 x 2 opaque palette picture: indexes 0 1 2 / 2 1 0.
+Made palettePicture()
+{
+    return picture(apic::kOpaque, 8, 3, 2, {0xAA000001u, 0xBB000002u, 0xCC000003u}, {0, 1, 2, 2, 1, 0});
+}
+
+// A 3 x 3 alpha picture, transparent but for one opaque white pixel at (1, 1).
+Made dotPicture()
+{
+    std::vector<std::uint8_t> pixels(18, 0);
+    pixels[2 * 4] = 1;
+    pixels[2 * 4 + 1] = 255;
+    return picture(apic::kAlpha, 8, 3, 3, {0, kWhite}, pixels);
+}
+
+std::uint32_t raw(PixelBuffer& buffer, int x, int y)
+{
+    return buffer.pixels()[y * buffer.width() + x];
+}
+
+} // namespace
+
+TEST(PicDataFactoryTest, EachKindAndDepthMakesItsClass)
+{
+    EXPECT_NE(dynamic_cast<PicData8*>(picture(apic::kOpaque, 8, 1, 1, {0}, {0}).picture.get()), nullptr);
+    EXPECT_NE(dynamic_cast<PicData24*>(picture(apic::kOpaque, 24, 1, 1, {}, {1, 2, 3, 4}).picture.get()), nullptr);
+    EXPECT_NE(dynamic_cast<AlphaPicData8*>(picture(apic::kAlpha, 8, 1, 1, {0}, {0, 0}).picture.get()), nullptr);
+    EXPECT_NE(dynamic_cast<AlphaPicData24*>(picture(apic::kAlpha, 24, 1, 1, {}, {1, 2, 3, 4}).picture.get()), nullptr);
+    const std::vector<std::uint8_t> unicolour = apic::font({1, 1}, 2);
+    EXPECT_NE(dynamic_cast<UnicolorFont*>(FontFactory::instance().create(unicolour.data(), unicolour.size()).get()), nullptr);
+    const std::vector<std::uint8_t> multicolour = apic::build(apic::kMulticolour, 8, 2, 2, {0, 1}, {0, 0, 0, 0, 0, 0, 1, 0});
+    EXPECT_NE(dynamic_cast<MulticolorFont*>(FontFactory::instance().create(multicolour.data(), multicolour.size()).get()),
+              nullptr);
+}
+
+TEST(PicDataFactoryTest, RefusesDataThatLiesAboutItself)
+{
+    const std::vector<std::uint8_t> good = apic::build(apic::kAlpha, 8, 2, 2, {0, kWhite}, std::vector<std::uint8_t>(8, 1));
+    auto refused = [&good](auto change) {
+        std::vector<std::uint8_t> bytes = good;
+        change(bytes);
+        return PicDataFactory::instance().create(bytes.data(), bytes.size()) == nullptr;
+    };
+    EXPECT_FALSE(refused([](std::vector<std::uint8_t>&) {}));
+    EXPECT_TRUE(refused([](auto& b) { apic::put32(b, 8, 3); })) << "kind 3";
+    EXPECT_TRUE(refused([](auto& b) { apic::put32(b, 12, 16); })) << "depth 16";
+    EXPECT_TRUE(refused([](auto& b) { apic::put32(b, 4, 20); })) << "header size 20";
+    EXPECT_TRUE(refused([](auto& b) { apic::put32(b, 4, 100000); })) << "header beyond the data";
+    EXPECT_TRUE(refused([](auto& b) { apic::put32(b, 0, 0); })) << "version 0";
+    EXPECT_TRUE(refused([](auto& b) { apic::put32(b, 24, 300); })) << "palette count 300";
+    EXPECT_TRUE(refused([](auto& b) { apic::put32(b, 24, 200); })) << "palette count beyond the palette";
+    EXPECT_TRUE(refused([](auto& b) { apic::put32(b, 32, 60); })) << "palette offset past the end";
+    EXPECT_TRUE(refused([](auto& b) { apic::put32(b, 16, 0xFFFFFFFEu); })) << "negative width";
+    EXPECT_TRUE(refused([](auto& b) { apic::put32(b, 20, 0x7FFFFFFFu); })) << "absurd height";
+    EXPECT_TRUE(refused([](auto& b) { apic::put32(b, 16, 3); })) << "pixels past the end";
+    EXPECT_TRUE(refused([](auto& b) { apic::put32(b, 28, 0xFFFFFFF0u); })) << "pixel offset past the end";
+    EXPECT_TRUE(refused([](auto& b) { b.pop_back(); })) << "truncated";
+    EXPECT_TRUE(refused([](auto& b) { b.resize(20); })) << "shorter than a header";
+    EXPECT_EQ(PicDataFactory::instance().create(nullptr, 0), nullptr);
+    EXPECT_EQ(PicDataFactory::instance().create("no such picture"), nullptr);
+    const std::vector<std::uint8_t> direct = apic::build(apic::kAlpha, 24, 1, 1, {}, {1, 2, 3, 4});
+    EXPECT_EQ(FontFactory::instance().create(direct.data(), direct.size()), nullptr) << "a direct picture is no font";
+}
+
+TEST(PictureDrawTest, OpaquePalettePicturesCopyWholeEntriesAndClip)
+{
+    const Made made = palettePicture();
+    PixelBuffer buffer(4, 4);
+    buffer.fill(kMarker, 0);
+    made.picture->draw({0, 0, 3, 2}, buffer);
+    EXPECT_EQ(raw(buffer, 0, 0), 0xAA000001u) << "the fourth byte is copied too";
+    EXPECT_EQ(raw(buffer, 2, 0), 0xCC000003u);
+    EXPECT_EQ(raw(buffer, 0, 1), 0xCC000003u);
+    EXPECT_EQ(buffer.at(3, 0), kMarker);
+    EXPECT_EQ(buffer.at(0, 2), kMarker);
+
+    // A negative origin puts picture pixel (0, 0) at buffer pixel (1, 1).
+    buffer.fill(kMarker, 0);
+    made.picture->draw({-1, -1, 2, 1}, buffer);
+    EXPECT_EQ(buffer.at(0, 0), kMarker);
+    EXPECT_EQ(raw(buffer, 1, 1), 0xAA000001u);
+    EXPECT_EQ(raw(buffer, 2, 1), 0xBB000002u);
+    EXPECT_EQ(buffer.at(3, 1), kMarker);
+    EXPECT_EQ(buffer.at(1, 2), kMarker);
+
+    // An area past the picture copies only what exists.
+    buffer.fill(kMarker, 0);
+    made.picture->draw({2, 1, 10, 10}, buffer);
+    EXPECT_EQ(raw(buffer, 0, 0), 0xAA000001u);
+    EXPECT_EQ(buffer.at(1, 0), kMarker);
+    EXPECT_EQ(buffer.at(0, 1), kMarker);
+
+    // A buffer narrower than the picture is never overrun.
+    PixelBuffer narrow(2, 1);
+    made.picture->draw({0, 0, 3, 2}, narrow);
+    EXPECT_EQ(raw(narrow, 1, 0), 0xBB000002u);
+    made.picture->draw({-5, -5, 40, 40}, narrow);
+    made.picture->draw({-2147483647, 0, 2147483647, 2}, narrow);
+}
+
+TEST(PictureDrawTest, DirectColourPicturesCopyPixels)
+{
+    const Made made = picture(apic::kOpaque, 24, 2, 1, {}, {1, 2, 3, 4, 5, 6, 7, 8});
+    PixelBuffer buffer(2, 1);
+    made.picture->draw({0, 0, 2, 1}, buffer);
+    EXPECT_EQ(raw(buffer, 0, 0), 0x04030201u);
+    EXPECT_EQ(raw(buffer, 1, 0), 0x08070605u);
+}
+
+TEST(PictureDrawTest, AlphaRulesUseTheirExactIntegerArithmetic)
+{
+    // Palette alpha: d + ((s - d) * alpha >> 8), an arithmetic shift of the signed product.
+    const Made palette = picture(apic::kAlpha, 8, 4, 1, {0x11000000u, 0x00000001u}, {0, 0, 0, 255, 0, 128, 1, 100});
+    PixelBuffer buffer(4, 1);
+    buffer.fill(0x00C8C80A, 0);
+    palette.picture->draw({0, 0, 4, 1}, buffer);
+    EXPECT_EQ(raw(buffer, 0, 0), 0x00C8C80Au) << "alpha 0 leaves the pixel";
+    EXPECT_EQ(raw(buffer, 1, 0), 0x11000000u) << "alpha 255 copies the whole entry";
+    EXPECT_EQ(buffer.at(2, 0), 0x00646405u) << "200 + (-200 * 128 >> 8) = 100; 10 + (-10 * 128 >> 8) = 5";
+    EXPECT_EQ(buffer.at(3, 0), 0x00797906u) << "10 + (-9 * 100 >> 8) = 6 and 200 + (-200 * 100 >> 8) = 121: rounding down";
+
+    // Direct alpha: (s * alpha + d * (255 - alpha)) >> 8.
+    const Made direct = picture(apic::kAlpha, 24, 3, 1, {}, {255, 255, 255, 0, 255, 0, 0, 255, 255, 255, 255, 128});
+    buffer.fill(0, 0);
+    direct.picture->draw({0, 0, 3, 1}, buffer);
+    EXPECT_EQ(buffer.at(0, 0), 0u);
+    EXPECT_EQ(raw(buffer, 1, 0), 0xFF0000FFu);
+    EXPECT_EQ(buffer.at(2, 0), 0x007F7F7Fu) << "255 * 128 >> 8";
+}
+
+TEST(PictureDrawTest, ShiftedDrawingSpreadsEachPixelWithFixedPointWeights)
+{
+    const Made made = dotPicture();
+    PixelBuffer buffer(3, 3);
+    buffer.fill(0, 0);
+    // fx = 0.25, fy = 0.5: t = 32, wx = 32, wy = 96, w00 = 96.
+    made.picture->draw_shifted(0.25f, 0.5f, {3, 3}, buffer);
+    EXPECT_EQ(buffer.at(1, 1), 0x005F5F5Fu) << "255 * 96 * 255 >> 16 = 95";
+    EXPECT_EQ(buffer.at(0, 1), 0x001F1F1Fu) << "weight wx: 31";
+    EXPECT_EQ(buffer.at(1, 0), 0x005F5F5Fu) << "weight wy: 95";
+    EXPECT_EQ(buffer.at(0, 0), 0x001F1F1Fu) << "weight t: 31";
+    EXPECT_EQ(buffer.at(2, 2), 0u);
+
+    // A negative position reaches the picture through the neighbours to its left and top.
+    buffer.fill(0, 0);
+    made.picture->draw_shifted(-0.5f, -0.5f, {3, 3}, buffer);
+    EXPECT_EQ(buffer.at(1, 1), 0x003F3F3Fu) << "t = 64: 255 * 64 * 255 >> 16 = 63";
+    EXPECT_EQ(buffer.at(2, 2), 0x003F3F3Fu);
+    EXPECT_EQ(buffer.at(0, 0), 0u);
+}
+
+TEST(PictureDrawTest, DrawAtTakesWholePixelsWhenThePositionIsIntegral)
+{
+    const Made made = dotPicture();
+    Picture placed;
+    placed.set_picture(made.picture.get());
+    placed.set_hot_spot({1, 1});
+    EXPECT_EQ(placed.box, (Rect{-1, -1, 2, 2}));
+    EXPECT_EQ(placed.hot_spot(), (Point{1, 1}));
+
+    // Picture point (1, 1) sits on the owner's origin; owner point -3 is buffer pixel 0.
+    PixelBuffer buffer(8, 8);
+    buffer.fill(0, 0);
+    placed.draw_at(-3.0, -3.0, {8, 8}, buffer);
+    EXPECT_EQ(buffer.at(3, 3), kWhite);
+    EXPECT_EQ(buffer.at(2, 3), 0u);
+
+    // Within a relative 1e-9 of a positive integer: whole pixels. A quarter off: spread.
+    Picture origin;
+    origin.set_picture(made.picture.get());
+    buffer.fill(0, 0);
+    origin.draw_at(1.0000000001, 1.0, {8, 8}, buffer);
+    EXPECT_EQ(buffer.at(0, 0), kWhite);
+    buffer.fill(0, 0);
+    origin.draw_at(1.25, 1.0, {8, 8}, buffer);
+    EXPECT_EQ(buffer.at(0, 0), 0x00BEBEBEu) << "w00 = 192: 255 * 192 * 255 >> 16 = 190";
+    EXPECT_EQ(buffer.at(1, 0), 0u);
+    // Just off a negative integer there is no relative rule: the picture is spread.
+    buffer.fill(0, 0);
+    placed.draw_at(-3.0000000001, -3.0, {8, 8}, buffer);
+    EXPECT_NE(buffer.at(3, 3), kWhite);
+}
+
+TEST(PictureDrawTest, RotatedDrawingTurnsThePictureWithinItsBounds)
+{
+    // A white bar 4 pixels wide and 1 high, turned a quarter: buffer (i, j) samples (x - j, y + i).
+    const Made bar = picture(apic::kAlpha, 8, 4, 1, {kWhite}, {0, 255, 0, 255, 0, 255, 0, 255});
+    PixelBuffer buffer(6, 6);
+    buffer.fill(kMarker, 0);
+    EXPECT_EQ(bar.picture->draw_rotated(3.5f, 0.0f, {6, 6}, static_cast<float>(std::numbers::pi / 2), buffer), 0);
+    for (int j = 1; j <= 2; ++j)
+        EXPECT_GT(buffer.at(0, j) & 0xFF, 0x12u) << "row " << j;
+    for (int j = 0; j < 6; ++j)
+        for (int i = 2; i < 6; ++i)
+            EXPECT_EQ(buffer.at(i, j), kMarker) << i << ", " << j;
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(buffer.at(i, 5), kMarker) << "below the turned bar";
+
+    // Barely turned, it draws as the shifted picture does.
+    const Made made = dotPicture();
+    PixelBuffer turned(3, 3), shifted(3, 3);
+    turned.fill(0, 0);
+    shifted.fill(0, 0);
+    made.picture->draw_rotated(0.25f, 0.5f, {3, 3}, 1e-7f, turned);
+    made.picture->draw_shifted(0.25f, 0.5f, {3, 3}, shifted);
+    for (int j = 0; j < 3; ++j)
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(turned.at(i, j), shifted.at(i, j)) << i << ", " << j;
+
+    // Opaque pictures do not turn; nothing is drawn.
+    const Made opaque = palettePicture();
+    buffer.fill(kMarker, 0);
+    opaque.picture->draw_rotated(0.0f, 0.0f, {6, 6}, 1.0f, buffer);
+    EXPECT_EQ(buffer.at(0, 0), kMarker);
+}
+
+namespace {
+
+struct Text {
+    std::vector<std::uint8_t> bytes = apic::font({2, 3, 1}, 2);
+    std::unique_ptr<FontInterface> font = FontFactory::instance().create(bytes.data(), bytes.size());
+
+    // Which columns of a one-row strip the text covers, as a string of '#' and '.'.
+    std::string columns(const std::string& text, int boxWidth, int alignment, Rect area = {0, 0, 0, 0}) const
+    {
+        if (area == Rect{})
+            area = {0, 0, boxWidth, 2};
+        PixelBuffer buffer(area.width(), 2);
+        buffer.fill(0, 0);
+        draw_text(*font, area, buffer, {{boxWidth, 2}, alignment, kRed, text});
+        std::string covered;
+        for (int x = 0; x < buffer.width(); ++x)
+            covered += buffer.at(x, 0) ? '#' : '.';
+        return covered;
+    }
+};
+
+} // namespace
+
+TEST(FontTest, TheMarkerRowCutsTheGlyphs)
+{
+    Text text;
+    ASSERT_NE(text.font, nullptr);
+    ASSERT_EQ(text.font->glyphs().size(), 3u);
+    EXPECT_EQ(text.font->glyphs()[0].width, 2);
+    EXPECT_EQ(text.font->glyphs()[1].left, 2);
+    EXPECT_EQ(text.font->glyphs()[1].width, 3);
+    EXPECT_EQ(text.font->glyphs()[2].left, 5);
+    EXPECT_EQ(text.font->line_height(), 2);
+}
+
+TEST(FontTest, TextIsAlignedClippedAndSkipsBytesWithoutGlyphs)
+{
+    Text text;
+    const std::string one{'\x01'};
+    EXPECT_EQ(text.columns(one, 7, kAlignLeft), "###....");
+    EXPECT_EQ(text.columns(one, 7, kAlignCentre), "..###..");
+    EXPECT_EQ(text.columns(one, 7, kAlignRight), "....###");
+    EXPECT_EQ(text.columns(one, 8, kAlignCentre), "..###...") << "halves round down";
+    // Byte 7 has no glyph: skipped without a gap.
+    EXPECT_EQ(text.columns(std::string{'\x00', '\x07', '\x02'}, 5, kAlignLeft), "###..");
+    // Wider than its box, centred text starts left of it and is cut on both sides.
+    EXPECT_EQ(text.columns(std::string{'\x01', '\x00'}, 3, kAlignCentre), "###");
+    // A tile that starts inside the box draws the rest of the text in place.
+    EXPECT_EQ(text.columns(one, 7, kAlignCentre, {3, 0, 7, 2}), "##..");
+
+    PixelBuffer buffer(3, 3);
+    buffer.fill(0, 0);
+    draw_text(*text.font, {0, 0, 3, 3}, buffer, {{3, 3}, kAlignLeft, kRed, one});
+    EXPECT_EQ(buffer.at(0, 0), 0x00FE0000u) << "full coverage: 255 * 255 >> 8";
+    EXPECT_EQ(buffer.at(0, 2), 0u) << "the marker row is never drawn";
+}
+
+TEST(FontTest, MulticolourGlyphsUseTheirPaletteAndTransparency)
+{
+    // Two glyphs of one column; glyph 0 opaque palette 1, glyph 1 half transparent palette 2.
+    const std::vector<std::uint8_t> bytes =
+        apic::build(apic::kMulticolour, 8, 2, 2, {0, 0x000000FFu, 0x0000FF00u}, {1, 0, 2, 127, 0, 0, 1, 0});
+    const std::unique_ptr<FontInterface> font = FontFactory::instance().create(bytes.data(), bytes.size());
+    ASSERT_NE(font, nullptr);
+    ASSERT_EQ(font->glyphs().size(), 2u);
+    PixelBuffer buffer(2, 1);
+    buffer.fill(0, 0);
+    draw_text(*font, {0, 0, 2, 1}, buffer, {{2, 1}, kAlignLeft, kRed, std::string{'\x00', '\x01'}});
+    EXPECT_EQ(buffer.at(0, 0), 0x000000FEu);
+    EXPECT_EQ(buffer.at(1, 0), 0x00007F00u) << "255 * 128 >> 8";
+}
+
+TEST(RenderingBufferTest, FillsPlainOrAsACheckerboard)
+{
+    PixelBuffer buffer(32, 32);
+    buffer.fill(kRed, 1);
+    EXPECT_EQ(buffer.at(0, 0), kRed);
+    EXPECT_EQ(buffer.at(8, 0), kWhite);
+    EXPECT_EQ(buffer.at(0, 8), kWhite);
+    EXPECT_EQ(buffer.at(8, 8), kRed);
+    buffer.fill(kRed, 0);
+    EXPECT_EQ(buffer.at(8, 0), kRed);
+}

@@ -1,0 +1,43 @@
+#include "AlphaPicData24.h"
+
+#include "AlphaSampler.h"
+
+namespace pengui {
+
+AlphaPicData24::AlphaPicData24(const ApicResource& resource)
+    : PicDataInterface(resource.width(), resource.height()), pixels_(resource.pixels())
+{
+}
+
+void AlphaPicData24::draw(const Rect& area, RenderingBufferInterface& buffer) const
+{
+    const ClippedCopy copy = clip_copy(area, width(), height(), buffer);
+    if (copy.empty())
+        return;
+    for (int row = 0; row < copy.rows; ++row) {
+        const std::uint8_t* source =
+            pixels_ + (static_cast<std::ptrdiff_t>(copy.sourceY + row) * width() + copy.sourceX) * 4;
+        std::uint32_t* destination =
+            buffer.pixels() + static_cast<std::ptrdiff_t>(copy.destinationY + row) * buffer.width() + copy.destinationX;
+        for (int column = 0; column < copy.columns; ++column) {
+            const std::uint32_t pixel = load_pixel(source + 4 * column);
+            const int alpha = static_cast<int>(pixel >> 24);
+            if (alpha == 255)
+                destination[column] = pixel;
+            else if (alpha != 0)
+                destination[column] = pixel_blend::mixed(destination[column], pixel, alpha);
+        }
+    }
+}
+
+int AlphaPicData24::draw_rotated(float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const
+{
+    return alpha_sampler::drawRotated(*this, x, y, size, angle, buffer);
+}
+
+void AlphaPicData24::draw_shifted(float x, float y, Size size, RenderingBufferInterface& buffer) const
+{
+    alpha_sampler::drawShifted(*this, x, y, size, buffer);
+}
+
+} // namespace pengui

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "ApicResource.h"
+#include "PicDataInterface.h"
+
+namespace pengui {
+
+// A direct-colour picture with alpha: blue, green, red and alpha (0 transparent .. 255
+// opaque) per pixel.
+class AlphaPicData24 : public PicDataInterface {
+public:
+    explicit AlphaPicData24(const ApicResource& resource);
+    void draw(const Rect& area, RenderingBufferInterface& buffer) const override;
+    int draw_rotated(float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const override;
+    void draw_shifted(float x, float y, Size size, RenderingBufferInterface& buffer) const override;
+
+    std::uint32_t colour(int i, int j) const { return load_pixel(pixels_ + 4 * (static_cast<std::ptrdiff_t>(j) * width() + i)); }
+    int alpha(int i, int j) const { return pixels_[4 * (static_cast<std::ptrdiff_t>(j) * width() + i) + 3]; }
+
+private:
+    const std::uint8_t* pixels_;
+};
+
+} // namespace pengui

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "Picture.h"
+#include "PotControl.h"
+
+#include <vector>
+
+namespace pengui {
+
+// A rotary control: a plate, a frame chosen (and optionally turned) by the angle, a pointer at
+// a radius, a highlight while active and an arrow while dragged. A press drags the value with
+// the pointer hidden; a press in a bottom corner spins it down (left) or up (right).
+class Knob : public PotControl {
+public:
+    Knob() : frames_(1) { spinFactor_ = 1.0f; }
+
+    void set_plate(const Picture& picture) { plate_ = picture; }
+    void set_pointer(const Picture& picture) { pointer_ = picture; }
+    void set_highlight(const Picture& picture) { highlight_ = picture; }
+    void set_drag_indicator(const Picture& picture) { dragIndicator_ = picture; }
+    // Replaces the frames with `count` empty pictures.
+    void set_frame_count(int count) { frames_.assign(static_cast<std::size_t>(count > 0 ? count : 0), Picture()); }
+    void set_frame(int index, const Picture& picture);
+    // Angles in turns: the value 0 shows at `start`, the value 1 at `start + range`.
+    void set_angles(float start, float range)
+    {
+        startAngle_ = start;
+        angleRange_ = range;
+    }
+    void set_frame_angles(float offset, float span)
+    {
+        frameOffset_ = offset;
+        frameSpan_ = span;
+    }
+    void set_rotate_frames(bool rotate) { rotateFrames_ = rotate; }
+    void set_rotate_pointer(bool rotate) { rotatePointer_ = rotate; }
+    void set_pointer_radius(float radius) { pointerRadius_ = radius; }
+    void set_drag_range(int pixels) { dragRange_ = pixels; }
+
+    // The frame the value shows and the turn (in turns) it is drawn with.
+    struct FrameChoice {
+        int index;
+        double rotation;
+    };
+    FrameChoice frame_for(double value) const;
+
+protected:
+    int on_redraw(Redraw& message) override;
+    int on_mouse_move(MouseMove& message) override;
+    int on_mouse_click(MouseClick& message) override;
+
+private:
+    Picture plate_;
+    Picture pointer_;
+    Picture highlight_;
+    Picture dragIndicator_;
+    std::vector<Picture> frames_;
+    float frameOffset_ = 0.0f;
+    float frameSpan_ = 1.0f;
+    float startAngle_ = 0.625f;
+    float angleRange_ = -0.75f;
+    float pointerRadius_ = 0.0f;
+    int dragRange_ = 200;
+    bool rotatePointer_ = false;
+    bool rotateFrames_ = false;
+};
+
+} // namespace pengui

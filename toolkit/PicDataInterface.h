@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Geometry.h"
+
+#include <cstdint>
+
+namespace pengui {
+
+class RenderingBufferInterface;
+
+// Picture data drawn straight from resource memory into a rendering buffer. The pixel array it
+// points to stays valid while the module is loaded; it is never copied or freed.
+class PicDataInterface {
+public:
+    PicDataInterface(int width, int height) : width_(width), height_(height) {}
+    virtual ~PicDataInterface() = default;
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    // Draws the part of the picture inside `area` so that picture point (area.x0, area.y0)
+    // lands on buffer pixel (0, 0). Nothing is written outside the buffer.
+    virtual void draw(const Rect& area, RenderingBufferInterface& buffer) const = 0;
+    // Draws the picture turned by `angle` radians: buffer pixel (i, j) of the top-left `size`
+    // block shows picture point (x + i cos - j sin, y + i sin + j cos). Nothing by default.
+    virtual int draw_rotated(float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const;
+    // Draws with picture point (x, y) on buffer pixel (0, 0) at sub-pixel precision; by default
+    // at the floored position.
+    virtual void draw_shifted(float x, float y, Size size, RenderingBufferInterface& buffer) const;
+
+private:
+    int width_;
+    int height_;
+};
+
+// Which source and destination pixels a clipped copy covers.
+struct ClippedCopy {
+    int columns = 0;
+    int rows = 0;
+    int sourceX = 0;
+    int sourceY = 0;
+    int destinationX = 0;
+    int destinationY = 0;
+
+    bool empty() const { return columns <= 0 || rows <= 0; }
+};
+
+// The part of a width x height picture that `area` selects, limited to the buffer's size.
+ClippedCopy clip_copy(const Rect& area, int width, int height, const RenderingBufferInterface& buffer);
+
+} // namespace pengui
