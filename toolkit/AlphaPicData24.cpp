@@ -32,12 +32,12 @@ void AlphaPicData24::draw(const Rect& area, RenderingBufferInterface& buffer) co
 
 int AlphaPicData24::draw_rotated(float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const
 {
-    return alpha_sampler::drawRotated(*this, x, y, size, angle, buffer);
+    return alpha_sampler::drawRotated(view(), x, y, size, angle, buffer);
 }
 
 void AlphaPicData24::draw_shifted(float x, float y, Size size, RenderingBufferInterface& buffer) const
 {
-    alpha_sampler::drawShifted(*this, x, y, size, buffer);
+    alpha_sampler::drawShifted(view(), x, y, size, buffer);
 }
 
 } // namespace pengui

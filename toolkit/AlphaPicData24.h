@@ -14,8 +14,32 @@ public:
     int draw_rotated(float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const override;
     void draw_shifted(float x, float y, Size size, RenderingBufferInterface& buffer) const override;
 
-    std::uint32_t colour(int i, int j) const { return load_pixel(pixels_ + 4 * (static_cast<std::ptrdiff_t>(j) * width() + i)); }
-    int alpha(int i, int j) const { return pixels_[4 * (static_cast<std::ptrdiff_t>(j) * width() + i) + 3]; }
+    // What the alpha sampler reads, copied by value so that stores into the buffer do not make
+    // the compiler read it again.
+    struct View {
+        const std::uint8_t* pixels;
+        int width;
+        int height;
+
+        std::uint32_t colour(int i, int j) const { return load_pixel(pixels + 4 * (static_cast<std::ptrdiff_t>(j) * width + i)); }
+        int alpha(int i, int j) const { return pixels[4 * (static_cast<std::ptrdiff_t>(j) * width + i) + 3]; }
+        // The 2 x 2 block from (i, j), which lies inside the picture: colours and alphas in the
+        // order (i, j), (i + 1, j), (i, j + 1), (i + 1, j + 1).
+        void block(int i, int j, std::uint32_t colour[4], int alpha[4]) const
+        {
+            const std::uint8_t* top = pixels + 4 * (static_cast<std::ptrdiff_t>(j) * width + i);
+            const std::uint8_t* bottom = top + 4 * static_cast<std::ptrdiff_t>(width);
+            colour[0] = load_pixel(top);
+            colour[1] = load_pixel(top + 4);
+            colour[2] = load_pixel(bottom);
+            colour[3] = load_pixel(bottom + 4);
+            alpha[0] = top[3];
+            alpha[1] = top[7];
+            alpha[2] = bottom[3];
+            alpha[3] = bottom[7];
+        }
+    };
+    View view() const { return {pixels_, width(), height()}; }
 
 private:
     const std::uint8_t* pixels_;

@@ -17,21 +17,29 @@ inline std::uint32_t withChannels(std::uint32_t destination, int blue, int green
            static_cast<std::uint32_t>(green & 0xFF) << 8 | static_cast<std::uint32_t>(blue & 0xFF);
 }
 
-// d + ((s - d) * weight >> 8) per channel, with an arithmetic shift of the signed product.
+// s * a + d * b per channel, shifted down by 8, with red and blue computed together in one
+// 32-bit word and green in another: each lane's sum stays below 65536, so no lane spills into
+// the next.
+inline std::uint32_t lanes(std::uint32_t source, int a, std::uint32_t destination, int b)
+{
+    const auto ua = static_cast<std::uint32_t>(a);
+    const auto ub = static_cast<std::uint32_t>(b);
+    const std::uint32_t redBlue = (((source & 0xFF00FFu) * ua + (destination & 0xFF00FFu) * ub) >> 8) & 0xFF00FFu;
+    const std::uint32_t green = (((source & 0xFF00u) * ua + (destination & 0xFF00u) * ub) >> 8) & 0xFF00u;
+    return (destination & 0xFF000000u) | redBlue | green;
+}
+
+// d + ((s - d) * weight >> 8) per channel, with an arithmetic shift of the signed product:
+// the same as (s * weight + d * (256 - weight)) >> 8, whose terms are never negative.
 inline std::uint32_t towards(std::uint32_t destination, std::uint32_t source, int weight)
 {
-    const int b = channel(destination, 0), g = channel(destination, 8), r = channel(destination, 16);
-    return withChannels(destination, b + ((channel(source, 0) - b) * weight >> 8),
-                        g + ((channel(source, 8) - g) * weight >> 8), r + ((channel(source, 16) - r) * weight >> 8));
+    return lanes(source, weight, destination, 256 - weight);
 }
 
 // (s * alpha + d * (255 - alpha)) >> 8 per channel.
 inline std::uint32_t mixed(std::uint32_t destination, std::uint32_t source, int alpha)
 {
-    const int inverse = 255 - alpha;
-    return withChannels(destination, (channel(source, 0) * alpha + channel(destination, 0) * inverse) >> 8,
-                        (channel(source, 8) * alpha + channel(destination, 8) * inverse) >> 8,
-                        (channel(source, 16) * alpha + channel(destination, 16) * inverse) >> 8);
+    return lanes(source, alpha, destination, 255 - alpha);
 }
 
 } // namespace pengui::pixel_blend

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: the release build with the Windows modules' checks, the same tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the concurrency test under ThreadSanitizer,
-# and a bounded run of the bank decoder's fuzzer.
+# and bounded runs of the bank decoder's and the picture and font factories' fuzzers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/bootstrap.sh
@@ -35,7 +35,8 @@ TSAN_OPTIONS=halt_on_error=1:abort_on_error=1 run_ctest build-tsan -R 'StressTes
 
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVANE_FUZZ=ON -DZORVANE_TESTS=OFF \
   -DZORVANE_BENCHMARKS=OFF >/dev/null
-cmake --build build-fuzz -j"$jobs" --target bank_decoder_fuzzer fuzz_corpus
+cmake --build build-fuzz -j"$jobs" --target bank_decoder_fuzzer fuzz_corpus picture_factory_fuzzer font_factory_fuzzer \
+  apic_corpus
 run_ctest build-fuzz
 
 awk '{ failed += $1; total += $2 } END { printf "all test runs: %d passed, %d failed\n", total - failed, failed }' "$summary"

@@ -2,6 +2,7 @@
 
 #include "HostGuiInterface.h"
 #include "ListenerBase.h"
+#include "ControlInterface.h"
 #include "MetaControl.h"
 
 #include <gtest/gtest.h>
@@ -10,12 +11,13 @@ using namespace mppi;
 
 namespace {
 
-// Host services that accept everything above priority 100 and record what they were asked.
+// Host services that accept priorities from `lowest` up and record what they were asked.
 class FakeHostGui : public HostGuiInterface {
 public:
     void init() override {}
     double query(const std::string&) override { return 0.0; }
-    bool testPriority(int, int priority) override { return priority > 100; }
+    bool testPriority(int, int priority) override { return priority >= lowest; }
+    int lowest = 101;
     void releasePriority(int index, int priority) override { released.emplace_back(index, priority); }
     bool setParameter(int index, float normalized, int priority) override
     {
@@ -102,4 +104,53 @@ TEST(ListenerBaseTest, WithoutHostServicesNothingIsAccepted)
     listener.releasePriority(200);
     listener.refresh();
     EXPECT_TRUE(listener.shown.empty());
+}
+
+namespace {
+
+// The identity listener an editor control has, reaching the fake host.
+class PlainListener : public ListenerBase {
+public:
+    explicit PlainListener(HostGuiInterface* host) : host_(host) {}
+
+protected:
+    HostGuiInterface* hostGui() const override { return host_; }
+
+private:
+    HostGuiInterface* host_;
+};
+
+} // namespace
+
+TEST(ListenerBaseTest, AControlAsksTheHostBeforeEachChangeAndHostChangesMoveItSilently)
+{
+    FakeHostGui host;
+    testing_params::LineLevel level;
+    level.init(0.5, 1, 0);
+    PlainListener listener(&host);
+    listener.init(64, &level);
+    pengui::ControlInterface control;
+    control.set_listener(&listener);
+    EXPECT_EQ(listener.control(), &control);
+
+    EXPECT_TRUE(control.set_value(0.3, 200));
+    ASSERT_EQ(host.sets.size(), 1u);
+    EXPECT_EQ(host.sets[0].index, 64);
+    EXPECT_FLOAT_EQ(host.sets[0].normalized, 0.3f);
+    EXPECT_FALSE(control.set_value(0.4, 50)) << "the host's priority rule refuses it";
+    EXPECT_DOUBLE_EQ(control.value(), 0.3);
+    listener.released(200);
+    EXPECT_EQ(host.released, (std::vector<std::pair<int, int>>{{64, 200}}));
+
+    // From the parameter's side the control moves, and the host hears nothing.
+    listener.refresh();
+    EXPECT_DOUBLE_EQ(control.value(), 0.3) << "a held parameter keeps its control";
+    host.lowest = 0;
+    listener.refresh();
+    EXPECT_DOUBLE_EQ(control.value(), level.normalized());
+    MetaControl meta;
+    meta.bind(&listener);
+    EXPECT_TRUE(meta.setFromChange(0.8, 100));
+    EXPECT_DOUBLE_EQ(control.value(), 0.8);
+    EXPECT_EQ(host.sets.size(), 1u);
 }

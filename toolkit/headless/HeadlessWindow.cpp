@@ -235,16 +235,15 @@ bool HeadlessWindow::write_png(const std::string& path) const
 
 void HeadlessWindow::Tile::blit(Point position, Size size)
 {
-    for (int row = 0; row < size.h; ++row) {
-        const int y = position.y + row;
-        if (y < 0 || y >= owner_.size_.h)
-            continue;
-        for (int column = 0; column < size.w; ++column) {
-            const int x = position.x + column;
-            if (x >= 0 && x < owner_.size_.w)
-                owner_.frame_[static_cast<std::size_t>(y) * static_cast<std::size_t>(owner_.size_.w) + static_cast<std::size_t>(x)] =
-                    pixels_[static_cast<std::size_t>(row * width() + column)];
-        }
+    // Only what lies inside both the tile and the frame is copied.
+    const int left = std::max(position.x, 0);
+    const int right = std::min({position.x + size.w, owner_.size_.w, position.x + width()});
+    const int top = std::max(position.y, 0);
+    const int bottom = std::min({position.y + size.h, owner_.size_.h, position.y + height()});
+    for (int y = top; y < bottom; ++y) {
+        const std::uint32_t* source = pixels_.data() + static_cast<std::size_t>((y - position.y) * width() + left - position.x);
+        std::copy(source, source + (right - left),
+                  owner_.frame_.begin() + static_cast<std::ptrdiff_t>(y) * owner_.size_.w + left);
     }
 }
 
