@@ -15,6 +15,8 @@ packages=(
   wine64
   libsndfile1-dev
   libpng-dev
+  libfreetype-dev
+  fonts-dejavu-core
   pkg-config
 )
 
