@@ -11,17 +11,12 @@ PicData8::PicData8(const ApicResource& resource)
 
 void PicData8::draw(const Rect& area, RenderingBufferInterface& buffer) const
 {
-    const ClippedCopy copy = clip_copy(area, width(), height(), buffer);
-    if (copy.empty())
-        return;
     const std::uint32_t* palette = palette_.data();
-    for (int row = 0; row < copy.rows; ++row) {
-        const std::uint8_t* source = pixels_ + static_cast<std::ptrdiff_t>(copy.sourceY + row) * width() + copy.sourceX;
-        std::uint32_t* destination =
-            buffer.pixels() + static_cast<std::ptrdiff_t>(copy.destinationY + row) * buffer.width() + copy.destinationX;
-        for (int column = 0; column < copy.columns; ++column)
-            destination[column] = palette[source[column]];
-    }
+    for_each_row(area, pixels_, width(), height(), 1, buffer,
+                 [palette](const std::uint8_t* source, std::uint32_t* destination, int columns) {
+                     for (int column = 0; column < columns; ++column)
+                         destination[column] = palette[source[column]];
+                 });
 }
 
 } // namespace pengui

@@ -48,4 +48,33 @@ struct ClippedCopy {
 // The part of a width x height picture that `area` selects, limited to the buffer's size.
 ClippedCopy clip_copy(const Rect& area, int width, int height, const RenderingBufferInterface& buffer);
 
+// Calls `row(source, destination, columns)` for each row of the part of a picture (pixels of
+// `bytesPerPixel` bytes, rows of `width` pixels) that `area` selects, with `source` at the row's
+// first pixel in the picture and `destination` at its place in the buffer.
+template <typename Row>
+void for_each_row(const Rect& area, const std::uint8_t* pixels, int width, int height, int bytesPerPixel,
+                  RenderingBufferInterface& buffer, Row row);
+
+} // namespace pengui
+
+#include "RenderingBufferInterface.h"
+
+namespace pengui {
+
+template <typename Row>
+void for_each_row(const Rect& area, const std::uint8_t* pixels, int width, int height, int bytesPerPixel,
+                  RenderingBufferInterface& buffer, Row row)
+{
+    const ClippedCopy copy = clip_copy(area, width, height, buffer);
+    if (copy.empty())
+        return;
+    for (int line = 0; line < copy.rows; ++line) {
+        const std::uint8_t* source =
+            pixels + (static_cast<std::ptrdiff_t>(copy.sourceY + line) * width + copy.sourceX) * bytesPerPixel;
+        std::uint32_t* destination =
+            buffer.pixels() + static_cast<std::ptrdiff_t>(copy.destinationY + line) * buffer.width() + copy.destinationX;
+        row(source, destination, copy.columns);
+    }
+}
+
 } // namespace pengui
