@@ -255,3 +255,40 @@ TEST(ControlGroupTest, PointsGoToTheFirstControlAndRegionsToEveryOneTheyMeet)
     desk.window.paint({8, 8, 101, 101});
     EXPECT_EQ(log, (Log{"on_redraw", "on_redraw", "on_redraw"}));
 }
+
+TEST(ControlGroupTest, HitBoxesAreHalfOpen)
+{
+    Log log;
+    LoggingControl control(log);
+    Desk desk;
+    desk.add(control, {5, 5});
+    desk.open();
+    EXPECT_TRUE(control.contains({5, 5}));
+    EXPECT_TRUE(control.contains({14, 14}));
+    EXPECT_FALSE(control.contains({15, 14}));
+    EXPECT_FALSE(control.contains({14, 15}));
+    EXPECT_FALSE(control.contains({4, 5}));
+}
+
+TEST(SplitTest, AReplacedBackgroundShowsWhenPainted)
+{
+    PictureStore pictures;
+    BackgroundItem top, lower, other;
+    top.set_picture(pictures.opaque(100, 40, 0x00111111));
+    lower.set_picture(pictures.opaque(100, 60, 0x00222222));
+    other.set_picture(pictures.opaque(100, 60, 0x00333333));
+    BackgroundSplit stack;
+    stack.orientation = SPTreeSplit::kStacked;
+    stack.set_origin({0, 0});
+    stack.add_child(&top, 40);
+    stack.add_child(&lower, 60);
+    Desk desk({100, 100});
+    desk.window.set_background_root(&stack);
+    desk.open();
+    EXPECT_EQ(desk.headless.pixel(50, 70), 0x00222222u);
+    stack.replace_child(&other, 60, 1);
+    EXPECT_TRUE(other.visible);
+    desk.headless.paint_all();
+    EXPECT_EQ(desk.headless.pixel(50, 70), 0x00333333u);
+    EXPECT_EQ(desk.headless.pixel(50, 10), 0x00111111u);
+}
