@@ -23,20 +23,18 @@ public:
 
         std::uint32_t colour(int i, int j) const { return load_pixel(pixels + 4 * (static_cast<std::ptrdiff_t>(j) * width + i)); }
         int alpha(int i, int j) const { return pixels[4 * (static_cast<std::ptrdiff_t>(j) * width + i) + 3]; }
-        // The 2 x 2 block from (i, j), which lies inside the picture: colours and alphas in the
-        // order (i, j), (i + 1, j), (i, j + 1), (i + 1, j + 1).
-        void block(int i, int j, std::uint32_t colour[4], int alpha[4]) const
+        // The 2 x 2 block from (i, j), which lies inside the picture, in the order (i, j),
+        // (i + 1, j), (i, j + 1), (i + 1, j + 1): red and blue spread into 64-bit lanes, green, alpha.
+        void spread_block(int i, int j, std::uint64_t redBlues[4], std::uint32_t greens[4], int alpha[4]) const
         {
             const std::uint8_t* top = pixels + 4 * (static_cast<std::ptrdiff_t>(j) * width + i);
             const std::uint8_t* bottom = top + 4 * static_cast<std::ptrdiff_t>(width);
-            colour[0] = load_pixel(top);
-            colour[1] = load_pixel(top + 4);
-            colour[2] = load_pixel(bottom);
-            colour[3] = load_pixel(bottom + 4);
-            alpha[0] = top[3];
-            alpha[1] = top[7];
-            alpha[2] = bottom[3];
-            alpha[3] = bottom[7];
+            const std::uint8_t* at[4] = {top, top + 4, bottom, bottom + 4};
+            for (int k = 0; k < 4; ++k) {
+                redBlues[k] = static_cast<std::uint64_t>(at[k][0]) | static_cast<std::uint64_t>(at[k][2]) << 32;
+                greens[k] = at[k][1];
+                alpha[k] = at[k][3];
+            }
         }
     };
     View view() const { return {pixels_, width(), height()}; }

@@ -7,6 +7,10 @@ namespace pengui {
 AlphaPicData8::AlphaPicData8(const ApicResource& resource)
     : PicDataInterface(resource.width(), resource.height()), pixels_(resource.pixels()), palette_(resource.palette())
 {
+    for (std::size_t i = 0; i < palette_.size(); ++i) {
+        redBlue_[i] = alpha_sampler::spread_red_blue(palette_[i]);
+        green_[i] = (palette_[i] >> 8) & 0xFFu;
+    }
 }
 
 void AlphaPicData8::draw(const Rect& area, RenderingBufferInterface& buffer) const

@@ -16,6 +16,12 @@ namespace pengui::alpha_sampler {
 // Positions beyond this are off any buffer; they are not drawn (and never overflow an int).
 inline constexpr float kFarthest = 1e6f;
 
+// Red and blue of a pixel in the two 32-bit lanes of a 64-bit word: blue at bit 0, red at 32.
+inline std::uint64_t spread_red_blue(std::uint32_t pixel)
+{
+    return static_cast<std::uint64_t>(pixel & 0xFFu) | static_cast<std::uint64_t>(pixel & 0xFF0000u) << 16;
+}
+
 struct Weights {
     int w00, wx, wy, t;
 };
@@ -70,9 +76,10 @@ inline std::uint32_t blend(const Source source, int i, int j, const Weights& w, 
 template <typename Source>
 inline std::uint32_t blendInside(const Source source, int i, int j, const Weights& w, std::uint32_t destination)
 {
-    std::uint32_t colour[4];
+    std::uint64_t redBlues[4];
+    std::uint32_t greens[4];
     int alpha[4];
-    source.block(i, j, colour, alpha);
+    source.spread_block(i, j, redBlues, greens, alpha);
     if ((alpha[0] | alpha[1] | alpha[2] | alpha[3]) == 0)
         return destination;
     const auto w0 = static_cast<std::uint32_t>(w.w00 * alpha[0]);
@@ -80,14 +87,10 @@ inline std::uint32_t blendInside(const Source source, int i, int j, const Weight
     const auto w2 = static_cast<std::uint32_t>(w.wy * alpha[2]);
     const auto w3 = static_cast<std::uint32_t>(w.t * alpha[3]);
     const std::uint32_t rest = 65536u - (w0 + w1 + w2 + w3);
-    auto redBlueOf = [](std::uint32_t pixel) {
-        return static_cast<std::uint64_t>(pixel & 0xFFu) | static_cast<std::uint64_t>(pixel & 0xFF0000u) << 16;
-    };
-    auto greenOf = [](std::uint32_t pixel) { return (pixel >> 8) & 0xFFu; };
-    const std::uint64_t redBlue = redBlueOf(destination) * rest + redBlueOf(colour[0]) * w0 + redBlueOf(colour[1]) * w1 +
-                                  redBlueOf(colour[2]) * w2 + redBlueOf(colour[3]) * w3;
-    const std::uint32_t green = greenOf(destination) * rest + greenOf(colour[0]) * w0 + greenOf(colour[1]) * w1 +
-                                greenOf(colour[2]) * w2 + greenOf(colour[3]) * w3;
+    const std::uint64_t redBlue = spread_red_blue(destination) * rest + redBlues[0] * w0 + redBlues[1] * w1 +
+                                  redBlues[2] * w2 + redBlues[3] * w3;
+    const std::uint32_t green =
+        ((destination >> 8) & 0xFFu) * rest + greens[0] * w0 + greens[1] * w1 + greens[2] * w2 + greens[3] * w3;
     const auto blue = static_cast<std::uint32_t>((redBlue >> 16) & 0xFFu);
     const auto red = static_cast<std::uint32_t>((redBlue >> 48) & 0xFFu);
     return (destination & 0xFF000000u) | red << 16 | ((green >> 16) & 0xFFu) << 8 | blue;
