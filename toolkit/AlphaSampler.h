@@ -10,7 +10,7 @@
 
 // Bilinear, alpha-weighted drawing shared by the alpha picture classes. A source is a view of
 // a picture: its width and height and, for a pixel inside it, `colour(i, j)`, `alpha(i, j)` and
-// the 2 x 2 `block(i, j, colours, alphas)`.
+// the 2 x 2 `spread_block(i, j, redBlues, greens, alphas)`.
 namespace pengui::alpha_sampler {
 
 // Positions beyond this are off any buffer; they are not drawn (and never overflow an int).
@@ -69,7 +69,7 @@ inline std::uint32_t blend(const Source source, int i, int j, const Weights& w, 
 }
 
 // As blend, for a neighbourhood wholly inside the picture: the 2 x 2 block is read at once
-// (`source.block`), nothing is done where it is all transparent, and the channels are summed
+// (`source.spread_block`), nothing is done where it is all transparent, and the channels are summed
 // as d + (sum of (s - d) * weight >> 16) rewritten as (sum of s * weight + d * (65536 - total))
 // >> 16, whose terms are never negative: red and blue then share one 64-bit word, each in a
 // 32-bit lane.
