@@ -20,6 +20,20 @@ bool printable(int byte)
     return (byte >= 32 && byte < 127) || byte >= 160;
 }
 
+// The FreeType library and one face, released on every way out.
+struct FreeType {
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+
+    ~FreeType()
+    {
+        if (face)
+            FT_Done_Face(face);
+        if (library)
+            FT_Done_FreeType(library);
+    }
+};
+
 struct Glyph {
     int advance = 1;
     int left = 0;
@@ -42,12 +56,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "font_maker: a pixel height of 4 to 200, not %s\n", argv[2]);
         return 2;
     }
-    FT_Library library = nullptr;
-    FT_Face face = nullptr;
-    if (FT_Init_FreeType(&library) != 0 || FT_New_Face(library, argv[1], 0, &face) != 0) {
+    FreeType freeType;
+    if (FT_Init_FreeType(&freeType.library) != 0 || FT_New_Face(freeType.library, argv[1], 0, &freeType.face) != 0) {
         std::fprintf(stderr, "font_maker: cannot read the font %s\n", argv[1]);
         return 1;
     }
+    const FT_Face face = freeType.face;
     FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels));
     const int ascender = static_cast<int>((face->size->metrics.ascender + 63) >> 6);
     const int descender = static_cast<int>(-(face->size->metrics.descender >> 6));
@@ -74,9 +88,6 @@ int main(int argc, char** argv)
                 glyph.coverage[static_cast<std::size_t>(row * glyph.width + column)] =
                     slot->bitmap.buffer[row * slot->bitmap.pitch + column];
     }
-    FT_Done_Face(face);
-    FT_Done_FreeType(library);
-
     apic_writer::Resource font;
     font.kind = 2;
     font.depth = 0;
