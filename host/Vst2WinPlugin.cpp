@@ -62,7 +62,6 @@ Vst2WinPlugin::Vst2WinPlugin(audioMasterCallback audioMaster, std::unique_ptr<Ds
       dsp_(std::move(dsp)),
       gui_(std::move(gui))
 {
-    fitProgramsToParams();
     numberPins();
     cEffect_.uniqueID = uniqueId;
     cEffect_.flags |= effFlagsCanReplacing;
@@ -138,6 +137,8 @@ void Vst2WinPlugin::init1()
 void Vst2WinPlugin::init2()
 {
     dsp_->init2();
+    // Before any host call, with the parameters at their defaults.
+    fitProgramsToParams();
     if (gui_)
         gui_->init2();
 }

@@ -1,8 +1,11 @@
 // The effect adapter and its host services, built in: the priority rule with real timing,
 // the editor's path to the host, and the host services' answers.
+#include "Algo.h"
 #include "DspInterface.h"
+#include "NormalizedParamInterface.h"
 #include "Effect.h"
 #include "FakeHost.h"
+#include "GuiInterface.h"
 #include "HostDspInterface.h"
 #include "HostGuiVst2Win.h"
 #include "PluginEntry.h"
@@ -166,4 +169,24 @@ TEST_F(AdapterTest, TheEditorsHostServicesNeverResizeTheHostWindow)
     EXPECT_EQ(editor_.query("can_resize_window"), 0.0);
     EXPECT_EQ(editor_.resizeEditor(700, 700), 0);
     EXPECT_EQ(host_.count(audioMasterSizeWindow), 0);
+}
+
+// Programs shorter than the parameter list are completed with the parameters' defaults, so no
+// program is resized once the host may automate it.
+TEST(AdapterProgramsTest, ShortProgramsAreCompletedWithTheDefaults)
+{
+    FakeHost host;
+    mppi::BankManager bank;
+    bank.resize(2);
+    bank.program(0).setValueCount(3);
+    bank.program(0).setValue(2, 0.25f);
+    bank.program(0).setName("Short");
+    auto plugin = std::make_unique<Vst2WinPlugin>(FakeHost::callback, std::make_unique<Algo>(), nullptr, bank, 1);
+    plugin->init1();
+    plugin->init2();
+    const mppi::ProgramSlot& program = plugin->programs().program(0);
+    ASSERT_EQ(program.valueCount(), plugin->dsp()->paramCount());
+    EXPECT_FLOAT_EQ(program.value(2), 0.25f);
+    EXPECT_FLOAT_EQ(program.value(64), plugin->dsp()->param(64)->normalized()) << "D1 fdbk at its default";
+    EXPECT_EQ(plugin->programs().program(1).valueCount(), plugin->dsp()->paramCount());
 }
