@@ -1,0 +1,55 @@
+#pragma once
+
+#include "Geometry.h"
+
+#include <span>
+#include <string_view>
+
+// A skin's layout as data: the pictures it loads (in load order, with their hot spots and how
+// they are stored), its fonts, the background stack and the cells of the control tree. The
+// editor, the artwork generator and the tests all read these tables.
+namespace skin_layout {
+
+// How a picture is stored: opaque backgrounds or controls with alpha, palette or direct colour.
+enum class Storage { kOpaque8, kOpaque24, kAlpha8, kAlpha24 };
+
+struct PictureEntry {
+    std::string_view name;
+    pengui::Point hotSpot;
+    Storage storage;
+};
+
+// One strip of a split: the child it holds and its extent in pixels along the split's axis.
+struct Strip {
+    std::string_view child;
+    int extent;
+};
+
+// A split of the control tree: side by side (orientation 1) or stacked (0).
+struct Split {
+    std::string_view name;
+    int orientation;
+    std::span<const Strip> strips;
+};
+
+struct SkinLayout {
+    std::string_view name;
+    pengui::Size size;
+    std::span<const PictureEntry> pictures;
+    std::span<const std::string_view> fonts;
+    // The stacked backgrounds, top to bottom; the last strip shows `lowerWithTwoLines` or
+    // `lowerWithOneLine` by the number of delay lines.
+    std::span<const Strip> backgrounds;
+    std::string_view lowerWithTwoLines;
+    std::string_view lowerWithOneLine;
+    // The control tree's splits, the root last; line 2's strip is the root's last.
+    std::span<const Split> splits;
+    // What the switch between one and two delay lines repaints.
+    pengui::Rect relayoutRepaint;
+};
+
+// The large skin (700 x 700) and the small one (500 x 422).
+const SkinLayout& wide();
+const SkinLayout& compact();
+
+} // namespace skin_layout

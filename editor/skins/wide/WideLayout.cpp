@@ -1,0 +1,69 @@
+// The large skin: 700 x 700, every picture 8-bit palette, backgrounds opaque and controls with
+// alpha; one unicolour font.
+#include "SkinLayout.h"
+
+namespace skin_layout {
+
+namespace {
+
+constexpr Storage kBack = Storage::kOpaque8;
+constexpr Storage kPart = Storage::kAlpha8;
+
+constexpr PictureEntry kPictures[] = {
+    {"arw_bigsize", {24, 24}, kPart}, {"arw_littlesize", {12, 12}, kPart}, {"arw_middlesize", {18, 18}, kPart},
+    {"bkg_top", {0, 0}, kBack}, {"bkg_delay1", {0, 0}, kBack}, {"bkg_main", {0, 0}, kBack},
+    {"bkg_delay2", {0, 0}, kBack}, {"bkg_nodelay2", {0, 0}, kBack},
+    {"kn_01e_0", {36, 36}, kPart}, {"kn_01e_1", {36, 36}, kPart}, {"kn_01e_2", {36, 36}, kPart},
+    {"kn_01e_3", {36, 36}, kPart}, {"kn_01e_p", {43, 42}, kPart}, {"kn_01e_spn", {0, 1}, kPart},
+    {"kn_01e_s", {47, 47}, kPart},
+    {"kn_02_0", {19, 20}, kPart}, {"kn_02_1", {20, 20}, kPart}, {"kn_02_2", {20, 19}, kPart},
+    {"kn_02_3", {20, 20}, kPart}, {"kn_02_4", {20, 20}, kPart}, {"kn_02_5", {20, 20}, kPart},
+    {"kn_02_6", {20, 20}, kPart}, {"kn_02_7", {20, 20}, kPart}, {"kn_02_p", {23, 23}, kPart},
+    {"kn_02_spn", {0, 1}, kPart}, {"kn_02_s", {25, 25}, kPart},
+    {"kn_03r", {11, 11}, kPart}, {"kn_03r_spn", {3, 3}, kPart}, {"kn_03b", {11, 11}, kPart},
+    {"kn_03b_spn", {3, 3}, kPart}, {"kn_03g", {11, 11}, kPart}, {"kn_03g_spn", {3, 3}, kPart},
+    {"kn_03o", {11, 11}, kPart}, {"kn_03o_spn", {3, 3}, kPart}, {"kn_03_s", {13, 13}, kPart},
+    {"kn_04", {16, 17}, kPart},
+    {"fd_01", {14, 8}, kPart}, {"fd_01_s_fdbk", {4, 4}, kPart}, {"fd_02", {9, 24}, kPart}, {"fd_02_s", {6, 4}, kPart},
+    {"fd_03", {4, 11}, kPart}, {"fd_03_s", {4, 4}, kPart}, {"fd_04r", {6, 14}, kPart}, {"fd_04b", {6, 14}, kPart},
+    {"fd_04g", {6, 14}, kPart}, {"fd_04o", {6, 14}, kPart}, {"fd_04_s", {4, 5}, kPart}, {"fd_05", {9, 28}, kPart},
+    {"fd_05_s", {9, 12}, kPart},
+    {"pb_01_0", {8, 8}, kPart}, {"pb_01_1", {8, 8}, kPart}, {"pb_02_0", {8, 8}, kPart}, {"pb_02_1", {8, 8}, kPart},
+    {"pb_03_0", {8, 8}, kPart}, {"pb_03_1", {8, 8}, kPart}, {"pb_04_0", {8, 8}, kPart}, {"pb_04_1", {8, 8}, kPart},
+    {"pb_05_0", {8, 8}, kPart}, {"pb_05_1", {8, 8}, kPart}, {"pb_06_0", {8, 8}, kPart}, {"pb_06_1", {8, 8}, kPart},
+    {"pb_07_0", {8, 8}, kPart}, {"pb_07_1", {8, 8}, kPart}, {"pb_08_0", {8, 8}, kPart}, {"pb_08_1", {8, 8}, kPart},
+    {"pb_09_0", {0, 0}, kPart}, {"pb_09_1", {0, 0}, kPart}, {"pb_10_0", {0, 0}, kPart}, {"pb_10_1", {0, 0}, kPart},
+    {"sp_01_up_0", {9, 23}, kPart}, {"sp_01_up_1", {8, 22}, kPart}, {"sp_01_hnd_0", {14, 11}, kPart},
+    {"sp_01_hnd_1", {13, 10}, kPart}, {"sp_01_dwn_0", {9, -13}, kPart}, {"sp_01_dwn_1", {8, -14}, kPart},
+    {"ff_01_0", {11, 10}, kPart}, {"ff_01_1", {11, 10}, kPart}, {"ff_02_0", {18, 17}, kPart},
+    {"ff_02_1", {18, 17}, kPart}, {"ff_03_0", {11, 15}, kPart}, {"ff_03_1", {11, 15}, kPart},
+    {"sw_01_0", {0, 0}, kPart}, {"sw_02_0", {0, 0}, kPart}, {"sw_02_1", {0, 0}, kPart}, {"sw_02_2", {0, 0}, kPart},
+    {"sw_02_3", {0, 0}, kPart}, {"sw_02_p", {0, 0}, kPart},
+};
+
+constexpr std::string_view kFonts[] = {"font_02"};
+
+constexpr Strip kBackgrounds[] = {{"bkg_top", 150}, {"bkg_delay1", 232}, {"bkg_main", 86}, {"bkg_delay2", 232}};
+
+constexpr Strip kRow1[] = {{"website", 344}, {"tempo", 144}, {"presets", 212}};
+constexpr Strip kRow2[] = {{"level", 132}, {"tap 1", 142}, {"tap 2", 142}, {"tap 3", 142}, {"tap 4", 142}};
+constexpr Strip kRow4Left[] = {{"line 2 switch", 112}, {"detail text", 112}};
+constexpr Strip kRow4[] = {{"row 4 left", 224}, {"detail LFO", 314}, {"separation", 162}};
+constexpr Strip kRoot[] = {{"row 1", 67}, {"row 2", 83}, {"delay line 1", 232}, {"row 4", 86}, {"delay line 2", 232}};
+
+constexpr Split kSplits[] = {
+    {"row 1", 1, kRow1}, {"row 2", 1, kRow2}, {"row 4 left", 1, kRow4Left}, {"row 4", 1, kRow4}, {"root", 0, kRoot},
+};
+
+constexpr SkinLayout kWide{
+    "wide", {700, 700}, kPictures, kFonts, kBackgrounds, "bkg_delay2", "bkg_nodelay2", kSplits, {0, 468, 700, 700},
+};
+
+} // namespace
+
+const SkinLayout& wide()
+{
+    return kWide;
+}
+
+} // namespace skin_layout
