@@ -17,6 +17,8 @@ struct PictureEntry {
     std::string_view name;
     pengui::Point hotSpot;
     Storage storage;
+    // The size its drawing must have; zero where the skin has not drawn it yet.
+    pengui::Size size;
 };
 
 // One strip of a split: the child it holds and its extent in pixels along the split's axis.
