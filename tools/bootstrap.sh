@@ -17,6 +17,8 @@ packages=(
   libpng-dev
   libfreetype-dev
   fonts-dejavu-core
+  librsvg2-dev
+  libimagequant-dev
   pkg-config
 )
 
