@@ -34,6 +34,37 @@ struct Split {
     std::span<const Strip> strips;
 };
 
+enum class ControlKind { kKnob, kFader, kSwitch, kSpin, kFlipFlop, kPushButton, kTextBox };
+
+// The knob presets of the two skins.
+enum class KnobPreset { kNone, kLarge, kMiddle, kTap, kLfo, kSmall, kCompactMiddle, kCompactCutoff, kRecall };
+
+// One control: where it sits in its cell, what it shows and what it drives. Rows whose cell is
+// "tap" or "delay line" repeat in each tap unit or delay line, with `parameter` counted from the
+// section's first parameter; other rows give the parameter's index (-1: none). In a tap's
+// picture names, '*' stands for the tap's colour letter (r, b, g, o).
+struct ControlRow {
+    std::string_view cell;
+    ControlKind kind;
+    pengui::Point position;
+    pengui::Rect box;
+    int parameter = -1;
+    // The name the background prints for it; empty for none.
+    std::string_view label = {};
+    // The main picture (a fader's handle, a switch's background, the first of a button's
+    // frames without its _0) and a fader's active picture.
+    std::string_view picture = {};
+    std::string_view active = {};
+    KnobPreset knob = KnobPreset::kNone;
+    // Knobs: start angle and range in turns. Faders: travel in pixels, and whether vertical.
+    float start = 0.625f;
+    float range = -0.75f;
+    int travel = 0;
+    bool vertical = false;
+    // Where it sits in delay line 2, where that differs.
+    pengui::Point position2 = {-1, -1};
+};
+
 struct SkinLayout {
     std::string_view name;
     pengui::Size size;
@@ -48,6 +79,8 @@ struct SkinLayout {
     std::span<const Split> splits;
     // What the switch between one and two delay lines repaints.
     pengui::Rect relayoutRepaint;
+    // Empty where the skin has not laid its controls out yet.
+    std::span<const ControlRow> controls = {};
 };
 
 // The large skin (700 x 700) and the small one (500 x 422).

@@ -68,8 +68,59 @@ constexpr Split kSplits[] = {
     {"row 1", 1, kRow1}, {"row 2", 1, kRow2}, {"row 4 left", 1, kRow4Left}, {"row 4", 1, kRow4}, {"root", 0, kRoot},
 };
 
+constexpr ControlRow kControls[] = {    // Global controls.
+    {"tempo", ControlKind::kSpin, {110, 33}, {-21, -32, 25, 34}, 1, "", "sp_01"},
+    {"tempo", ControlKind::kTextBox, {67, 28}, {-36, 0, 36, 12}, 1, "Tempo", ""},
+    {"tempo", ControlKind::kFlipFlop, {22, 33}, {-12, -16, 11, 15}, 0, "ms / beat", "ff_03"},
+    {"presets", ControlKind::kPushButton, {15, 22}, {-9, -9, 8, 8}, -1, "", "pb_01"},
+    {"presets", ControlKind::kPushButton, {34, 22}, {-9, -9, 8, 8}, -1, "", "pb_02"},
+    {"presets", ControlKind::kPushButton, {53, 22}, {-9, -9, 8, 8}, -1, "", "pb_03"},
+    {"presets", ControlKind::kPushButton, {72, 22}, {-9, -9, 8, 8}, -1, "", "pb_04"},
+    {"presets", ControlKind::kPushButton, {91, 22}, {-9, -9, 8, 8}, -1, "", "pb_05"},
+    {"presets", ControlKind::kPushButton, {110, 22}, {-9, -9, 8, 8}, -1, "", "pb_06"},
+    {"presets", ControlKind::kPushButton, {129, 22}, {-9, -9, 8, 8}, -1, "", "pb_07"},
+    {"presets", ControlKind::kPushButton, {148, 22}, {-9, -9, 8, 8}, -1, "", "pb_08"},
+    {"presets", ControlKind::kPushButton, {160, 38}, {0, 0, 37, 16}, -1, "", "pb_09"},
+    {"presets", ControlKind::kPushButton, {160, 54}, {0, 0, 37, 16}, -1, "", "pb_10"},
+    {"presets", ControlKind::kFlipFlop, {182, 24}, {-12, -11, 12, 10}, -1, "Store", "ff_01"},
+    {"presets", ControlKind::kFader, {10, 45}, {-5, -12, 99, 17}, -1, "Recall time", "fd_03", "", KnobPreset::kNone, 0, 0, 90},
+    {"presets", ControlKind::kTextBox, {134, 42}, {-12, 0, 12, 12}, -1, "", ""},
+    {"level", ControlKind::kKnob, {83, 47}, {-26, -26, 27, 27}, 2, "Predelay", "", "", KnobPreset::kMiddle},
+    {"level", ControlKind::kFlipFlop, {34, 62}, {-20, -18, 20, 19}, 0, "Sustain", "ff_02"},
+    {"line 2 switch", ControlKind::kFlipFlop, {84, 52}, {-20, -18, 20, 19}, 0, "Line 2", "ff_02"},
+    {"separation", ControlKind::kFader, {13, 48}, {-10, -25, 104, 31}, 3, "Separation", "fd_02", "fd_02_s", KnobPreset::kNone, 0, 0, 86},
+    {"website", ControlKind::kPushButton, {0, 33}, {0, 0, 344, 34}, -1, "", ""},
+    // Each tap unit.
+    {"tap", ControlKind::kFader, {75, 16}, {-7, -15, 66, 21}, 0, "Time", "fd_04*", "fd_04_s", KnobPreset::kNone, 0, 0, 56},
+    {"tap", ControlKind::kKnob, {78, 64}, {-14, -14, 15, 15}, 4, "Level", "kn_03*", "", KnobPreset::kTap},
+    {"tap", ControlKind::kKnob, {123, 64}, {-14, -14, 15, 15}, 8, "Pan", "kn_03*", "", KnobPreset::kTap},
+    // Each delay line.
+    {"delay line", ControlKind::kKnob, {405, 95}, {-26, -26, 27, 27}, 0, "Level", "", "", KnobPreset::kMiddle},
+    {"delay line", ControlKind::kKnob, {488, 95}, {-26, -26, 27, 27}, 1, "Pan", "", "", KnobPreset::kMiddle},
+    {"delay line", ControlKind::kFader, {243, 34}, {-10, -29, 420, 32}, 5, "Time", "fd_05", "fd_05_s", KnobPreset::kNone, 0, 0, 404},
+    {"delay line", ControlKind::kFader, {540, 95}, {-15, -9, 20, 123}, 9, "Feedback", "fd_01", "fd_01_s_fdbk", KnobPreset::kNone, 0, 0, 109, true},
+    {"delay line", ControlKind::kSwitch, {243, 66}, {0, 0, 101, 55}, 13, "Filter", "sw_02_p"},
+    {"delay line", ControlKind::kKnob, {290, 184}, {-48, -48, 48, 48}, 14, "Cutoff", "", "", KnobPreset::kLarge, 0.625f, -0.75f},
+    {"delay line", ControlKind::kKnob, {103, 55}, {-48, -48, 48, 48}, 18, "Resonance", "", "", KnobPreset::kLarge, 0.195f, -0.9f, 0, false, {53, 72}},
+    {"delay line", ControlKind::kKnob, {67, 184}, {-48, -48, 48, 48}, 22, "Q", "", "", KnobPreset::kLarge, 0.625f, -0.75f, 0, false, {68, 184}},
+    {"delay line", ControlKind::kFader, {620, 200}, {-15, -78, 20, 14}, 26, "Drive type", "fd_01", "", KnobPreset::kNone, 0, 0, -69, true},
+    {"delay line", ControlKind::kKnob, {618, 94}, {-26, -26, 27, 27}, 27, "Drive", "", "", KnobPreset::kMiddle},
+    {"delay line", ControlKind::kKnob, {405, 183}, {-26, -26, 27, 27}, 31, "Shelf freq", "", "", KnobPreset::kMiddle},
+    {"delay line", ControlKind::kKnob, {488, 183}, {-26, -26, 27, 27}, 32, "Shelf level", "", "", KnobPreset::kMiddle},
+    // The detail panel: the selected parameter's texts and LFO.
+    {"detail text", ControlKind::kTextBox, {54, 30}, {-44, 0, 44, 12}, -1, "", ""},
+    {"detail text", ControlKind::kTextBox, {54, 46}, {-36, 0, 36, 12}, -1, "", ""},
+    {"detail text", ControlKind::kTextBox, {54, 62}, {-36, 0, 36, 12}, -1, "", ""},
+    {"detail LFO", ControlKind::kKnob, {53, 60}, {-16, -17, 17, 17}, -1, "Period", "kn_04", "", KnobPreset::kLfo},
+    {"detail LFO", ControlKind::kTextBox, {53, 27}, {-36, 0, 36, 12}, -1, "", ""},
+    {"detail LFO", ControlKind::kKnob, {118, 60}, {-16, -17, 17, 17}, -1, "Depth", "kn_04", "", KnobPreset::kLfo},
+    {"detail LFO", ControlKind::kTextBox, {118, 27}, {-36, 0, 36, 12}, -1, "", ""},
+    {"detail LFO", ControlKind::kSwitch, {161, 47}, {0, 0, 142, 25}, -1, "Waveform", "sw_01_0"},
+};
+
 constexpr SkinLayout kWide{
     "wide", {700, 700}, kPictures, kFonts, kBackgrounds, "bkg_delay2", "bkg_nodelay2", kSplits, {0, 468, 700, 700},
+    kControls,
 };
 
 } // namespace
