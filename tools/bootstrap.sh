@@ -19,6 +19,7 @@ packages=(
   fonts-dejavu-core
   librsvg2-dev
   libimagequant-dev
+  python3
   pkg-config
 )
 

@@ -70,7 +70,7 @@ constexpr Split kSplits[] = {
 
 constexpr ControlRow kControls[] = {    // Global controls.
     {"tempo", ControlKind::kSpin, {110, 33}, {-21, -32, 25, 34}, 1, "", "sp_01"},
-    {"tempo", ControlKind::kTextBox, {67, 28}, {-36, 0, 36, 12}, 1, "Tempo", ""},
+    {"tempo", ControlKind::kTextBox, {67, 28}, {-36, 0, 36, 12}, 1},
     {"tempo", ControlKind::kFlipFlop, {22, 33}, {-12, -16, 11, 15}, 0, "ms / beat", "ff_03"},
     {"presets", ControlKind::kPushButton, {15, 22}, {-9, -9, 8, 8}, -1, "", "pb_01"},
     {"presets", ControlKind::kPushButton, {34, 22}, {-9, -9, 8, 8}, -1, "", "pb_02"},
@@ -83,12 +83,12 @@ constexpr ControlRow kControls[] = {    // Global controls.
     {"presets", ControlKind::kPushButton, {160, 38}, {0, 0, 37, 16}, -1, "", "pb_09"},
     {"presets", ControlKind::kPushButton, {160, 54}, {0, 0, 37, 16}, -1, "", "pb_10"},
     {"presets", ControlKind::kFlipFlop, {182, 24}, {-12, -11, 12, 10}, -1, "Store", "ff_01"},
-    {"presets", ControlKind::kFader, {10, 45}, {-5, -12, 99, 17}, -1, "Recall time", "fd_03", "", KnobPreset::kNone, 0, 0, 90},
+    {"presets", ControlKind::kFader, {10, 45}, {-5, -12, 99, 17}, -1, "", "fd_03", "", KnobPreset::kNone, 0, 0, 90},
     {"presets", ControlKind::kTextBox, {134, 42}, {-12, 0, 12, 12}, -1, "", ""},
-    {"level", ControlKind::kKnob, {83, 47}, {-26, -26, 27, 27}, 2, "Predelay", "", "", KnobPreset::kMiddle},
+    {"level", ControlKind::kKnob, {83, 47}, {-26, -26, 27, 27}, 2, "Level", "", "", KnobPreset::kMiddle},
     {"level", ControlKind::kFlipFlop, {34, 62}, {-20, -18, 20, 19}, 0, "Sustain", "ff_02"},
-    {"line 2 switch", ControlKind::kFlipFlop, {84, 52}, {-20, -18, 20, 19}, 0, "Line 2", "ff_02"},
-    {"separation", ControlKind::kFader, {13, 48}, {-10, -25, 104, 31}, 3, "Separation", "fd_02", "fd_02_s", KnobPreset::kNone, 0, 0, 86},
+    {"line 2 switch", ControlKind::kFlipFlop, {84, 52}, {-20, -18, 20, 19}, 0, "Two lines", "ff_02"},
+    {"separation", ControlKind::kFader, {13, 48}, {-10, -25, 104, 31}, 3, "", "fd_02", "fd_02_s", KnobPreset::kNone, 0, 0, 86},
     {"website", ControlKind::kPushButton, {0, 33}, {0, 0, 344, 34}, -1, "", ""},
     // Each tap unit.
     {"tap", ControlKind::kFader, {75, 16}, {-7, -15, 66, 21}, 0, "Time", "fd_04*", "fd_04_s", KnobPreset::kNone, 0, 0, 56},

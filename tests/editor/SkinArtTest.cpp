@@ -1,0 +1,213 @@
+// The skins' built pictures against their layout tables: every picture loads with its size,
+// storage and hot spot; every control's pictures stay inside its box; the backgrounds cover the
+// window; the text colours read on their fields; the drawing is the same every time.
+#include "AlphaPicData24.h"
+#include "AlphaPicData8.h"
+#include "PicData24.h"
+#include "PicData8.h"
+#include "PicDataFactory.h"
+#include "Picture.h"
+#include "RenderingBufferInterface.h"
+#include "SkinLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <string>
+#include <sys/wait.h>
+
+using namespace skin_layout;
+
+namespace {
+
+std::vector<std::uint8_t> readFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The built pictures of a skin, placed at their hot spots.
+class Built {
+public:
+    explicit Built(const SkinLayout& skin) : skin_(skin)
+    {
+        for (const PictureEntry& entry : skin.pictures) {
+            bytes_.push_back(readFile(std::string(SKIN_DIR) + "/" + std::string(skin.name) + "/" + std::string(entry.name) + ".apic"));
+            data_.push_back(pengui::PicDataFactory::instance().create(bytes_.back().data(), bytes_.back().size()));
+            pengui::Picture picture;
+            picture.set_picture(data_.back().get());
+            picture.set_hot_spot(entry.hotSpot);
+            pictures_[std::string(entry.name)] = picture;
+        }
+    }
+    const pengui::PicDataInterface* data(std::size_t index) const { return data_[index].get(); }
+    const pengui::Picture& picture(const std::string& name) const { return pictures_.at(name); }
+    bool has(const std::string& name) const { return pictures_.count(name) != 0; }
+
+private:
+    const SkinLayout& skin_;
+    std::vector<std::vector<std::uint8_t>> bytes_;
+    std::vector<std::unique_ptr<pengui::PicDataInterface>> data_;
+    std::map<std::string, pengui::Picture> pictures_;
+};
+
+bool inside(const pengui::Rect& inner, const pengui::Rect& outer)
+{
+    return inner.x0 >= outer.x0 && inner.y0 >= outer.y0 && inner.x1 <= outer.x1 && inner.y1 <= outer.y1;
+}
+
+// WCAG relative luminance of a 0x00RRGGBB colour.
+double luminance(std::uint32_t colour)
+{
+    auto channel = [](std::uint32_t value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel((colour >> 16) & 0xFF) + 0.7152 * channel((colour >> 8) & 0xFF) + 0.0722 * channel(colour & 0xFF);
+}
+
+double contrast(std::uint32_t a, std::uint32_t b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The background stack drawn into a window-sized buffer that starts out one odd colour.
+pengui::PixelBuffer backgrounds(const SkinLayout& skin, const Built& built, bool twoLines)
+{
+    pengui::PixelBuffer window(skin.size.w, skin.size.h);
+    window.fill(0x00FF00FF, 0);
+    int y = 0;
+    for (const Strip& strip : skin.backgrounds) {
+        const std::string name(strip.child == skin.lowerWithTwoLines && !twoLines ? skin.lowerWithOneLine : strip.child);
+        built.picture(name).draw({0, -y, skin.size.w, skin.size.h - y}, window);
+        y += strip.extent;
+    }
+    return window;
+}
+
+} // namespace
+
+TEST(SkinArtTest, EveryPictureLoadsWithItsSizeAndStorage)
+{
+    const SkinLayout& skin = wide();
+    const Built built(skin);
+    for (std::size_t i = 0; i < skin.pictures.size(); ++i) {
+        const PictureEntry& entry = skin.pictures[i];
+        const pengui::PicDataInterface* data = built.data(i);
+        ASSERT_NE(data, nullptr) << entry.name;
+        EXPECT_EQ(data->width(), entry.size.w) << entry.name;
+        EXPECT_EQ(data->height(), entry.size.h) << entry.name;
+        const bool right = entry.storage == Storage::kOpaque8   ? dynamic_cast<const pengui::PicData8*>(data) != nullptr
+                           : entry.storage == Storage::kOpaque24 ? dynamic_cast<const pengui::PicData24*>(data) != nullptr
+                           : entry.storage == Storage::kAlpha8   ? dynamic_cast<const pengui::AlphaPicData8*>(data) != nullptr
+                                                                 : dynamic_cast<const pengui::AlphaPicData24*>(data) != nullptr;
+        EXPECT_TRUE(right) << entry.name << " is stored otherwise";
+        EXPECT_EQ(built.picture(std::string(entry.name)).hot_spot(), entry.hotSpot) << entry.name;
+    }
+}
+
+TEST(SkinArtTest, EveryControlsPicturesLieInsideItsBox)
+{
+    const SkinLayout& skin = wide();
+    const Built built(skin);
+    constexpr char kColours[] = {'r', 'b', 'g', 'o'};
+    const std::map<KnobPreset, std::vector<std::string>> knobPictures = {
+        {KnobPreset::kLarge, {"kn_01e_0", "kn_01e_1", "kn_01e_2", "kn_01e_3", "kn_01e_p", "kn_01e_s"}},
+        {KnobPreset::kMiddle, {"kn_02_0", "kn_02_1", "kn_02_2", "kn_02_3", "kn_02_4", "kn_02_5", "kn_02_6", "kn_02_7",
+                               "kn_02_p", "kn_02_s"}},
+        {KnobPreset::kTap, {"kn_03_s"}},
+        {KnobPreset::kLfo, {"kn_04"}},
+    };
+    for (const ControlRow& row : skin.controls) {
+        std::vector<std::string> names;
+        std::string picture(row.picture);
+        if (const auto star = picture.find('*'); star != std::string::npos)
+            picture[star] = kColours[0];
+        switch (row.kind) {
+        case ControlKind::kKnob:
+            names = knobPictures.at(row.knob);
+            if (row.knob == KnobPreset::kTap)
+                names.push_back(picture);
+            break;
+        case ControlKind::kFader: {
+            const pengui::Rect handle = built.picture(picture).box;
+            for (double value : {0.0, 1.0}) {
+                const int offset = static_cast<int>(std::floor(value * row.travel + 0.5));
+                const pengui::Rect at =
+                    row.vertical ? handle.moved(0, row.travel - offset) : handle.moved(offset, 0);
+                EXPECT_TRUE(inside(at, row.box)) << picture << " at value " << value << " leaves its box";
+            }
+            break;
+        }
+        case ControlKind::kSpin:
+            for (const char* part : {"_up_0", "_up_1", "_hnd_0", "_hnd_1", "_dwn_0", "_dwn_1"})
+                names.push_back(picture + part);
+            break;
+        case ControlKind::kFlipFlop:
+        case ControlKind::kPushButton:
+            if (!picture.empty())
+                names = {picture + "_0", picture + "_1"};
+            break;
+        case ControlKind::kSwitch:
+            // The waveform switch shows one cell of its picture at a time: its box holds the cells,
+            // not the whole grid.
+            if (picture != "sw_01_0")
+                names.push_back(picture);
+            break;
+        case ControlKind::kTextBox: break;
+        }
+        for (const std::string& name : names)
+            EXPECT_TRUE(inside(built.picture(name).box, row.box)) << name << " leaves the box of " << row.cell;
+    }
+}
+
+TEST(SkinArtTest, BackgroundsCoverEveryPixelAndTextReadsOnItsField)
+{
+    const SkinLayout& skin = wide();
+    const Built built(skin);
+    for (bool twoLines : {false, true}) {
+        pengui::PixelBuffer window = backgrounds(skin, built, twoLines);
+        int uncovered = 0;
+        for (int y = 0; y < skin.size.h; ++y)
+            for (int x = 0; x < skin.size.w; ++x)
+                uncovered += window.at(x, y) == 0x00FF00FF;
+        EXPECT_EQ(uncovered, 0) << (twoLines ? "two lines" : "one line");
+    }
+    // The large skin's text colours are dark; each text box's field is light enough for them.
+    const std::uint32_t kTextColours[] = {0x231E16, 0x463C2C, 0x191610};
+    const pengui::PixelBuffer window = backgrounds(skin, built, true);
+    std::map<std::string, pengui::Point> cells = {
+        {"tempo", {344, 0}}, {"presets", {488, 0}}, {"detail text", {112, 382}}, {"detail LFO", {224, 382}}};
+    int fields = 0;
+    for (const ControlRow& row : skin.controls) {
+        if (row.kind != ControlKind::kTextBox)
+            continue;
+        const pengui::Point cell = cells.at(std::string(row.cell));
+        const std::uint32_t field = window.at(cell.x + row.position.x, cell.y + row.position.y + row.box.y1 / 2);
+        for (std::uint32_t colour : kTextColours)
+            EXPECT_GE(contrast(colour, field), 4.5) << row.cell << " at " << row.position.x << ", " << row.position.y;
+        ++fields;
+    }
+    EXPECT_EQ(fields, 7);
+}
+
+TEST(SkinArtTest, TheDrawingIsTheSameEveryTime)
+{
+    const std::string folder = std::filesystem::temp_directory_path() / ("zorvane-art-" + std::to_string(getpid()));
+    const std::string command = std::string(SKIN_MANIFEST) + " wide > " + folder + ".json && LSAN_OPTIONS=" +
+                                TOOL_LSAN_OPTIONS + " " + PYTHON + " " + SKIN_ART + " " + folder + ".json " + folder +
+                                "/svg " + folder + " " + SVG_TO_APIC;
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    for (const PictureEntry& entry : wide().pictures) {
+        const std::string name = std::string(entry.name) + ".apic";
+        EXPECT_EQ(readFile(folder + "/" + name), readFile(std::string(SKIN_DIR) + "/wide/" + name)) << name;
+    }
+    std::filesystem::remove_all(folder);
+    std::filesystem::remove(folder + ".json");
+}

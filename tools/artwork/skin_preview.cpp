@@ -1,0 +1,239 @@
+// skin_preview wide|compact APIC_DIR OUT.png [--one-line]: composes a skin's window from its
+// layout table and its APIC pictures, with the toolkit's own drawing: the background stack, then
+// every control's pictures at a resting pose (knobs and faders at their middle, buttons off).
+#include "PicDataFactory.h"
+#include "Picture.h"
+#include "PngFile.h"
+#include "RenderingBufferInterface.h"
+#include "SkinLayout.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <numbers>
+#include <string>
+#include <vector>
+
+using namespace pengui;
+using namespace skin_layout;
+
+namespace {
+
+class Pictures {
+public:
+    Pictures(const SkinLayout& skin, const std::string& folder)
+    {
+        for (const PictureEntry& entry : skin.pictures) {
+            const std::string path = folder + "/" + std::string(entry.name) + ".apic";
+            std::ifstream file(path, std::ios::binary);
+            bytes_.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+            data_.push_back(PicDataFactory::instance().create(bytes_.back().data(), bytes_.back().size()));
+            Picture picture;
+            if (data_.back()) {
+                picture.set_picture(data_.back().get());
+                picture.set_hot_spot(entry.hotSpot);
+            } else {
+                missing_.push_back(path);
+            }
+            pictures_[std::string(entry.name)] = picture;
+        }
+    }
+    const Picture* find(const std::string& name) const
+    {
+        const auto found = pictures_.find(name);
+        return found != pictures_.end() && found->second.is_set() ? &found->second : nullptr;
+    }
+    const std::vector<std::string>& missing() const { return missing_; }
+
+private:
+    std::vector<std::vector<std::uint8_t>> bytes_;
+    std::vector<std::unique_ptr<PicDataInterface>> data_;
+    std::map<std::string, Picture> pictures_;
+    std::vector<std::string> missing_;
+};
+
+struct Canvas {
+    PixelBuffer buffer;
+    explicit Canvas(Size size) : buffer(size.w, size.h) { buffer.fill(0x00FF00FF, 0); }
+
+    // The top-left `part` of `picture`, through a tile of that size placed at `at`.
+    void drawPart(const Picture& picture, Point at, Size part)
+    {
+        PixelBuffer tile(part.w, part.h);
+        auto copy = [&](bool in) {
+            for (int y = 0; y < part.h; ++y)
+                for (int x = 0; x < part.w; ++x) {
+                    std::uint32_t& window = buffer.pixels()[(at.y + y) * buffer.width() + at.x + x];
+                    std::uint32_t& local = tile.pixels()[y * part.w + x];
+                    (in ? local : window) = in ? window : local;
+                }
+        };
+        copy(true);
+        const Point hot = picture.hot_spot();
+        picture.draw({-hot.x, -hot.y, part.w - hot.x, part.h - hot.y}, tile);
+        copy(false);
+    }
+
+    // Draws `picture` with its hot spot at window point `at`, turned by `turns`, or only its
+    // top-left `part` when one is given.
+    void draw(const Picture* picture, Point at, double turns = 0.0, Size part = {})
+    {
+        if (!picture)
+            return;
+        const Size size{buffer.width(), buffer.height()};
+        if (turns != 0.0)
+            picture->draw_rotated_at(-at.x, -at.y, size, turns * 2.0 * std::numbers::pi, buffer);
+        else if (part.w > 0)
+            drawPart(*picture, at, part);
+        else
+            picture->draw({-at.x, -at.y, buffer.width() - at.x, buffer.height() - at.y}, buffer);
+    }
+};
+
+struct Placed {
+    const ControlRow* row;
+    Point at;
+    std::string picture;
+};
+
+// Cells' window origins, from the splits.
+void place(const SkinLayout& skin, std::string_view name, Point origin, std::map<std::string, Point>& cells)
+{
+    for (const Split& split : skin.splits) {
+        if (split.name != name)
+            continue;
+        int advance = 0;
+        for (const Strip& strip : split.strips) {
+            place(skin, strip.child,
+                  split.orientation == 1 ? Point{origin.x + advance, origin.y} : Point{origin.x, origin.y + advance}, cells);
+            advance += strip.extent;
+        }
+        return;
+    }
+    cells[std::string(name)] = origin;
+}
+
+std::vector<Placed> placedControls(const SkinLayout& skin, bool twoLines)
+{
+    std::map<std::string, Point> cells;
+    place(skin, "root", {0, 0}, cells);
+    std::vector<Placed> placed;
+    constexpr char kColours[] = {'r', 'b', 'g', 'o'};
+    for (const ControlRow& row : skin.controls) {
+        auto at = [&](const std::string& cell, Point position) {
+            return Point{cells[cell].x + position.x, cells[cell].y + position.y};
+        };
+        if (row.cell == "tap") {
+            for (int tap = 0; tap < 4; ++tap) {
+                std::string picture(row.picture);
+                if (const auto star = picture.find('*'); star != std::string::npos)
+                    picture[star] = kColours[tap];
+                placed.push_back({&row, at("tap " + std::to_string(tap + 1), row.position), picture});
+            }
+        } else if (row.cell == "delay line") {
+            for (int line = 1; line <= (twoLines ? 2 : 1); ++line)
+                placed.push_back({&row, at("delay line " + std::to_string(line), line == 2 && row.position2.x >= 0 ? row.position2 : row.position),
+                                  std::string(row.picture)});
+        } else {
+            placed.push_back({&row, at(std::string(row.cell), row.position), std::string(row.picture)});
+        }
+    }
+    return placed;
+}
+
+void drawKnob(Canvas& canvas, const Pictures& pictures, const Placed& control)
+{
+    const double value = 0.5;
+    const double turns = value * control.row->range + control.row->start;
+    switch (control.row->knob) {
+    case KnobPreset::kLarge:
+        canvas.draw(pictures.find("kn_01e_p"), control.at);
+        canvas.draw(pictures.find("kn_01e_0"), control.at);
+        canvas.draw(pictures.find("kn_01e_spn"),
+                    {control.at.x + static_cast<int>(std::lround(25 * std::cos(turns * 2 * std::numbers::pi))),
+                     control.at.y - static_cast<int>(std::lround(25 * std::sin(turns * 2 * std::numbers::pi)))},
+                    turns);
+        break;
+    case KnobPreset::kMiddle:
+        canvas.draw(pictures.find("kn_02_p"), control.at);
+        canvas.draw(pictures.find("kn_02_0"), control.at);
+        canvas.draw(pictures.find("kn_02_spn"),
+                    {control.at.x + static_cast<int>(std::lround(15 * std::cos(turns * 2 * std::numbers::pi))),
+                     control.at.y - static_cast<int>(std::lround(15 * std::sin(turns * 2 * std::numbers::pi)))},
+                    turns);
+        break;
+    case KnobPreset::kTap:
+        canvas.draw(pictures.find(control.picture), control.at);
+        canvas.draw(pictures.find(control.picture + "_spn"),
+                    {control.at.x + static_cast<int>(std::lround(6 * std::cos(turns * 2 * std::numbers::pi))),
+                     control.at.y - static_cast<int>(std::lround(6 * std::sin(turns * 2 * std::numbers::pi)))});
+        break;
+    default:
+        canvas.draw(pictures.find(control.picture), control.at, turns);
+        break;
+    }
+}
+
+void drawControl(Canvas& canvas, const Pictures& pictures, const Placed& control)
+{
+    const ControlRow& row = *control.row;
+    switch (row.kind) {
+    case ControlKind::kKnob: drawKnob(canvas, pictures, control); break;
+    case ControlKind::kFader: {
+        const int offset = static_cast<int>(std::floor(0.5 * row.travel + 0.5));
+        canvas.draw(pictures.find(control.picture),
+                    row.vertical ? Point{control.at.x, control.at.y + row.travel - offset} : Point{control.at.x + offset, control.at.y});
+        break;
+    }
+    case ControlKind::kSwitch:
+        // The waveform switch shows one cell of its picture: the first waveform's.
+        if (control.picture == "sw_01_0")
+            canvas.draw(pictures.find(control.picture), control.at, 0.0, {28, 13});
+        else
+            canvas.draw(pictures.find(control.picture), control.at);
+        if (control.picture == "sw_02_p")
+            canvas.draw(pictures.find("sw_02_2"), {control.at.x + 51, control.at.y});
+        break;
+    case ControlKind::kSpin:
+        for (const char* part : {"_up_0", "_hnd_0", "_dwn_0"})
+            canvas.draw(pictures.find(control.picture + part), control.at);
+        break;
+    case ControlKind::kFlipFlop:
+    case ControlKind::kPushButton: canvas.draw(pictures.find(control.picture + "_0"), control.at); break;
+    case ControlKind::kTextBox: break;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.size() < 3 || (arguments[0] != "wide" && arguments[0] != "compact")) {
+        std::fprintf(stderr, "usage: skin_preview wide|compact APIC_DIR OUT.png [--one-line]\n");
+        return 2;
+    }
+    const SkinLayout& skin = arguments[0] == "wide" ? wide() : compact();
+    const bool twoLines = !(arguments.size() > 3 && arguments[3] == "--one-line");
+    const Pictures pictures(skin, arguments[1]);
+    for (const std::string& path : pictures.missing())
+        std::fprintf(stderr, "skin_preview: no picture in %s\n", path.c_str());
+
+    Canvas canvas(skin.size);
+    int y = 0;
+    for (const Strip& strip : skin.backgrounds) {
+        const bool lower = strip.child == skin.lowerWithTwoLines;
+        canvas.draw(pictures.find(std::string(lower && !twoLines ? skin.lowerWithOneLine : strip.child)), {0, y});
+        y += strip.extent;
+    }
+    for (const Placed& control : placedControls(skin, twoLines))
+        drawControl(canvas, pictures, control);
+    if (!write_png(arguments[2], skin.size.w, skin.size.h, canvas.buffer.pixels())) {
+        std::fprintf(stderr, "skin_preview: cannot write %s\n", arguments[2].c_str());
+        return 1;
+    }
+    return pictures.missing().empty() ? 0 : 1;
+}
