@@ -2,6 +2,7 @@
 
 #include "Geometry.h"
 
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -63,7 +64,18 @@ struct ControlRow {
     bool vertical = false;
     // Where it sits in delay line 2, where that differs.
     pengui::Point position2 = {-1, -1};
+    // Text boxes: the colour of their text, 0x00RRGGBB.
+    std::uint32_t colour = 0;
 };
+
+// A text box's row: its text colour is its configuration.
+constexpr ControlRow text_box(std::string_view cell, pengui::Point position, pengui::Rect box, int parameter,
+                              std::uint32_t colour, std::string_view label = {})
+{
+    ControlRow row{cell, ControlKind::kTextBox, position, box, parameter, label};
+    row.colour = colour;
+    return row;
+}
 
 struct SkinLayout {
     std::string_view name;

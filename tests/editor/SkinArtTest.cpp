@@ -93,9 +93,12 @@ pengui::PixelBuffer backgrounds(const SkinLayout& skin, const Built& built, bool
 
 } // namespace
 
+const SkinLayout* const kSkins[] = {&wide(), &compact()};
+
 TEST(SkinArtTest, EveryPictureLoadsWithItsSizeAndStorage)
 {
-    const SkinLayout& skin = wide();
+    for (const SkinLayout* each : kSkins) {
+    const SkinLayout& skin = *each;
     const Built built(skin);
     for (std::size_t i = 0; i < skin.pictures.size(); ++i) {
         const PictureEntry& entry = skin.pictures[i];
@@ -110,11 +113,13 @@ TEST(SkinArtTest, EveryPictureLoadsWithItsSizeAndStorage)
         EXPECT_TRUE(right) << entry.name << " is stored otherwise";
         EXPECT_EQ(built.picture(std::string(entry.name)).hot_spot(), entry.hotSpot) << entry.name;
     }
+    }
 }
 
 TEST(SkinArtTest, EveryControlsPicturesLieInsideItsBox)
 {
-    const SkinLayout& skin = wide();
+    for (const SkinLayout* each : kSkins) {
+    const SkinLayout& skin = *each;
     const Built built(skin);
     constexpr char kColours[] = {'r', 'b', 'g', 'o'};
     const std::map<KnobPreset, std::vector<std::string>> knobPictures = {
@@ -123,6 +128,10 @@ TEST(SkinArtTest, EveryControlsPicturesLieInsideItsBox)
                                "kn_02_p", "kn_02_s"}},
         {KnobPreset::kTap, {"kn_03_s"}},
         {KnobPreset::kLfo, {"kn_04"}},
+        {KnobPreset::kSmall, {"kn_05", "kn_05_s"}},
+        {KnobPreset::kCompactMiddle, {"kn_06", "kn_06_s"}},
+        {KnobPreset::kCompactCutoff, {"kn_07", "kn_07_s"}},
+        {KnobPreset::kRecall, {"kn_08"}},
     };
     for (const ControlRow& row : skin.controls) {
         std::vector<std::string> names;
@@ -151,62 +160,93 @@ TEST(SkinArtTest, EveryControlsPicturesLieInsideItsBox)
             break;
         case ControlKind::kFlipFlop:
         case ControlKind::kPushButton:
-            if (!picture.empty())
-                names = {picture + "_0", picture + "_1"};
+            for (int frame = 0; frame < 5 && !picture.empty(); ++frame)
+                if (built.has(picture + "_" + std::to_string(frame)))
+                    names.push_back(picture + "_" + std::to_string(frame));
             break;
         case ControlKind::kSwitch:
             // The waveform switch shows one cell of its picture at a time: its box holds the cells,
             // not the whole grid.
             if (picture != "sw_01_0")
                 names.push_back(picture);
+            for (int position = 0; position < 10; ++position)
+                if (picture == "sw_04" || (picture == "sw_03" && position < 4))
+                    names.push_back(picture + "_" + std::to_string(position));
             break;
         case ControlKind::kTextBox: break;
         }
         for (const std::string& name : names)
-            EXPECT_TRUE(inside(built.picture(name).box, row.box)) << name << " leaves the box of " << row.cell;
+            EXPECT_TRUE(inside(built.picture(name).box, row.box)) << skin.name << ": " << name << " leaves the box of " << row.cell;
+    }
     }
 }
 
 TEST(SkinArtTest, BackgroundsCoverEveryPixelAndTextReadsOnItsField)
 {
-    const SkinLayout& skin = wide();
-    const Built built(skin);
-    for (bool twoLines : {false, true}) {
-        pengui::PixelBuffer window = backgrounds(skin, built, twoLines);
-        int uncovered = 0;
-        for (int y = 0; y < skin.size.h; ++y)
-            for (int x = 0; x < skin.size.w; ++x)
-                uncovered += window.at(x, y) == 0x00FF00FF;
-        EXPECT_EQ(uncovered, 0) << (twoLines ? "two lines" : "one line");
+    for (const SkinLayout* each : kSkins) {
+        const SkinLayout& skin = *each;
+        const Built built(skin);
+        for (bool twoLines : {false, true}) {
+            pengui::PixelBuffer window = backgrounds(skin, built, twoLines);
+            int uncovered = 0;
+            for (int y = 0; y < skin.size.h; ++y)
+                for (int x = 0; x < skin.size.w; ++x)
+                    uncovered += window.at(x, y) == 0x00FF00FF;
+            EXPECT_EQ(uncovered, 0) << skin.name << (twoLines ? ", two lines" : ", one line");
+        }
+        // Each text box's field, in the middle of its box, against the colour of its text.
+        const pengui::PixelBuffer window = backgrounds(skin, built, true);
+        std::map<std::string, pengui::Point> cells;
+        int y = 0, fields = 0;
+        for (const Split& split : skin.splits) {
+            if (split.name != "root")
+                continue;
+            for (const Strip& row : split.strips) {
+                int x = 0;
+                for (const Split& inner : skin.splits)
+                    if (inner.name == row.child)
+                        for (const Strip& cell : inner.strips) {
+                            cells[std::string(cell.child)] = {x, y};
+                            for (const Split& deeper : skin.splits)
+                                if (deeper.name == cell.child) {
+                                    int innerX = x;
+                                    for (const Strip& leaf : deeper.strips) {
+                                        cells[std::string(leaf.child)] = {innerX, y};
+                                        innerX += leaf.extent;
+                                    }
+                                }
+                            x += cell.extent;
+                        }
+                y += row.extent;
+            }
+        }
+        for (const ControlRow& row : skin.controls) {
+            if (row.kind != ControlKind::kTextBox)
+                continue;
+            const pengui::Point cell = cells.at(std::string(row.cell));
+            const std::uint32_t field = window.at(cell.x + row.position.x + (row.box.x0 + row.box.x1) / 2,
+                                                  cell.y + row.position.y + (row.box.y0 + row.box.y1) / 2);
+            EXPECT_GE(contrast(row.colour, field), 4.5) << skin.name << ": " << row.cell << " at " << row.position.x << ", "
+                                                         << row.position.y;
+            ++fields;
+        }
+        EXPECT_EQ(fields, 7) << skin.name;
     }
-    // The large skin's text colours are dark; each text box's field is light enough for them.
-    const std::uint32_t kTextColours[] = {0x231E16, 0x463C2C, 0x191610};
-    const pengui::PixelBuffer window = backgrounds(skin, built, true);
-    std::map<std::string, pengui::Point> cells = {
-        {"tempo", {344, 0}}, {"presets", {488, 0}}, {"detail text", {112, 382}}, {"detail LFO", {224, 382}}};
-    int fields = 0;
-    for (const ControlRow& row : skin.controls) {
-        if (row.kind != ControlKind::kTextBox)
-            continue;
-        const pengui::Point cell = cells.at(std::string(row.cell));
-        const std::uint32_t field = window.at(cell.x + row.position.x, cell.y + row.position.y + row.box.y1 / 2);
-        for (std::uint32_t colour : kTextColours)
-            EXPECT_GE(contrast(colour, field), 4.5) << row.cell << " at " << row.position.x << ", " << row.position.y;
-        ++fields;
-    }
-    EXPECT_EQ(fields, 7);
 }
 
 TEST(SkinArtTest, TheDrawingIsTheSameEveryTime)
 {
     const std::string folder = std::filesystem::temp_directory_path() / ("zorvane-art-" + std::to_string(getpid()));
-    const std::string command = std::string(SKIN_MANIFEST) + " wide > " + folder + ".json && LSAN_OPTIONS=" +
-                                TOOL_LSAN_OPTIONS + " " + PYTHON + " " + SKIN_ART + " " + folder + ".json " + folder +
-                                "/svg " + folder + " " + SVG_TO_APIC;
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    for (const PictureEntry& entry : wide().pictures) {
-        const std::string name = std::string(entry.name) + ".apic";
-        EXPECT_EQ(readFile(folder + "/" + name), readFile(std::string(SKIN_DIR) + "/wide/" + name)) << name;
+    for (const SkinLayout* skin : kSkins) {
+        const std::string name(skin->name);
+        const std::string command = std::string(SKIN_MANIFEST) + " " + name + " > " + folder + ".json && LSAN_OPTIONS=" +
+                                    TOOL_LSAN_OPTIONS + " " + PYTHON + " " + SKIN_ART + " " + folder + ".json " + folder +
+                                    "/svg " + folder + " " + SVG_TO_APIC;
+        ASSERT_EQ(std::system(command.c_str()), 0) << name;
+        for (const PictureEntry& entry : skin->pictures) {
+            const std::string file = std::string(entry.name) + ".apic";
+            EXPECT_EQ(readFile(folder + "/" + file), readFile(std::string(SKIN_DIR) + "/" + name + "/" + file)) << file;
+        }
     }
     std::filesystem::remove_all(folder);
     std::filesystem::remove(folder + ".json");

@@ -71,11 +71,12 @@ void printControl(const ControlRow& row, const std::string& cell, const Cell& pl
 {
     std::printf("%s\n    {\"cell\": %s, \"kind\": \"%s\", \"x\": %d, \"y\": %d, \"box\": [%d, %d, %d, %d], "
                 "\"parameter\": %d, \"label\": %s, \"picture\": %s, \"active\": %s, \"knob\": \"%s\", "
-                "\"start\": %g, \"range\": %g, \"travel\": %d, \"vertical\": %s}",
+                "\"start\": %g, \"range\": %g, \"travel\": %d, \"vertical\": %s, \"colour\": %u}",
                 first ? "" : ",", quoted(cell).c_str(), kindName(row.kind), place.origin.x + position.x,
                 place.origin.y + position.y, row.box.x0, row.box.y0, row.box.x1, row.box.y1, parameter,
                 quoted(row.label).c_str(), quoted(picture).c_str(), quoted(row.active).c_str(), knobName(row.knob),
-                static_cast<double>(row.start), static_cast<double>(row.range), row.travel, row.vertical ? "true" : "false");
+                static_cast<double>(row.start), static_cast<double>(row.range), row.travel, row.vertical ? "true" : "false",
+                static_cast<unsigned>(row.colour));
     first = false;
 }
 

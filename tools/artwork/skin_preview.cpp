@@ -171,9 +171,18 @@ void drawKnob(Canvas& canvas, const Pictures& pictures, const Placed& control)
                     {control.at.x + static_cast<int>(std::lround(6 * std::cos(turns * 2 * std::numbers::pi))),
                      control.at.y - static_cast<int>(std::lround(6 * std::sin(turns * 2 * std::numbers::pi)))});
         break;
-    default:
-        canvas.draw(pictures.find(control.picture), control.at, turns);
+    case KnobPreset::kLfo: canvas.draw(pictures.find(control.picture), control.at, turns); break;
+    default: {
+        // The small skin's caps stay still; the pointer turns at the centre, or at 8 pixels on
+        // the recall knob.
+        const double radius = control.row->knob == KnobPreset::kRecall ? 8.0 : 0.0;
+        canvas.draw(pictures.find(control.picture), control.at);
+        canvas.draw(pictures.find(control.picture + "_spn"),
+                    {control.at.x + static_cast<int>(std::lround(radius * std::cos(turns * 2 * std::numbers::pi))),
+                     control.at.y - static_cast<int>(std::lround(radius * std::sin(turns * 2 * std::numbers::pi)))},
+                    turns);
         break;
+    }
     }
 }
 
@@ -196,6 +205,10 @@ void drawControl(Canvas& canvas, const Pictures& pictures, const Placed& control
             canvas.draw(pictures.find(control.picture), control.at);
         if (control.picture == "sw_02_p")
             canvas.draw(pictures.find("sw_02_2"), {control.at.x + 51, control.at.y});
+        if (control.picture == "sw_03")
+            canvas.draw(pictures.find("sw_03_2"), {control.at.x + 27, control.at.y});
+        if (control.picture == "sw_04")
+            canvas.draw(pictures.find("sw_04_0"), control.at);
         break;
     case ControlKind::kSpin:
         for (const char* part : {"_up_0", "_hnd_0", "_dwn_0"})

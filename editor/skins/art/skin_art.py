@@ -464,6 +464,187 @@ class Wide:
         raise SystemExit(f"skin_art.py: no drawing for {name}")
 
 
+class Compact(Wide):
+    """The small skin's drawings: the same family in a tighter, darker panel, with silver caps,
+    lit animation frames for its buttons and a dark display for the tempo."""
+
+    DISPLAY = "#040606"
+    DISPLAY_EDGE = "#2f5358"
+
+    LABELS = {
+        ("presets", "Store"): (8, -4, "middle", 7),
+        ("presets", "Load"): (12, 33, "middle", 7),
+        ("presets", "Save"): (12, 33, "middle", 7),
+        ("presets", "Recall"): (0, 24, "middle", 7),
+        ("tempo", "ms/beat"): (8, 27, "middle", 7),
+        ("level", "Sustain"): (8, 27, "middle", 7),
+        ("line 2 switch", "Line 2"): (8, 30, "middle", 7),
+        ("detail LFO", "Period"): (-27, 8, "end", 7),
+        ("detail LFO", "Depth"): (-27, 8, "end", 7),
+        ("delay line", "Filter"): (25, 42, "middle", 7),
+    }
+
+    def label_place(self, control):
+        cell = control["cell"]
+        section = "tap" if cell.startswith("tap ") else "delay line" if cell.startswith("delay line") else cell
+        place = self.LABELS.get((section, control["label"]))
+        if place:
+            return place
+        radius = {"small": 10, "compact middle": 17, "compact cutoff": 21, "recall": 13}.get(control["knob"], 8)
+        return (0, radius + 9, "middle", 8)
+
+    def control_art(self, control, top):
+        kind = control["kind"]
+        x, y = control["x"], control["y"] - top
+        box = control["box"]
+        out = ""
+        if kind == "knob":
+            radius = {"small": 9, "compact middle": 14, "compact cutoff": 19, "recall": 12}[control["knob"]]
+            out += self.knob_scale(dict(control, y=y), radius)
+        elif kind == "textbox":
+            # Light text gets a dark display, dark text a light field.
+            dark = control["colour"] in (0x00FFFF, 0x448844)
+            fill, edge = (self.DISPLAY, self.DISPLAY_EDGE) if dark else (FIELD, FIELD_EDGE)
+            out += (f'<rect x="{x + box[0] - 1.5}" y="{y + box[1] - 1.5}" width="{box[2] - box[0] + 3}" '
+                    f'height="{box[3] - box[1] + 3}" rx="2" fill="{fill}" stroke="{edge}" stroke-width="1"/>')
+        if control["label"]:
+            dx, dy, anchor, size = self.label_place(control)
+            out += text(x + dx, y + dy, control["label"], size, LABEL, anchor)
+        return out
+
+    def knob_scale(self, control, radius):
+        x, y = control["x"], control["y"]
+        out = ""
+        for i in range(7):
+            a = 2 * math.pi * (control["start"] + control["range"] * i / 6)
+            out += (f'<line x1="{x + (radius + 1.5) * math.cos(a):.2f}" y1="{y - (radius + 1.5) * math.sin(a):.2f}" '
+                    f'x2="{x + (radius + 3.5) * math.cos(a):.2f}" y2="{y - (radius + 3.5) * math.sin(a):.2f}" '
+                    f'stroke="{LABEL}" stroke-width="1" stroke-linecap="round" opacity="0.75"/>')
+        return out
+
+    def background(self, name, top, height):
+        w = self.m["width"]
+        defs = vertical_gradient("back", "#26292e", "#1a1c20") + vertical_gradient("plate", "#24272c", "#1d1f23")
+        body = f'<rect x="0" y="0" width="{w}" height="{height}" fill="url(#back)"/>'
+        cells = {k: v for k, v in self.cells.items() if top <= v["y"] < top + height}
+        titles = {"tempo": "Tempo", "presets": "Presets", "level": "Taps", "separation": "Separation",
+                  "detail text": "Parameter", "detail LFO": "LFO", "line 2 switch": "L2"}
+        for cell, place in sorted(cells.items()):
+            x, y, cw, ch = place["x"], place["y"] - top, place["width"], place["height"]
+            body += (f'<rect x="{x + 1.5}" y="{y + 1.5}" width="{cw - 3}" height="{ch - 3}" rx="4" fill="url(#plate)" '
+                     f'stroke="{PANEL_EDGE}" stroke-width="1"/>')
+            if cell == "website":
+                body += (text(x + 12, y + 34, "ZORVANE", 17, CREAM, "start", "bold", 1.5) +
+                         text(x + 13, y + 46, "DELAY \u00b7 BRISVAL", 7, TITLE, "start", "bold", 1))
+            elif cell.startswith("tap "):
+                n = int(cell[4:])
+                colour = TAP_COLOURS["rbgo"[n - 1]]
+                body += f'<rect x="{x + 2}" y="{y + 2}" width="{cw - 4}" height="3" rx="1.5" fill="{colour}"/>'
+                body += text(x + 8, y + 13, f"PREDELAY {n}", 7, colour, "start", "bold", 0.6)
+            elif cell.startswith("delay line"):
+                n = int(cell[-1])
+                body += f'<rect x="{x + 2}" y="{y + 2}" width="3" height="{ch - 4}" rx="1.5" fill="{LINE_COLOURS[n]}"/>'
+                body += (f'<g transform="translate({x + 14},{y + ch - 8}) rotate(-90)">'
+                         + text(0, 0, f"DELAY LINE {n}", 7, LINE_COLOURS[n], "start", "bold", 1) + '</g>')
+            elif cell in titles:
+                body += text(x + cw / 2 if cell in ("line 2 switch", "tempo") else x + 7, y + 11, titles[cell].upper(), 7,
+                             TITLE, "middle" if cell in ("line 2 switch", "tempo") else "start", "bold", 0.8)
+        for control in self.controls:
+            if top <= control["y"] < top + height:
+                body += self.control_art(control, top)
+        return svg(w, height, body, defs)
+
+    def no_second_line(self, height):
+        w = self.m["width"]
+        defs = vertical_gradient("back", "#26292e", "#1a1c20")
+        body = (f'<rect x="0" y="0" width="{w}" height="{height}" fill="url(#back)"/>'
+                f'<rect x="1.5" y="1.5" width="{w - 3}" height="{height - 3}" rx="4" fill="#1f2125" stroke="{PANEL_EDGE}"/>'
+                + text(w / 2, height / 2 - 4, "Delay line 2 is off", 13, TITLE, "middle", "bold")
+                + text(w / 2, height / 2 + 14, "Switch \u201cLine 2\u201d on, at the left of the panel above, for two lines.", 9, LABEL))
+        return svg(w, height, body, defs)
+
+    def silver_cap(self, name):
+        (w, h), (hx, hy) = self.size(name), self.hot(name)
+        r = min(w, h) / 2 - 1
+        defs = metal_gradient("cap", "#c9ced6", "#4b5058")
+        return svg(w, h, f'<circle cx="{hx + 0.5}" cy="{hy + 0.5}" r="{r}" fill="url(#cap)" stroke="#15171a" stroke-width="1"/>'
+                         f'<circle cx="{hx + 0.5}" cy="{hy + 0.5}" r="{r * 0.55:.2f}" fill="none" stroke="#8d939c" stroke-width="0.8"/>',
+                   defs)
+
+    def under_glow(self, name):
+        w, h = self.size(name)
+        cx, r = (w - 1) / 2 + 0.5, w / 2 - 1.5
+        return svg(w, h, f'<path d="M{cx - r:.2f},1 A{r:.2f},{r:.2f} 0 0 0 {cx + r:.2f},1" fill="none" stroke="{LED}" '
+                         f'stroke-width="2" stroke-linecap="round"/>')
+
+    def centre_pointer(self, name):
+        (w, h), (hx, hy) = self.size(name), self.hot(name)
+        return svg(w, h, f'<line x1="{hx + 0.5}" y1="{hy + 0.5}" x2="{w - 1}" y2="{hy + 0.5}" stroke="#1b1c1f" '
+                         f'stroke-width="{min(h, 3) - 0.4}" stroke-linecap="round"/>')
+
+    def frames_button(self, name, caption, frame, size_text=7):
+        (w, h), _ = self.size(name), self.hot(name)
+        glow = frame / 4
+        fill = f'rgb({int(58 + (255 - 58) * glow)},{int(63 + (194 - 63) * glow)},{int(71 + (74 - 71) * glow)})'
+        ink = "#1b1c1f" if frame >= 2 else LABEL
+        return svg(w, h, f'<rect x="0.5" y="0.5" width="{w - 1}" height="{h - 1}" rx="2.5" fill="{fill}" stroke="#0e0f11"/>'
+                   + text(w / 2, h / 2 + size_text * 0.36, caption, size_text, ink, "middle", "bold"))
+
+    def waveform_cells(self, name, lit):
+        w, h = self.size(name)
+        cw, ch = w / 5, h / 2
+        body = ""
+        for k in range(10):
+            cx, cy = cw * (k % 5), ch * (k // 5)
+            if lit is None or lit == k:
+                fill = LED if lit == k else "#15171a"
+                body += f'<rect x="{cx + 0.5:.2f}" y="{cy + 0.5:.2f}" width="{cw - 1:.2f}" height="{ch - 1:.2f}" rx="2" fill="{fill}"/>'
+                colour = "#202226" if lit == k else LABEL
+                body += (f'<path d="{waveform_path(WAVEFORM_ORDER[k], cx + 3, cy + 3, cw - 6, ch - 6)}" fill="none" '
+                         f'stroke="{colour}" stroke-width="1" stroke-linejoin="round"/>')
+        return svg(w, h, body)
+
+    def filter_cells(self, name, position):
+        w, h = self.size(name)
+        if position is None:
+            body = f'<rect x="0.5" y="0.5" width="{w - 1}" height="{h - 1}" rx="3" fill="#15171a" stroke="#0b0c0e"/>'
+            for k, (col, row) in FILTER_QUADRANTS.items():
+                body += text(col * 27 + 12, row * 18 + 11, FILTER_NAMES[k], 7, LABEL, "middle", "bold")
+            return svg(w, h, body)
+        return svg(w, h, f'<rect x="0.5" y="0.5" width="{w - 1}" height="{h - 1}" rx="2" fill="{LED}"/>'
+                   + text(w / 2, h / 2 + 2.5, FILTER_NAMES[position], 7, "#1b1c1f", "middle", "bold"))
+
+    def drawing(self, name):
+        if name.startswith("bkg_") or name.startswith("arw_"):
+            return super().drawing(name)
+        if name in ("kn_05", "kn_06", "kn_07", "kn_08"):
+            return self.silver_cap(name)
+        if name.endswith("_spn"):
+            return self.centre_pointer(name) if name != "kn_08_spn" else self.dot(name, LED)
+        if name.endswith("_s"):
+            return self.under_glow(name)
+        if name.startswith("pb_"):
+            number, frame = int(name[3:5]), int(name[-1])
+            caption = {19: "LOAD", 20: "SAVE"}.get(number, str(number - 10))
+            return self.frames_button(name, caption, frame, 6 if number > 18 else 7)
+        if name.startswith("ff_"):
+            return self.frames_button(name, "", int(name[-1]))
+        if name.startswith("sp_02_"):
+            part, pressed = name[6:-2], name.endswith("_1")
+            if part == "hnd":
+                return self.button(name, "", pressed)
+            return self.arrow_button(name, part == "up", pressed)
+        if name == "sw_03":
+            return self.filter_cells(name, None)
+        if name.startswith("sw_03_"):
+            return self.filter_cells(name, int(name[-1]))
+        if name == "sw_04":
+            return self.waveform_cells(name, None)
+        if name.startswith("sw_04_"):
+            return self.waveform_cells(name, int(name[-1]))
+        raise SystemExit(f"skin_art.py: no drawing for {name}")
+
+
 def main():
     if len(sys.argv) != 5:
         raise SystemExit("usage: skin_art.py MANIFEST.json SVG_DIR APIC_DIR SVG_TO_APIC")
@@ -472,7 +653,7 @@ def main():
         manifest = json.load(file)
     os.makedirs(svg_dir, exist_ok=True)
     os.makedirs(apic_dir, exist_ok=True)
-    skin = Wide(manifest)
+    skin = Wide(manifest) if manifest["name"] == "wide" else Compact(manifest)
     for picture in manifest["pictures"]:
         name = picture["name"]
         width, height = picture["size"]

@@ -70,7 +70,7 @@ constexpr Split kSplits[] = {
 
 constexpr ControlRow kControls[] = {    // Global controls.
     {"tempo", ControlKind::kSpin, {110, 33}, {-21, -32, 25, 34}, 1, "", "sp_01"},
-    {"tempo", ControlKind::kTextBox, {67, 28}, {-36, 0, 36, 12}, 1},
+    text_box("tempo", {67, 28}, {-36, 0, 36, 12}, 1, 0x231E16),
     {"tempo", ControlKind::kFlipFlop, {22, 33}, {-12, -16, 11, 15}, 0, "ms / beat", "ff_03"},
     {"presets", ControlKind::kPushButton, {15, 22}, {-9, -9, 8, 8}, -1, "", "pb_01"},
     {"presets", ControlKind::kPushButton, {34, 22}, {-9, -9, 8, 8}, -1, "", "pb_02"},
@@ -84,7 +84,7 @@ constexpr ControlRow kControls[] = {    // Global controls.
     {"presets", ControlKind::kPushButton, {160, 54}, {0, 0, 37, 16}, -1, "", "pb_10"},
     {"presets", ControlKind::kFlipFlop, {182, 24}, {-12, -11, 12, 10}, -1, "Store", "ff_01"},
     {"presets", ControlKind::kFader, {10, 45}, {-5, -12, 99, 17}, -1, "", "fd_03", "", KnobPreset::kNone, 0, 0, 90},
-    {"presets", ControlKind::kTextBox, {134, 42}, {-12, 0, 12, 12}, -1, "", ""},
+    text_box("presets", {134, 42}, {-12, 0, 12, 12}, -1, 0x231E16),
     {"level", ControlKind::kKnob, {83, 47}, {-26, -26, 27, 27}, 2, "Level", "", "", KnobPreset::kMiddle},
     {"level", ControlKind::kFlipFlop, {34, 62}, {-20, -18, 20, 19}, 0, "Sustain", "ff_02"},
     {"line 2 switch", ControlKind::kFlipFlop, {84, 52}, {-20, -18, 20, 19}, 0, "Two lines", "ff_02"},
@@ -108,13 +108,13 @@ constexpr ControlRow kControls[] = {    // Global controls.
     {"delay line", ControlKind::kKnob, {405, 183}, {-26, -26, 27, 27}, 31, "Shelf freq", "", "", KnobPreset::kMiddle},
     {"delay line", ControlKind::kKnob, {488, 183}, {-26, -26, 27, 27}, 32, "Shelf level", "", "", KnobPreset::kMiddle},
     // The detail panel: the selected parameter's texts and LFO.
-    {"detail text", ControlKind::kTextBox, {54, 30}, {-44, 0, 44, 12}, -1, "", ""},
-    {"detail text", ControlKind::kTextBox, {54, 46}, {-36, 0, 36, 12}, -1, "", ""},
-    {"detail text", ControlKind::kTextBox, {54, 62}, {-36, 0, 36, 12}, -1, "", ""},
+    text_box("detail text", {54, 30}, {-44, 0, 44, 12}, -1, 0x463C2C),
+    text_box("detail text", {54, 46}, {-36, 0, 36, 12}, -1, 0x231E16),
+    text_box("detail text", {54, 62}, {-36, 0, 36, 12}, -1, 0x463C2C),
     {"detail LFO", ControlKind::kKnob, {53, 60}, {-16, -17, 17, 17}, -1, "Period", "kn_04", "", KnobPreset::kLfo},
-    {"detail LFO", ControlKind::kTextBox, {53, 27}, {-36, 0, 36, 12}, -1, "", ""},
+    text_box("detail LFO", {53, 27}, {-36, 0, 36, 12}, -1, 0x191610),
     {"detail LFO", ControlKind::kKnob, {118, 60}, {-16, -17, 17, 17}, -1, "Depth", "kn_04", "", KnobPreset::kLfo},
-    {"detail LFO", ControlKind::kTextBox, {118, 27}, {-36, 0, 36, 12}, -1, "", ""},
+    text_box("detail LFO", {118, 27}, {-36, 0, 36, 12}, -1, 0x191610),
     {"detail LFO", ControlKind::kSwitch, {161, 47}, {0, 0, 142, 25}, -1, "Waveform", "sw_01_0"},
 };
 
