@@ -17,6 +17,7 @@ packages=(
   libpng-dev
   libfreetype-dev
   fonts-dejavu-core
+  fonts-dejavu-extra
   librsvg2-dev
   libimagequant-dev
   python3

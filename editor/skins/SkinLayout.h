@@ -64,16 +64,18 @@ struct ControlRow {
     bool vertical = false;
     // Where it sits in delay line 2, where that differs.
     pengui::Point position2 = {-1, -1};
-    // Text boxes: the colour of their text, 0x00RRGGBB.
+    // Text boxes: the colour of their text, 0x00RRGGBB, and the font (an index of the font list).
     std::uint32_t colour = 0;
+    int font = 0;
 };
 
-// A text box's row: its text colour is its configuration.
+// A text box's row: its text colour and font are its configuration.
 constexpr ControlRow text_box(std::string_view cell, pengui::Point position, pengui::Rect box, int parameter,
-                              std::uint32_t colour, std::string_view label = {})
+                              std::uint32_t colour, std::string_view label = {}, int font = 0)
 {
     ControlRow row{cell, ControlKind::kTextBox, position, box, parameter, label};
     row.colour = colour;
+    row.font = font;
     return row;
 }
 

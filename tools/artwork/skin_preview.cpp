@@ -1,6 +1,8 @@
 // skin_preview wide|compact APIC_DIR OUT.png [--one-line]: composes a skin's window from its
 // layout table and its APIC pictures, with the toolkit's own drawing: the background stack, then
 // every control's pictures at a resting pose (knobs and faders at their middle, buttons off).
+#include "DrawText.h"
+#include "FontFactory.h"
 #include "PicDataFactory.h"
 #include "Picture.h"
 #include "PngFile.h"
@@ -47,12 +49,28 @@ public:
         return found != pictures_.end() && found->second.is_set() ? &found->second : nullptr;
     }
     const std::vector<std::string>& missing() const { return missing_; }
+    void loadFonts(const SkinLayout& skin, const std::string& folder)
+    {
+        for (std::string_view name : skin.fonts) {
+            const std::string path = folder + "/" + std::string(name) + ".apic";
+            std::ifstream file(path, std::ios::binary);
+            bytes_.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+            fonts_.push_back(FontFactory::instance().create(bytes_.back().data(), bytes_.back().size()));
+            if (!fonts_.back())
+                missing_.push_back(path);
+        }
+    }
+    const FontInterface* font(int index) const
+    {
+        return index >= 0 && index < static_cast<int>(fonts_.size()) ? fonts_[static_cast<std::size_t>(index)].get() : nullptr;
+    }
 
 private:
     std::vector<std::vector<std::uint8_t>> bytes_;
     std::vector<std::unique_ptr<PicDataInterface>> data_;
     std::map<std::string, Picture> pictures_;
     std::vector<std::string> missing_;
+    std::vector<std::unique_ptr<FontInterface>> fonts_;
 };
 
 struct Canvas {
@@ -216,7 +234,22 @@ void drawControl(Canvas& canvas, const Pictures& pictures, const Placed& control
         break;
     case ControlKind::kFlipFlop:
     case ControlKind::kPushButton: canvas.draw(pictures.find(control.picture + "_0"), control.at); break;
-    case ControlKind::kTextBox: break;
+    case ControlKind::kTextBox: {
+        // Sample texts, in the table's font and colour, centred in the box.
+        static const std::map<std::string, std::vector<std::string>> kSamples = {
+            {"tempo", {"120.0"}}, {"presets", {"0.5"}}, {"detail text", {"D1 filt cutoff", "1000", "Hz"}},
+            {"detail LFO", {"1/4", "50.00"}}};
+        static std::map<std::string, std::size_t> used;
+        const auto samples = kSamples.find(std::string(row.cell));
+        const FontInterface* font = pictures.font(row.font);
+        if (samples == kSamples.end() || !font)
+            break;
+        const std::string& text = samples->second[used[std::string(row.cell)]++ % samples->second.size()];
+        const Point corner{control.at.x + row.box.x0, control.at.y + row.box.y0};
+        draw_text(*font, {-corner.x, -corner.y, canvas.buffer.width() - corner.x, canvas.buffer.height() - corner.y},
+                  canvas.buffer, {{row.box.x1 - row.box.x0, row.box.y1 - row.box.y0}, kAlignCentre, row.colour, text});
+        break;
+    }
     }
 }
 
@@ -231,7 +264,8 @@ int main(int argc, char** argv)
     }
     const SkinLayout& skin = arguments[0] == "wide" ? wide() : compact();
     const bool twoLines = !(arguments.size() > 3 && arguments[3] == "--one-line");
-    const Pictures pictures(skin, arguments[1]);
+    Pictures pictures(skin, arguments[1]);
+    pictures.loadFonts(skin, arguments[1]);
     for (const std::string& path : pictures.missing())
         std::fprintf(stderr, "skin_preview: no picture in %s\n", path.c_str());
 

@@ -83,7 +83,7 @@ constexpr Split kSplits[] = {
 // time box sits left of its knob.
 constexpr ControlRow kControls[] = {    // Global controls.
     {"tempo", ControlKind::kSpin, {102, 13}, {0, 0, 24, 34}, 1, "", "sp_02"},
-    text_box("tempo", {61, 24}, {-31, 0, 31, 15}, 1, 0x00FFFF),
+    text_box("tempo", {61, 24}, {-31, 0, 31, 15}, 1, 0x00FFFF, "", 1),
     {"tempo", ControlKind::kFlipFlop, {10, 17}, {0, 0, 17, 17}, 0, "ms/beat", "ff_04"},
     {"presets", ControlKind::kPushButton, {5, 15}, {0, 0, 13, 13}, -1, "", "pb_11"},
     {"presets", ControlKind::kPushButton, {21, 15}, {0, 0, 13, 13}, -1, "", "pb_12"},
