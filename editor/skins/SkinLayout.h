@@ -40,6 +40,28 @@ enum class ControlKind { kKnob, kFader, kSwitch, kSpin, kFlipFlop, kPushButton, 
 // The knob presets of the two skins.
 enum class KnobPreset { kNone, kLarge, kMiddle, kTap, kLfo, kSmall, kCompactMiddle, kCompactCutoff, kRecall };
 
+// How a kind of knob is drawn and moves. Frames are `frameCount` pictures named `frames` plus
+// their number, or the control's own picture when `frames` is empty; an empty picture name
+// means none.
+struct KnobPresetRow {
+    KnobPreset preset;
+    std::string_view plate;
+    std::string_view frames;
+    int frameCount;
+    float frameOffset;
+    float frameSpan;
+    bool rotateFrames;
+    std::string_view pointer;
+    std::string_view highlight;
+    std::string_view dragIndicator;
+    int dragRange;
+    float fineFactor;
+    float pointerRadius;
+    float spinFactor;
+    bool rotatePointer;
+    pengui::Rect box;
+};
+
 // One control: where it sits in its cell, what it shows and what it drives. Rows whose cell is
 // "tap" or "delay line" repeat in each tap unit or delay line, with `parameter` counted from the
 // section's first parameter; other rows give the parameter's index (-1: none). In a tap's
@@ -93,8 +115,8 @@ struct SkinLayout {
     std::span<const Split> splits;
     // What the switch between one and two delay lines repaints.
     pengui::Rect relayoutRepaint;
-    // Empty where the skin has not laid its controls out yet.
-    std::span<const ControlRow> controls = {};
+    std::span<const ControlRow> controls;
+    std::span<const KnobPresetRow> knobs;
 };
 
 // The large skin (700 x 700) and the small one (500 x 422).

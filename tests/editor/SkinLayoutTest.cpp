@@ -100,3 +100,32 @@ TEST(SkinLayoutTest, TheLargeSkinsRowsStartWhereTheDelayLinesAre)
     EXPECT_EQ(skin_layout::wide().fonts.size(), 1u);
     EXPECT_EQ(skin_layout::compact().fonts.size(), 2u);
 }
+
+TEST(SkinLayoutTest, KnobPresetsNameTheSkinsPicturesAndGiveTheKnobsTheirBoxes)
+{
+    for (const SkinLayout* skin : kSkins) {
+        for (const auto& knob : skin->knobs) {
+            for (std::string_view picture : {knob.plate, knob.highlight, knob.dragIndicator})
+                EXPECT_TRUE(picture.empty() || hasPicture(*skin, picture)) << skin->name << ": " << picture;
+            if (!knob.frames.empty()) {
+                const std::string first = knob.frameCount > 1 ? std::string(knob.frames) + "0" : std::string(knob.frames);
+                EXPECT_TRUE(hasPicture(*skin, first)) << skin->name << ": " << first;
+                EXPECT_TRUE(hasPicture(*skin, std::string(knob.frames) + (knob.frameCount > 1 ? std::to_string(knob.frameCount - 1) : "")));
+            }
+            if (!knob.pointer.empty() && knob.pointer[0] != '*') {
+                EXPECT_TRUE(hasPicture(*skin, knob.pointer)) << skin->name << ": " << knob.pointer;
+            }
+        }
+        for (const auto& row : skin->controls) {
+            if (row.kind != skin_layout::ControlKind::kKnob)
+                continue;
+            bool found = false;
+            for (const auto& knob : skin->knobs)
+                if (knob.preset == row.knob) {
+                    found = true;
+                    EXPECT_EQ(row.box, knob.box) << skin->name << ": a knob of " << row.cell;
+                }
+            EXPECT_TRUE(found) << skin->name << ": no preset for a knob of " << row.cell;
+        }
+    }
+}

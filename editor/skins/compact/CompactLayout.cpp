@@ -131,9 +131,22 @@ constexpr ControlRow kControls[] = {    // Global controls.
     {"detail LFO", ControlKind::kSwitch, {142, 12}, {0, 0, 87, 27}, -1, "", "sw_04"},
 };
 
+// Caps stay unrotated; pointers turn at the centre (radius 0), the recall knob's at 8 pixels.
+// The cutoff knob's drag indicator is the largest arrow, arw_07.
+constexpr KnobPresetRow kKnobs[] = {
+    {KnobPreset::kSmall, "", "kn_05", 1, 0, 1, false, "kn_05_spn", "kn_05_s", "arw_05", 256, 1.0f / 32, 0, 1, true,
+     {-10, -10, 11, 11}},
+    {KnobPreset::kCompactMiddle, "", "kn_06", 1, 0, 1, false, "kn_06_spn", "kn_06_s", "arw_06", 256, 1.0f / 32, 0, 1, true,
+     {-17, -17, 18, 18}},
+    {KnobPreset::kCompactCutoff, "", "kn_07", 1, 0, 1, false, "kn_07_spn", "kn_07_s", "arw_07", 256, 1.0f / 32, 0, 1, true,
+     {-21, -21, 22, 22}},
+    {KnobPreset::kRecall, "", "kn_08", 1, 0, 1, false, "kn_08_spn", "", "arw_06", 256, 1.0f / 32, 8, 1, true,
+     {-13, -14, 14, 13}},
+};
+
 constexpr SkinLayout kCompact{
     "compact", {500, 422}, kPictures, kFonts, kBackgrounds, "bkg_02_delay2", "bkg_02_nodelay2", kSplits,
-    {0, 300, 500, 422}, kControls,
+    {0, 300, 500, 422}, kControls, kKnobs,
 };
 
 } // namespace

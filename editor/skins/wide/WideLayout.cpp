@@ -118,9 +118,19 @@ constexpr ControlRow kControls[] = {    // Global controls.
     {"detail LFO", ControlKind::kSwitch, {161, 47}, {0, 0, 142, 25}, -1, "Waveform", "sw_01_0"},
 };
 
+// The tap knob's frame is the tap's own kn_03X picture; its pointer kn_03X_spn is named per tap.
+constexpr KnobPresetRow kKnobs[] = {
+    {KnobPreset::kLarge, "kn_01e_p", "kn_01e_", 4, 1.0f / 128, 1.0f / 32, true, "kn_01e_spn", "kn_01e_s", "arw_bigsize", 256,
+     1.0f / 32, 25, 1, true, {-48, -48, 48, 48}},
+    {KnobPreset::kMiddle, "kn_02_p", "kn_02_", 8, 0, 1.0f / 7, true, "kn_02_spn", "kn_02_s", "arw_middlesize", 256, 1.0f / 32,
+     15, 1, true, {-26, -26, 27, 27}},
+    {KnobPreset::kTap, "", "", 1, 0, 1, false, "*_spn", "kn_03_s", "", 256, 1.0f / 32, 6, 1, false, {-14, -14, 15, 15}},
+    {KnobPreset::kLfo, "", "kn_04", 1, 0, 1, true, "", "", "arw_littlesize", 256, 1.0f / 32, 0, 1, false, {-16, -17, 17, 17}},
+};
+
 constexpr SkinLayout kWide{
     "wide", {700, 700}, kPictures, kFonts, kBackgrounds, "bkg_delay2", "bkg_nodelay2", kSplits, {0, 468, 700, 700},
-    kControls,
+    kControls, kKnobs,
 };
 
 } // namespace
