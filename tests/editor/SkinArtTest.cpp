@@ -251,3 +251,43 @@ TEST(SkinArtTest, TheDrawingIsTheSameEveryTime)
     std::filesystem::remove_all(folder);
     std::filesystem::remove(folder + ".json");
 }
+
+TEST(SkinArtTest, KnobFramesAreSquareAndSwitchPositionsLandOnTheirCells)
+{
+    for (const SkinLayout* skin : kSkins) {
+        for (const KnobPresetRow& knob : skin->knobs) {
+            for (int frame = 0; frame < knob.frameCount && !knob.frames.empty(); ++frame) {
+                const std::string name = std::string(knob.frames) + (knob.frameCount > 1 ? std::to_string(frame) : "");
+                for (const PictureEntry& entry : skin->pictures) {
+                    if (entry.name != name)
+                        continue;
+                    EXPECT_EQ(entry.size.w, entry.size.h) << name;
+                    EXPECT_LE(std::abs(2 * entry.hotSpot.x + 1 - entry.size.w), 2) << name << " is not centred on its hot spot";
+                    EXPECT_LE(std::abs(2 * entry.hotSpot.y + 1 - entry.size.h), 2) << name << " is not centred on its hot spot";
+                }
+            }
+        }
+    }
+    const Built built(wide());
+    // The filter switch: position k, placed by its origin offset, covers its quadrant's centre.
+    const pengui::Point offsets[] = {{0, -28}, {0, 0}, {-51, 0}, {-51, -28}};
+    const pengui::Point centres[] = {{25, 41}, {25, 13}, {76, 13}, {76, 41}};
+    for (int position = 0; position < 4; ++position) {
+        pengui::Picture picture = built.picture("sw_02_" + std::to_string(position));
+        picture.set_hot_spot(offsets[position]);
+        EXPECT_TRUE(picture.contains(centres[position])) << "sw_02_" << position;
+    }
+    // The waveform grid: each of the ten cells holds a lit drawing within the picture.
+    pengui::PixelBuffer grid(143, 26);
+    grid.fill(0, 0);
+    built.picture("sw_01_0").draw({0, 0, 143, 26}, grid);
+    for (int cell = 0; cell < 10; ++cell) {
+        const int x = static_cast<int>(std::floor(28.6667 * (cell % 5) + 0.5)) + 14;
+        const int y = 13 * (cell / 5) + 6;
+        int lit = 0;
+        for (int dy = -3; dy <= 3; ++dy)
+            for (int dx = -8; dx <= 8; ++dx)
+                lit += grid.at(x + dx, y + dy) != 0;
+        EXPECT_GT(lit, 60) << "waveform cell " << cell;
+    }
+}
