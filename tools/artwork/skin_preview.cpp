@@ -1,6 +1,8 @@
 // skin_preview wide|compact APIC_DIR OUT.png [--one-line]: composes a skin's window from its
 // layout table and its APIC pictures, with the toolkit's own drawing: the background stack, then
-// every control's pictures at a resting pose (knobs and faders at their middle, buttons off).
+// every control's pictures at its resting pose (knobs and faders at their parameters' defaults,
+// buttons off).
+#include "Algo.h"
 #include "DrawText.h"
 #include "FontFactory.h"
 #include "PicDataFactory.h"
@@ -115,6 +117,8 @@ struct Placed {
     const ControlRow* row;
     Point at;
     std::string picture;
+    // The parameter it shows, counted in the whole table; -1 for none.
+    int parameter;
 };
 
 // Cells' window origins, from the splits.
@@ -149,22 +153,35 @@ std::vector<Placed> placedControls(const SkinLayout& skin, bool twoLines)
                 std::string picture(row.picture);
                 if (const auto star = picture.find('*'); star != std::string::npos)
                     picture[star] = kColours[tap];
-                placed.push_back({&row, at("tap " + std::to_string(tap + 1), row.position), picture});
+                placed.push_back({&row, at("tap " + std::to_string(tap + 1), row.position), picture, 7 + 12 * tap + row.parameter});
             }
         } else if (row.cell == "delay line") {
             for (int line = 1; line <= (twoLines ? 2 : 1); ++line)
-                placed.push_back({&row, at("delay line " + std::to_string(line), line == 2 && row.position2.x >= 0 ? row.position2 : row.position),
-                                  std::string(row.picture)});
+                placed.push_back({&row,
+                                  at("delay line " + std::to_string(line), line == 2 && row.position2.x >= 0 ? row.position2 : row.position),
+                                  std::string(row.picture), 55 + 33 * (line - 1) + row.parameter});
         } else {
-            placed.push_back({&row, at(std::string(row.cell), row.position), std::string(row.picture)});
+            placed.push_back({&row, at(std::string(row.cell), row.position), std::string(row.picture), row.parameter});
         }
     }
     return placed;
 }
 
+// The value a control rests at: its parameter's default, or the middle without one.
+double restingValue(const Placed& control)
+{
+    static Algo* algo = [] {
+        static Algo built;
+        built.init1();
+        built.init2();
+        return &built;
+    }();
+    return control.parameter > 0 && control.parameter < algo->paramCount() ? algo->param(control.parameter)->normalized() : 0.5;
+}
+
 void drawKnob(Canvas& canvas, const Pictures& pictures, const Placed& control)
 {
-    const double value = 0.5;
+    const double value = restingValue(control);
     const double turns = value * control.row->range + control.row->start;
     switch (control.row->knob) {
     case KnobPreset::kLarge:
@@ -210,7 +227,7 @@ void drawControl(Canvas& canvas, const Pictures& pictures, const Placed& control
     switch (row.kind) {
     case ControlKind::kKnob: drawKnob(canvas, pictures, control); break;
     case ControlKind::kFader: {
-        const int offset = static_cast<int>(std::floor(0.5 * row.travel + 0.5));
+        const int offset = static_cast<int>(std::floor(restingValue(control) * row.travel + 0.5));
         canvas.draw(pictures.find(control.picture),
                     row.vertical ? Point{control.at.x, control.at.y + row.travel - offset} : Point{control.at.x + offset, control.at.y});
         break;
