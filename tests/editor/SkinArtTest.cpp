@@ -8,7 +8,7 @@
 #include "PicDataFactory.h"
 #include "Picture.h"
 #include "RenderingBufferInterface.h"
-#include "SkinLayout.h"
+#include "SkinPlacement.h"
 
 #include <gtest/gtest.h>
 
@@ -196,36 +196,14 @@ TEST(SkinArtTest, BackgroundsCoverEveryPixelAndTextReadsOnItsField)
         }
         // Each text box's field, in the middle of its box, against the colour of its text.
         const pengui::PixelBuffer window = backgrounds(skin, built, true);
-        std::map<std::string, pengui::Point> cells;
-        int y = 0, fields = 0;
-        for (const Split& split : skin.splits) {
-            if (split.name != "root")
-                continue;
-            for (const Strip& row : split.strips) {
-                int x = 0;
-                for (const Split& inner : skin.splits)
-                    if (inner.name == row.child)
-                        for (const Strip& cell : inner.strips) {
-                            cells[std::string(cell.child)] = {x, y};
-                            for (const Split& deeper : skin.splits)
-                                if (deeper.name == cell.child) {
-                                    int innerX = x;
-                                    for (const Strip& leaf : deeper.strips) {
-                                        cells[std::string(leaf.child)] = {innerX, y};
-                                        innerX += leaf.extent;
-                                    }
-                                }
-                            x += cell.extent;
-                        }
-                y += row.extent;
-            }
-        }
+        const std::map<std::string, pengui::Rect> cells = cell_rects(skin);
+        int fields = 0;
         for (const ControlRow& row : skin.controls) {
             if (row.kind != ControlKind::kTextBox)
                 continue;
-            const pengui::Point cell = cells.at(std::string(row.cell));
-            const std::uint32_t field = window.at(cell.x + row.position.x + (row.box.x0 + row.box.x1) / 2,
-                                                  cell.y + row.position.y + (row.box.y0 + row.box.y1) / 2);
+            const pengui::Rect cell = cells.at(std::string(row.cell));
+            const std::uint32_t field = window.at(cell.x0 + row.position.x + (row.box.x0 + row.box.x1) / 2,
+                                                  cell.y0 + row.position.y + (row.box.y0 + row.box.y1) / 2);
             EXPECT_GE(contrast(row.colour, field), 4.5) << skin.name << ": " << row.cell << " at " << row.position.x << ", "
                                                          << row.position.y;
             ++fields;

@@ -9,7 +9,7 @@
 #include "Picture.h"
 #include "PngFile.h"
 #include "RenderingBufferInterface.h"
-#include "SkinLayout.h"
+#include "SkinPlacement.h"
 
 #include <cmath>
 #include <cstdio>
@@ -113,62 +113,8 @@ struct Canvas {
     }
 };
 
-struct Placed {
-    const ControlRow* row;
-    Point at;
-    std::string picture;
-    // The parameter it shows, counted in the whole table; -1 for none.
-    int parameter;
-};
-
-// Cells' window origins, from the splits.
-void place(const SkinLayout& skin, std::string_view name, Point origin, std::map<std::string, Point>& cells)
-{
-    for (const Split& split : skin.splits) {
-        if (split.name != name)
-            continue;
-        int advance = 0;
-        for (const Strip& strip : split.strips) {
-            place(skin, strip.child,
-                  split.orientation == 1 ? Point{origin.x + advance, origin.y} : Point{origin.x, origin.y + advance}, cells);
-            advance += strip.extent;
-        }
-        return;
-    }
-    cells[std::string(name)] = origin;
-}
-
-std::vector<Placed> placedControls(const SkinLayout& skin, bool twoLines)
-{
-    std::map<std::string, Point> cells;
-    place(skin, "root", {0, 0}, cells);
-    std::vector<Placed> placed;
-    constexpr char kColours[] = {'r', 'b', 'g', 'o'};
-    for (const ControlRow& row : skin.controls) {
-        auto at = [&](const std::string& cell, Point position) {
-            return Point{cells[cell].x + position.x, cells[cell].y + position.y};
-        };
-        if (row.cell == "tap") {
-            for (int tap = 0; tap < 4; ++tap) {
-                std::string picture(row.picture);
-                if (const auto star = picture.find('*'); star != std::string::npos)
-                    picture[star] = kColours[tap];
-                placed.push_back({&row, at("tap " + std::to_string(tap + 1), row.position), picture, 7 + 12 * tap + row.parameter});
-            }
-        } else if (row.cell == "delay line") {
-            for (int line = 1; line <= (twoLines ? 2 : 1); ++line)
-                placed.push_back({&row,
-                                  at("delay line " + std::to_string(line), line == 2 && row.position2.x >= 0 ? row.position2 : row.position),
-                                  std::string(row.picture), 55 + 33 * (line - 1) + row.parameter});
-        } else {
-            placed.push_back({&row, at(std::string(row.cell), row.position), std::string(row.picture), row.parameter});
-        }
-    }
-    return placed;
-}
-
 // The value a control rests at: its parameter's default, or the middle without one.
-double restingValue(const Placed& control)
+double restingValue(const PlacedControl& control)
 {
     static Algo* algo = [] {
         static Algo built;
@@ -179,7 +125,7 @@ double restingValue(const Placed& control)
     return control.parameter > 0 && control.parameter < algo->paramCount() ? algo->param(control.parameter)->normalized() : 0.5;
 }
 
-void drawKnob(Canvas& canvas, const Pictures& pictures, const Placed& control)
+void drawKnob(Canvas& canvas, const Pictures& pictures, const PlacedControl& control)
 {
     const double value = restingValue(control);
     const double turns = value * control.row->range + control.row->start;
@@ -221,7 +167,7 @@ void drawKnob(Canvas& canvas, const Pictures& pictures, const Placed& control)
     }
 }
 
-void drawControl(Canvas& canvas, const Pictures& pictures, const Placed& control)
+void drawControl(Canvas& canvas, const Pictures& pictures, const PlacedControl& control)
 {
     const ControlRow& row = *control.row;
     switch (row.kind) {
@@ -293,7 +239,7 @@ int main(int argc, char** argv)
         canvas.draw(pictures.find(std::string(lower && !twoLines ? skin.lowerWithOneLine : strip.child)), {0, y});
         y += strip.extent;
     }
-    for (const Placed& control : placedControls(skin, twoLines))
+    for (const PlacedControl& control : placed_controls(skin, twoLines))
         drawControl(canvas, pictures, control);
     if (!write_png(arguments[2], skin.size.w, skin.size.h, canvas.buffer.pixels())) {
         std::fprintf(stderr, "skin_preview: cannot write %s\n", arguments[2].c_str());

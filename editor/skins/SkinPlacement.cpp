@@ -1,0 +1,70 @@
+#include "SkinPlacement.h"
+
+namespace skin_layout {
+
+namespace {
+
+constexpr char kTapColours[] = {'r', 'b', 'g', 'o'};
+constexpr int kTaps = 4;
+constexpr int kFirstTapParameter = 7;
+constexpr int kTapParameters = 12;
+constexpr int kFirstLineParameter = 55;
+constexpr int kLineParameters = 33;
+
+void place(const SkinLayout& skin, std::string_view name, pengui::Rect space, std::map<std::string, pengui::Rect>& cells)
+{
+    for (const Split& split : skin.splits) {
+        if (split.name != name)
+            continue;
+        int advance = 0;
+        for (const Strip& strip : split.strips) {
+            const bool across = split.orientation == 1;
+            const pengui::Rect strip_space =
+                across ? pengui::Rect{space.x0 + advance, space.y0, space.x0 + advance + strip.extent, space.y1}
+                       : pengui::Rect{space.x0, space.y0 + advance, space.x1, space.y0 + advance + strip.extent};
+            place(skin, strip.child, strip_space, cells);
+            advance += strip.extent;
+        }
+        return;
+    }
+    cells[std::string(name)] = space;
+}
+
+} // namespace
+
+std::map<std::string, pengui::Rect> cell_rects(const SkinLayout& skin)
+{
+    std::map<std::string, pengui::Rect> cells;
+    place(skin, "root", {0, 0, skin.size.w, skin.size.h}, cells);
+    return cells;
+}
+
+std::vector<PlacedControl> placed_controls(const SkinLayout& skin, bool twoLines)
+{
+    const std::map<std::string, pengui::Rect> cells = cell_rects(skin);
+    std::vector<PlacedControl> placed;
+    auto add = [&](const ControlRow& row, const std::string& cell, pengui::Point position, std::string picture, int parameter) {
+        const pengui::Rect& rect = cells.at(cell);
+        placed.push_back({&row, cell, {rect.x0 + position.x, rect.y0 + position.y}, std::move(picture), parameter});
+    };
+    for (const ControlRow& row : skin.controls) {
+        if (row.cell == "tap") {
+            for (int tap = 0; tap < kTaps; ++tap) {
+                std::string picture(row.picture);
+                if (const auto star = picture.find('*'); star != std::string::npos)
+                    picture[star] = kTapColours[tap];
+                add(row, "tap " + std::to_string(tap + 1), row.position, picture,
+                    kFirstTapParameter + kTapParameters * tap + row.parameter);
+            }
+        } else if (row.cell == "delay line") {
+            for (int line = 0; line < (twoLines ? 2 : 1); ++line)
+                add(row, "delay line " + std::to_string(line + 1), line == 1 && row.position2.x >= 0 ? row.position2 : row.position,
+                    std::string(row.picture), kFirstLineParameter + kLineParameters * line + row.parameter);
+        } else {
+            add(row, std::string(row.cell), row.position, std::string(row.picture), row.parameter);
+        }
+    }
+    return placed;
+}
+
+} // namespace skin_layout

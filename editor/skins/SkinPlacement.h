@@ -1,0 +1,31 @@
+#pragma once
+
+#include "SkinLayout.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+// Where a skin's layout table puts things in the window: every cell, and every control with the
+// tap and delay line rows repeated for each section.
+namespace skin_layout {
+
+// Each leaf cell of the control tree as a window rectangle, by name.
+std::map<std::string, pengui::Rect> cell_rects(const SkinLayout& skin);
+
+struct PlacedControl {
+    const ControlRow* row;
+    // The section's cell ("tap 2", "delay line 1", or the row's own).
+    std::string cell;
+    // Its origin in the window.
+    pengui::Point at;
+    // Its main picture, a tap's colour letter filled in.
+    std::string picture;
+    // The parameter it drives, counted in the whole table; -1 for none.
+    int parameter;
+};
+
+// Every control of the window, line 2's only with `twoLines`.
+std::vector<PlacedControl> placed_controls(const SkinLayout& skin, bool twoLines = true);
+
+} // namespace skin_layout
