@@ -86,18 +86,71 @@ struct ControlRow {
     bool vertical = false;
     // Where it sits in delay line 2, where that differs.
     pengui::Point position2 = {-1, -1};
-    // Text boxes: the colour of their text, 0x00RRGGBB, and the font (an index of the font list).
+    // Text boxes: the colour of their text, 0x00RRGGBB, the font (an index of the font list), where
+    // the text's top-left lies (the control origin minus `textOffset`), its size and alignment, and
+    // whether the user may type into it.
     std::uint32_t colour = 0;
+    int font = 0;
+    pengui::Point textOffset = {};
+    pengui::Size textSize = {};
+    int alignment = 0;
+    bool editable = false;
+    // Flip-flops and push buttons: the number of frames and the animation's seconds. Spins: the
+    // step of the arrows and the fast step.
+    int frames = 2;
+    float duration = 0.0f;
+    double step = 0.0;
+    double fastStep = 0.0;
+    // The listener class the editor gives it; empty for none.
+    std::string_view listener = {};
+};
+
+// A text box's row.
+struct TextSettingsRow {
+    std::uint32_t colour;
+    pengui::Point offset;
+    pengui::Size size;
+    int alignment;
+    bool editable;
     int font = 0;
 };
 
-// A text box's row: its text colour and font are its configuration.
 constexpr ControlRow text_box(std::string_view cell, pengui::Point position, pengui::Rect box, int parameter,
-                              std::uint32_t colour, std::string_view label = {}, int font = 0)
+                              const TextSettingsRow& text, std::string_view listener = {}, std::string_view label = {})
 {
     ControlRow row{cell, ControlKind::kTextBox, position, box, parameter, label};
-    row.colour = colour;
-    row.font = font;
+    row.colour = text.colour;
+    row.font = text.font;
+    row.textOffset = text.offset;
+    row.textSize = text.size;
+    row.alignment = text.alignment;
+    row.editable = text.editable;
+    row.listener = listener;
+    return row;
+}
+
+// A row with its listener.
+constexpr ControlRow listens(ControlRow row, std::string_view listener)
+{
+    row.listener = listener;
+    return row;
+}
+
+// A flip-flop's or push button's row with its frames and animation.
+constexpr ControlRow animated(ControlRow row, int frames, float duration, std::string_view listener = {})
+{
+    row.frames = frames;
+    row.duration = duration;
+    row.listener = listener;
+    return row;
+}
+
+// A spin's row with its steps.
+constexpr ControlRow stepping(ControlRow row, double step, double fastStep, std::string_view listener)
+{
+    row.step = step;
+    row.fastStep = fastStep;
+    row.listener = listener;
     return row;
 }
 

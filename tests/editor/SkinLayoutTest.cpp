@@ -129,3 +129,33 @@ TEST(SkinLayoutTest, KnobPresetsNameTheSkinsPicturesAndGiveTheKnobsTheirBoxes)
         }
     }
 }
+
+TEST(SkinLayoutTest, EveryControlHasItsListenerAndTextBoxesTheirTextInTheirBox)
+{
+    const std::set<std::string_view> listeners = {
+        "TempoSpinListener", "TempoTextBoxListener", "MsBpmListener", "SustLoopListener", "Delay2Listener",
+        "WebSiteListener", "NumValListenerInterface", "NumValListenerRc", "DelayTimeListener", "TapTimeListener",
+        "ListenerBaseRc", "NumValTbListener", "LfoPerKnListener", "LfoPerTbListener", "LfoDepthKnListener",
+        "LfoDepthTbListener", "ListenerBase", "PresetNumberListener", "PresetLoadBankListener",
+        "PresetSaveBankListener", "PresetMemListener", "PresetTimeFaderListener", "PresetTimeDisplayListener"};
+    for (const SkinLayout* skin : kSkins) {
+        int silent = 0;
+        for (const auto& row : skin->controls) {
+            if (row.listener.empty()) {
+                ++silent;
+            } else {
+                EXPECT_TRUE(listeners.count(row.listener)) << skin->name << ": " << row.listener;
+            }
+            if (row.kind == skin_layout::ControlKind::kTextBox) {
+                const pengui::Rect text{-row.textOffset.x, -row.textOffset.y, -row.textOffset.x + row.textSize.w,
+                                        -row.textOffset.y + row.textSize.h};
+                EXPECT_EQ(text, row.box) << skin->name << ": a text box of " << row.cell;
+                EXPECT_EQ(row.editable, !row.listener.empty()) << skin->name << ": a text box of " << row.cell;
+            }
+            if (row.kind == skin_layout::ControlKind::kSpin) {
+                EXPECT_DOUBLE_EQ(row.step, 1.0 / 180);
+            }
+        }
+        EXPECT_EQ(silent, 2) << skin->name << ": only the name and unit boxes listen to nothing";
+    }
+}

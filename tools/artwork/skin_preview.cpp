@@ -198,7 +198,7 @@ void drawControl(Canvas& canvas, const Pictures& pictures, const PlacedControl& 
     case ControlKind::kFlipFlop:
     case ControlKind::kPushButton: canvas.draw(pictures.find(control.picture + "_0"), control.at); break;
     case ControlKind::kTextBox: {
-        // Sample texts, in the table's font and colour, centred in the box.
+        // Sample texts, with the table's text settings.
         static const std::map<std::string, std::vector<std::string>> kSamples = {
             {"tempo", {"120.0"}}, {"presets", {"0.5"}}, {"detail text", {"D1 filt cutoff", "1000", "Hz"}},
             {"detail LFO", {"1/4", "50.00"}}};
@@ -208,9 +208,9 @@ void drawControl(Canvas& canvas, const Pictures& pictures, const PlacedControl& 
         if (samples == kSamples.end() || !font)
             break;
         const std::string& text = samples->second[used[std::string(row.cell)]++ % samples->second.size()];
-        const Point corner{control.at.x + row.box.x0, control.at.y + row.box.y0};
+        const Point corner{control.at.x - row.textOffset.x, control.at.y - row.textOffset.y};
         draw_text(*font, {-corner.x, -corner.y, canvas.buffer.width() - corner.x, canvas.buffer.height() - corner.y},
-                  canvas.buffer, {{row.box.x1 - row.box.x0, row.box.y1 - row.box.y0}, kAlignCentre, row.colour, text});
+                  canvas.buffer, {row.textSize, row.alignment, row.colour, text});
         break;
     }
     }
