@@ -264,6 +264,7 @@ class Wide:
             if cell == "tempo":
                 body += text(x + 67, y + 19, "TEMPO", 9, TITLE, "middle", "bold", 1.2)
             if cell == "presets":
+                body += text(x + 7, y + 10, "PRESETS", 7, TITLE, "start", "bold", 0.8)
                 body += text(x + 134, y + 38, "RECALL", 7, TITLE, "middle", "bold", 0.8)
         for control in self.controls:
             if inside(control):
