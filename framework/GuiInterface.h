@@ -41,10 +41,13 @@ public:
     // Opens inside the host's parent window; answers 0 on success.
     virtual int open(void* parentWindow) = 0;
     virtual void close() = 0;
-    // A parameter changed; answers whether its control took the value.
+    // A parameter changed; answers whether the editor has an entry for it. Any thread: the
+    // change is recorded and shown later on the editor's thread. Never blocks or allocates.
     virtual bool paramChanged(int index, float normalized, int priority) = 0;
-    // The host tempo changed: the tempo control follows the parameter.
+    // The host tempo changed: the tempo control follows the parameter. Any thread, as above.
     virtual void hostTempoChanged(float beatsPerMinute) = 0;
+    // The host's idle call, on the editor's thread: shows the recorded changes.
+    virtual void idle() = 0;
 };
 
 } // namespace mppi

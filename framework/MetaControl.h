@@ -1,23 +1,42 @@
 #pragma once
 
+#include <atomic>
+
 namespace mppi {
 
 class ListenerBase;
 
 // The editor's entry for one parameter index: the listener that binds the parameter to its
-// control. Host-side changes reach the control through here.
+// control. A change of the parameter may be reported on any thread (hosts automate from their
+// audio thread), but controls belong to the editor's thread: the change is recorded here and
+// shown when the editor applies what is pending, on its own thread. Only the last value of a
+// burst is shown; none is lost.
 class MetaControl {
 public:
+    MetaControl() = default;
+    MetaControl(const MetaControl&) = delete;
+    MetaControl& operator=(const MetaControl&) = delete;
+
+    // Editor thread, while the editor is built.
     void bind(ListenerBase* listener) { listener_ = listener; }
     ListenerBase* listener() const { return listener_; }
 
-    // A change of the parameter arrived; answers whether a control took it.
-    bool setFromChange(double normalized, int priority);
-    // Shows the parameter's current value on the control, with priority 1.
+    // Any thread: the parameter took `normalized` with `priority`. Never blocks or allocates.
+    void record(float normalized, int priority);
+    bool pending() const { return dirty_.load(std::memory_order_acquire); }
+    // Editor thread: shows the recorded change on the control; answers whether one was pending.
+    bool applyRecorded();
+    // Editor thread: shows a change now; answers whether a control took it.
+    bool show(double normalized, int priority);
+    // Editor thread: shows the parameter's current value, with priority 1, and forgets what
+    // was recorded.
     void refresh();
 
 private:
     ListenerBase* listener_ = nullptr;
+    std::atomic<float> value_{0.0f};
+    std::atomic<int> priority_{0};
+    std::atomic<bool> dirty_{false};
 };
 
 } // namespace mppi

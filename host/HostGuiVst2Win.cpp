@@ -1,6 +1,8 @@
 #include "HostGuiVst2Win.h"
 
+#include "GuiInterface.h"
 #include "Vst2WinPlugin.h"
+#include "WindowInterface.h"
 
 namespace mppi {
 
@@ -35,9 +37,12 @@ void HostGuiVst2Win::applyProgram(const ProgramSlot& program, int priority)
         plugin_->applyProgram(program, priority, false);
 }
 
-int HostGuiVst2Win::resizeEditor(int, int)
+int HostGuiVst2Win::resizeEditor(int width, int height)
 {
     // The host never resizes ("can_resize_window" is 0): the editor resizes its own window.
+    GuiInterface* gui = plugin_ ? plugin_->gui() : nullptr;
+    if (pengui::WindowInterface* window = gui ? gui->window() : nullptr)
+        window->set_size({width, height});
     return 0;
 }
 

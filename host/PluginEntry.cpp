@@ -2,9 +2,12 @@
 
 #include "Algo.h"
 #include "BankFiles.h"
-#include "GuiInterface.h"
 #include "HostDspVst2Win.h"
+#include "HostGuiVst2Win.h"
+#include "PlatformWindowInterface.h"
+#include "QuenloGui.h"
 #include "Vst2WinPlugin.h"
+#include "WindowInterface.h"
 
 #include <memory>
 #include <stdexcept>
@@ -18,19 +21,29 @@ constexpr const char* kHostPrograms = "static_presets";
 
 } // namespace
 
-AEffect* createEffect(audioMasterCallback host)
+AEffect* createEffect(audioMasterCallback host, const skin_layout::SkinLayout& skin, PlatformWindowMaker makeWindow)
 {
-    if (!host || host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
+    if (!host || !makeWindow || host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
     try {
         BankManager programs;
         auto algo = std::make_unique<Algo>();
         auto hostDsp = std::make_unique<HostDspVst2Win>();
+        auto gui = std::make_unique<QuenloGui>(skin);
+        auto hostGui = std::make_unique<HostGuiVst2Win>();
+        auto window = std::make_unique<pengui::WindowInterface>(makeWindow());
         if (load_bank_resource(kHostPrograms, programs) != 0)
             throw std::runtime_error("the built-in programs cannot be read");
-        auto plugin = std::make_unique<Vst2WinPlugin>(host, std::move(algo), nullptr, programs, kUniqueId);
+        Algo* dsp = algo.get();
+        QuenloGui* editor = gui.get();
+        auto plugin = std::make_unique<Vst2WinPlugin>(host, std::move(algo), std::move(gui), programs, kUniqueId);
         hostDsp->setPlugin(plugin.get());
-        plugin->dsp()->setHostDsp(hostDsp.release());
+        dsp->setHostDsp(hostDsp.release());
+        hostGui->setPlugin(plugin.get());
+        editor->setHostGui(hostGui.release());
+        editor->setWindow(window.release());
+        dsp->setGui(editor);
+        editor->setDsp(dsp);
         plugin->init1();
         plugin->init2();
         return plugin.release()->getAeffect();

@@ -2,12 +2,27 @@
 
 #include "Vst2Abi.h"
 
+#include <memory>
+
+namespace pengui {
+class PlatformWindowInterface;
+}
+
+namespace skin_layout {
+struct SkinLayout;
+}
+
 namespace mppi {
 
-// Builds the whole plug-in for a host: the algorithm and its host services, the host's
-// program list from the embedded bank "static_presets", and the effect adapter; runs both
-// initialisations and answers the effect record. Null when the host is too old (it answers
-// 0 to audioMasterVersion) or when anything fails, with everything built deleted again.
-AEffect* createEffect(audioMasterCallback host);
+// Makes the platform side of the editor's window.
+using PlatformWindowMaker = std::unique_ptr<pengui::PlatformWindowInterface> (*)();
+
+// Builds the whole plug-in for a host: the algorithm and its host services, the editor in
+// `skin` with its host services and a window from `makeWindow`, the host's program list from
+// the embedded bank "static_presets", and the effect adapter; runs both initialisations (the
+// editor loads its pictures and builds its controls) and answers the effect record. Null when
+// the host is too old (it answers 0 to audioMasterVersion) or when anything fails, with
+// everything built deleted again.
+AEffect* createEffect(audioMasterCallback host, const skin_layout::SkinLayout& skin, PlatformWindowMaker makeWindow);
 
 } // namespace mppi

@@ -1,7 +1,12 @@
 // The plug-in module's entry points. Windows hosts look up "main"; Linux hosts look up
 // "VSTPluginMain", then "main". The C++ function cannot be named main, so the export takes
 // that name from the module-definition file on Windows and from an assembler label elsewhere.
+#include "PlatformWindowFactory.h"
 #include "PluginEntry.h"
+#include "SkinLayout.h"
+
+// The module's skin, named by the build: wide or compact.
+#define ZORVANE_SKIN_OF_MODULE skin_layout::ZORVANE_MODULE_SKIN
 
 #if defined(_WIN32)
 #define ZORVANE_EXPORT
@@ -11,7 +16,7 @@
 
 extern "C" ZORVANE_EXPORT AEffect* VST2_CALL VSTPluginMain(audioMasterCallback host)
 {
-    return mppi::createEffect(host);
+    return mppi::createEffect(host, ZORVANE_SKIN_OF_MODULE(), pengui::create_platform_window);
 }
 
 #if !defined(_WIN32)
@@ -19,6 +24,6 @@ extern "C" ZORVANE_EXPORT AEffect* vstMainEntry(audioMasterCallback host) __asm_
 
 extern "C" AEffect* vstMainEntry(audioMasterCallback host)
 {
-    return mppi::createEffect(host);
+    return mppi::createEffect(host, ZORVANE_SKIN_OF_MODULE(), pengui::create_platform_window);
 }
 #endif

@@ -103,6 +103,8 @@ struct ControlRow {
     double fastStep = 0.0;
     // The listener class the editor gives it; empty for none.
     std::string_view listener = {};
+    // Switches: where each position's picture has its origin, relative to the control's.
+    std::span<const pengui::Point> positions = {};
 };
 
 // A text box's row.
@@ -142,6 +144,13 @@ constexpr ControlRow animated(ControlRow row, int frames, float duration, std::s
     row.frames = frames;
     row.duration = duration;
     row.listener = listener;
+    return row;
+}
+
+// A switch's row with the origins of its position pictures.
+constexpr ControlRow positioned(ControlRow row, std::span<const pengui::Point> positions)
+{
+    row.positions = positions;
     return row;
 }
 

@@ -87,9 +87,9 @@ TEST(ListenerBaseTest, HostChangesAndRefreshesReachTheControlConverted)
     TenthsListener listener(&host);
     listener.init(3, &level);
     MetaControl meta;
-    EXPECT_FALSE(meta.setFromChange(0.1, 100));
+    EXPECT_FALSE(meta.show(0.1, 100));
     meta.bind(&listener);
-    EXPECT_TRUE(meta.setFromChange(0.1, 100));
+    EXPECT_TRUE(meta.show(0.1, 100));
     meta.refresh();
     const std::vector<std::pair<double, int>> expected = {{1.0, 100}, {5.0, 1}};
     EXPECT_EQ(listener.shown, expected);
@@ -150,7 +150,7 @@ TEST(ListenerBaseTest, AControlAsksTheHostBeforeEachChangeAndHostChangesMoveItSi
     EXPECT_DOUBLE_EQ(control.value(), level.normalized());
     MetaControl meta;
     meta.bind(&listener);
-    EXPECT_TRUE(meta.setFromChange(0.8, 100));
+    EXPECT_TRUE(meta.show(0.8, 100));
     EXPECT_DOUBLE_EQ(control.value(), 0.8);
     EXPECT_EQ(host.sets.size(), 1u);
 }

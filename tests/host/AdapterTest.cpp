@@ -8,7 +8,9 @@
 #include "GuiInterface.h"
 #include "HostDspInterface.h"
 #include "HostGuiVst2Win.h"
+#include "PlatformWindowFactory.h"
 #include "PluginEntry.h"
+#include "SkinLayout.h"
 #include "TempoQuery.h"
 #include "Vst2WinPlugin.h"
 
@@ -28,7 +30,7 @@ class AdapterTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        AEffect* created = mppi::createEffect(FakeHost::callback);
+        AEffect* created = mppi::createEffect(FakeHost::callback, skin_layout::wide(), pengui::create_platform_window);
         ASSERT_NE(created, nullptr);
         effect_ = std::make_unique<Effect>(created);
         effect_->start();
@@ -150,7 +152,7 @@ TEST_F(AdapterTest, AHostWithATempoKeepsItAcrossPrograms)
 {
     effect_->close();
     host_.setTempo(100.0);
-    AEffect* created = mppi::createEffect(FakeHost::callback);
+    AEffect* created = mppi::createEffect(FakeHost::callback, skin_layout::wide(), pengui::create_platform_window);
     ASSERT_NE(created, nullptr);
     effect_ = std::make_unique<Effect>(created);
     effect_->start();

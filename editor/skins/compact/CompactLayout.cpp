@@ -82,6 +82,9 @@ constexpr Split kSplits[] = {
 // is (0, 0, 24, 34) around its arrows and grip, the flip-flops are 17 x 17 from their corner, and
 // the LFO knobs keep the places given (they reach into the text panel beside them), the recall
 // time box sits left of its knob.
+// The filter switch's positions: 1 top left, 0 bottom left, 2 top right, 3 bottom right.
+constexpr pengui::Point kFilterPositions[] = {{0, 18}, {0, 0}, {27, 0}, {27, 18}};
+
 constexpr ControlRow kControls[] = {    // Global controls.
     stepping({"tempo", ControlKind::kSpin, {102, 13}, {0, 0, 24, 34}, 1, "", "sp_02"}, 1.0 / 180, 1.0 / 36, "TempoSpinListener"),
     text_box("tempo", {61, 24}, {-31, 0, 31, 15}, 1, {0x00FFFF, {31, 0}, {62, 15}, 1, true, 1}, "TempoTextBoxListener"),
@@ -140,7 +143,9 @@ constexpr ControlRow kControls[] = {    // Global controls.
             "DelayTimeListener"),
     listens({"delay line", ControlKind::kKnob, {89, 88}, {-17, -17, 18, 18}, 9, "Feedback", "kn_06", "", KnobPreset::kCompactMiddle},
             "NumValListenerRc"),
-    listens({"delay line", ControlKind::kSwitch, {196, 69}, {0, 0, 51, 33}, 13, "Filter", "sw_03"}, "ListenerBaseRc"),
+    positioned(listens({"delay line", ControlKind::kSwitch, {196, 69}, {0, 0, 51, 33}, 13, "Filter", "sw_03"},
+                       "ListenerBaseRc"),
+               kFilterPositions),
     listens({"delay line", ControlKind::kKnob, {165, 82}, {-21, -21, 22, 22}, 14, "Cutoff", "kn_07", "", KnobPreset::kCompactCutoff},
             "NumValListenerRc"),
     listens({"delay line", ControlKind::kKnob, {158, 37}, {-17, -17, 18, 18}, 18, "Reso", "kn_06", "", KnobPreset::kCompactMiddle},

@@ -68,6 +68,10 @@ constexpr Split kSplits[] = {
     {"row 1", 1, kRow1}, {"row 2", 1, kRow2}, {"row 4 left", 1, kRow4Left}, {"row 4", 1, kRow4}, {"root", 0, kRoot},
 };
 
+// The filter switch's four positions are the quadrants of its box: 1 top left, 0 bottom left, 2 top
+// right, 3 bottom right.
+constexpr pengui::Point kFilterPositions[] = {{0, 28}, {0, 0}, {51, 0}, {51, 28}};
+
 constexpr ControlRow kControls[] = {    // Global controls.
     stepping({"tempo", ControlKind::kSpin, {110, 33}, {-21, -32, 25, 34}, 1, "", "sp_01"}, 1.0 / 180, 1.0 / 36,
              "TempoSpinListener"),
@@ -128,8 +132,9 @@ constexpr ControlRow kControls[] = {    // Global controls.
             "DelayTimeListener"),
     listens({"delay line", ControlKind::kFader, {540, 95}, {-15, -9, 20, 123}, 9, "Feedback", "fd_01", "fd_01_s_fdbk", KnobPreset::kNone, 0, 0, 109, true},
             "NumValListenerRc"),
-    listens({"delay line", ControlKind::kSwitch, {243, 66}, {0, 0, 101, 55}, 13, "Filter", "sw_02_p"},
-            "ListenerBaseRc"),
+    positioned(listens({"delay line", ControlKind::kSwitch, {243, 66}, {0, 0, 101, 55}, 13, "Filter", "sw_02_p"},
+                       "ListenerBaseRc"),
+               kFilterPositions),
     listens({"delay line", ControlKind::kKnob, {290, 184}, {-48, -48, 48, 48}, 14, "Cutoff", "", "", KnobPreset::kLarge, 0.625f, -0.75f},
             "NumValListenerRc"),
     listens({"delay line", ControlKind::kKnob, {103, 55}, {-48, -48, 48, 48}, 18, "Resonance", "", "", KnobPreset::kLarge, 0.195f, -0.9f, 0, false, {53, 72}},

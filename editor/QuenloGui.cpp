@@ -1,0 +1,368 @@
+#include "QuenloGui.h"
+
+#include "ControlFactory.h"
+#include "DspInterface.h"
+#include "FlagListener.h"
+#include "GuiDelayLine.h"
+#include "GuiMisc.h"
+#include "GuiParam.h"
+#include "GuiTapUnit.h"
+#include "HostDspInterface.h"
+#include "HostGuiInterface.h"
+#include "Messages.h"
+#include "NormalizedParamInterface.h"
+#include "PushButton.h"
+#include "SkinLayout.h"
+#include "SkinPlacement.h"
+#include "Sys.h"
+#include "WebSiteListener.h"
+#include "WindowInterface.h"
+
+#include <cmath>
+#include <stdexcept>
+
+namespace mppi {
+
+namespace {
+
+constexpr int kFlagsIndex = 0;
+constexpr int kTempoIndex = 1;
+constexpr int kFirstTapParam = 7;
+constexpr int kTapParams = 12;
+constexpr int kFirstLineParam = 55;
+constexpr int kLineParams = 33;
+constexpr const char* kWebsiteCell = "website";
+// Whether a capability's answer means yes.
+bool answered(double value)
+{
+    return std::fabs(value) >= 1e-9;
+}
+
+} // namespace
+
+QuenloGui::QuenloGui(const skin_layout::SkinLayout& skin)
+    : skin_(skin), misc_(std::make_unique<GuiMisc>(*this)), detail_(std::make_unique<GuiParam>(*this)),
+      urlOpener_(sys::open_url)
+{
+    for (auto& tap : taps_)
+        tap = std::make_unique<GuiTapUnit>(*this);
+    for (auto& line : delayLines_)
+        line = std::make_unique<GuiDelayLine>(*this);
+}
+
+QuenloGui::~QuenloGui()
+{
+    // The glides' timers belong to the window, which goes first.
+    misc_->presets().stop();
+    if (window_)
+        window_->close();
+}
+
+void QuenloGui::setDsp(DspInterface* dsp)
+{
+    dsp_ = dsp;
+    paramCount_ = dsp ? dsp->paramCount() : 0;
+    metaControls_ = std::make_unique<MetaControl[]>(static_cast<std::size_t>(paramCount_));
+}
+
+void QuenloGui::setWindow(pengui::WindowInterface* window)
+{
+    window_.reset(window);
+}
+
+MetaControl* QuenloGui::metaControl(int index)
+{
+    return index >= 0 && index < paramCount_ ? &metaControls_[static_cast<std::size_t>(index)] : nullptr;
+}
+
+void QuenloGui::init1()
+{
+    if (hostGui_)
+        hostGui_->init();
+    if (resources_.load(skin_) != 0) {
+        sys::debug_output(("Zorvane: no resource " + resources_.missing()).c_str());
+        throw std::runtime_error("Load resources");
+    }
+}
+
+void QuenloGui::init2()
+{
+    if (built_)
+        return;
+    try {
+        if (!dsp_ || !window_ || paramCount_ <= kTempoIndex)
+            throw std::runtime_error("no algorithm or window");
+        HostDspInterface* hostDsp = dsp_->hostDsp();
+        hostCanTempo_ = hostDsp && answered(hostDsp->query("can_tempo"));
+        flagListener_ = std::make_unique<FlagListener>(*this);
+        flagListener_->init(kFlagsIndex, dsp_->param(kFlagsIndex));
+        flagControl_.set_listener(flagListener_.get());
+        metaControls_[kFlagsIndex].bind(flagListener_.get());
+        buildSections();
+        lines_ = (flagListener_->bits() >> FlagListener::kTwoLinesBit) & 1 ? 2 : 1;
+        buildTrees();
+        window_->set_window_size({skin_.size.w, skin_.size.h});
+        window_->set_size({skin_.size.w, skin_.size.h});
+        // The trees already hold the lines; a host that refuses the size leaves them so.
+        const int lines = lines_;
+        lines_ = 0;
+        if (relayout(lines) != 0)
+            lines_ = lines;
+        refreshAll();
+        refreshPanels();
+        built_ = true;
+    } catch (const std::exception& error) {
+        sys::debug_output((std::string("Zorvane: the editor cannot be built: ") + error.what()).c_str());
+        throw std::runtime_error("Build GUI");
+    }
+}
+
+void QuenloGui::buildSections()
+{
+    const ControlFactory factory(skin_, resources_);
+    for (const skin_layout::ControlRow& row : skin_.controls) {
+        if (row.cell != kWebsiteCell)
+            continue;
+        websiteButton_.reset(static_cast<pengui::PushButton*>(factory.make(row).release()));
+        websiteListener_ = std::make_unique<WebSiteListener>(*this);
+        websiteButton_->set_listener(websiteListener_.get());
+        websiteCell_.add_control(websiteButton_.get());
+        adopt(*websiteButton_);
+    }
+    misc_->setNumber(0, -1);
+    detail_->setNumber(0, -1);
+    for (int tap = 0; tap < static_cast<int>(taps_.size()); ++tap)
+        taps_[static_cast<std::size_t>(tap)]->setNumber(tap, kFirstTapParam + kTapParams * tap);
+    for (int line = 0; line < static_cast<int>(delayLines_.size()); ++line)
+        delayLines_[static_cast<std::size_t>(line)]->setNumber(line, kFirstLineParam + kLineParams * line);
+    misc_->build();
+    detail_->build();
+    for (auto& tap : taps_)
+        tap->build();
+    for (auto& line : delayLines_)
+        line->build();
+}
+
+void QuenloGui::buildTrees()
+{
+    std::map<std::string, pengui::SPTreeNodeInterface*, std::less<>> nodes;
+    nodes[kWebsiteCell] = &websiteCell_;
+    for (const char* cell : GuiMisc::kCells)
+        nodes[cell] = &misc_->cell(cell);
+    for (std::size_t tap = 0; tap < taps_.size(); ++tap)
+        nodes["tap " + std::to_string(tap + 1)] = &taps_[tap]->cell();
+    for (std::size_t line = 0; line < delayLines_.size(); ++line)
+        nodes["delay line " + std::to_string(line + 1)] = &delayLines_[line]->cell();
+    nodes[GuiParam::kTextCell] = &detail_->emptyText();
+    nodes[GuiParam::kLfoCell] = &detail_->emptyLfo();
+
+    for (const skin_layout::Split& split : skin_.splits) {
+        splits_.push_back(std::make_unique<pengui::CtrlGroupSplit>());
+        pengui::CtrlGroupSplit& node = *splits_.back();
+        node.orientation = split.orientation;
+        const bool root = &split == &skin_.splits.back();
+        for (std::size_t strip = 0; strip < split.strips.size(); ++strip) {
+            const skin_layout::Strip& place = split.strips[strip];
+            const auto child = nodes.find(place.child);
+            if (child == nodes.end())
+                throw std::runtime_error("the layout names an unknown cell");
+            if (dynamic_cast<pengui::CtrlGroupItem*>(child->second))
+                cellPlaces_[std::string(place.child)] = {&node, static_cast<int>(strip), place.extent};
+            // Line 2's strip, the root's last, is there only with two lines.
+            if (!(root && strip + 1 == split.strips.size() && lines_ < kTwoLines))
+                node.add_child(child->second, place.extent);
+        }
+        nodes[std::string(split.name)] = &node;
+    }
+    cellRects_.clear();
+    for (const auto& [name, rect] : skin_layout::cell_rects(skin_))
+        cellRects_[name] = rect;
+
+    for (const skin_layout::Strip& strip : skin_.backgrounds) {
+        backgrounds_.push_back(std::make_unique<pengui::BackgroundItem>());
+        if (const pengui::Picture* picture = resources_.picture(strip.child))
+            backgrounds_.back()->set_picture(*picture);
+    }
+    if (const pengui::Picture* picture = resources_.picture(skin_.lowerWithOneLine))
+        lowerWithOneLine_.set_picture(*picture);
+    backgroundRoot_.orientation = pengui::SPTreeSplit::kStacked;
+    for (std::size_t strip = 0; strip < backgrounds_.size(); ++strip) {
+        const bool lower = strip + 1 == backgrounds_.size() && lines_ < kTwoLines;
+        backgroundRoot_.add_child(lower ? &lowerWithOneLine_ : backgrounds_[strip].get(), skin_.backgrounds[strip].extent);
+    }
+    window_->set_background_root(&backgroundRoot_);
+    window_->set_control_root(&controlRoot());
+    backgroundRoot_.set_origin({0, 0});
+    controlRoot().set_origin({0, 0});
+}
+
+int QuenloGui::relayout(int lines)
+{
+    if (lines == lines_)
+        return 0;
+    if (hostGui_ && hostGui_->resizeEditor(skin_.size.w, skin_.size.h) != 0)
+        return -1;
+    lines_ = lines;
+    const int lower = static_cast<int>(backgrounds_.size()) - 1;
+    const skin_layout::Strip& lowerStrip = skin_.backgrounds.back();
+    const skin_layout::Strip& lineStrip = skin_.splits.back().strips.back();
+    pengui::CtrlGroupSplit& root = controlRoot();
+    const int lineIndex = static_cast<int>(skin_.splits.back().strips.size()) - 1;
+    if (lines == kTwoLines) {
+        backgroundRoot_.replace_child(backgrounds_.back().get(), lowerStrip.extent, lower);
+        if (root.count() <= lineIndex)
+            root.add_child(&delayLines_.back()->cell(), lineStrip.extent);
+    } else {
+        backgroundRoot_.replace_child(&lowerWithOneLine_, lowerStrip.extent, lower);
+        if (root.count() > lineIndex)
+            root.remove_child(lineIndex);
+    }
+    invalidate(skin_.relayoutRepaint);
+    return 0;
+}
+
+void QuenloGui::placeInCell(std::string_view cell, pengui::SPTreeNodeInterface& node)
+{
+    const auto place = cellPlaces_.find(cell);
+    if (place == cellPlaces_.end())
+        return;
+    place->second.split->replace_child(&node, place->second.extent, place->second.index);
+    invalidate(cellRect(cell));
+}
+
+pengui::Rect QuenloGui::cellRect(std::string_view cell) const
+{
+    const auto found = cellRects_.find(cell);
+    return found == cellRects_.end() ? pengui::Rect{} : found->second;
+}
+
+void QuenloGui::shutdown()
+{
+    misc_->presets().stop();
+}
+
+GuiInterface::Size QuenloGui::size()
+{
+    return {skin_.size.w, skin_.size.h};
+}
+
+GuiInterface::Size QuenloGui::resizableSize()
+{
+    return {skin_.size.w, skin_.size.h};
+}
+
+int QuenloGui::open(void* parentWindow)
+{
+    if (!window_ || !built_)
+        return -1;
+    window_->set_resizable(hostGui_ && answered(hostGui_->query("can_resize_window")));
+    refreshAll();
+    const int result = window_->show(parentWindow);
+    if (result == 0)
+        startApplyTimer();
+    return result;
+}
+
+void QuenloGui::close()
+{
+    if (!window_)
+        return;
+    pengui::ShowObject hide(false);
+    controlRoot().handle_message(hide);
+    backgroundRoot_.handle_message(hide);
+    window_->close();
+    applyTimer_ = -1;
+}
+
+void QuenloGui::startApplyTimer()
+{
+    int id = -1;
+    pengui::SetTimer request(this, kApplyPeriod, id);
+    applyTimer_ = window_->handle_message(request) == 0 ? id : -1;
+}
+
+int QuenloGui::handle_message(pengui::MessageInterface& message)
+{
+    auto* notify = dynamic_cast<pengui::Notify*>(&message);
+    if (!notify || notify->id != applyTimer_)
+        return -1;
+    applyPendingChanges();
+    return 0;
+}
+
+bool QuenloGui::paramChanged(int index, float normalized, int priority)
+{
+    MetaControl* meta = metaControl(index);
+    if (!meta)
+        return false;
+    meta->record(normalized, priority);
+    return true;
+}
+
+void QuenloGui::hostTempoChanged(float)
+{
+    const NormalizedParamInterface* tempo = dsp_ ? dsp_->param(kTempoIndex) : nullptr;
+    if (MetaControl* meta = metaControl(kTempoIndex); meta && tempo)
+        meta->record(tempo->normalized(), 1);
+}
+
+void QuenloGui::applyPendingChanges()
+{
+    if (!built_)
+        return;
+    for (int index = 0; index < paramCount_; ++index)
+        metaControls_[static_cast<std::size_t>(index)].applyRecorded();
+}
+
+void QuenloGui::refreshAll()
+{
+    for (int index = 0; index < paramCount_; ++index)
+        metaControls_[static_cast<std::size_t>(index)].refresh();
+}
+
+void QuenloGui::refreshPanels()
+{
+    misc_->refreshPanels();
+    for (auto& tap : taps_)
+        tap->refreshPanels();
+    for (auto& line : delayLines_)
+        line->refreshPanels();
+}
+
+void QuenloGui::select(NumericParamMgr& panel)
+{
+    detail_->select(panel);
+}
+
+void QuenloGui::deactivateAllBut(const pengui::ControlInterface* keep)
+{
+    for (pengui::ControlInterface* control : controls_)
+        if (control != keep && control->active())
+            control->end_gesture();
+}
+
+bool QuenloGui::hostCanTempo() const
+{
+    return hostCanTempo_;
+}
+
+int QuenloGui::timeUnitMode()
+{
+    return flagListener_ && (flagListener_->bits() >> FlagListener::kBeatsBit) & 1 ? 1 : 0;
+}
+
+double QuenloGui::tempo()
+{
+    const NormalizedParamInterface* tempo = dsp_ ? dsp_->param(kTempoIndex) : nullptr;
+    return tempo ? tempo->real() : 0.0;
+}
+
+void QuenloGui::invalidate(const pengui::Rect& rect)
+{
+    if (!window_)
+        return;
+    pengui::Invalidate message(rect);
+    window_->handle_message(message);
+}
+
+} // namespace mppi

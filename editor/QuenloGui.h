@@ -1,0 +1,162 @@
+#pragma once
+
+#include "BackgroundItem.h"
+#include "WindowInterface.h"
+#include "ControlInterface.h"
+#include "CtrlGroupItem.h"
+#include "GuiInterface.h"
+#include "HostGuiInterface.h"
+#include "MetaControl.h"
+#include "MessageHandlerInterface.h"
+#include "SkinResources.h"
+#include "SPTreeSplit.h"
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace skin_layout {
+struct SkinLayout;
+}
+
+namespace pengui {
+class PushButton;
+}
+
+namespace mppi {
+
+class FlagListener;
+class GuiDelayLine;
+class GuiMisc;
+class GuiParam;
+class GuiTapUnit;
+class NumericParamMgr;
+class WebSiteListener;
+
+// The editor: a fixed-size window of bitmap pictures in one of two skins, built from the skin's
+// layout tables. It owns the four tap units, the two delay lines, the global controls with the
+// presets, the detail panel, the pictures and fonts, both split trees, the invisible "Flags"
+// control and one MetaControl per parameter.
+//
+// Everything here runs on the editor's thread, except paramChanged and hostTempoChanged, which
+// hosts call from any thread: they only record the change, and the editor shows it from a
+// timer or the host's idle call.
+class QuenloGui : public GuiInterface, public pengui::MessageHandlerInterface {
+public:
+    explicit QuenloGui(const skin_layout::SkinLayout& skin);
+    ~QuenloGui() override;
+
+    void init1() override;
+    void init2() override;
+    void shutdown() override;
+    HostGuiInterface* hostGui() override { return hostGui_.get(); }
+    void setHostGui(HostGuiInterface* host) override { hostGui_.reset(host); }
+    DspInterface* dsp() override { return dsp_; }
+    void setDsp(DspInterface* dsp) override;
+    void setWindow(pengui::WindowInterface* window) override;
+    pengui::WindowInterface* window() override { return window_.get(); }
+    Size size() override;
+    Size resizableSize() override;
+    int open(void* parentWindow) override;
+    void close() override;
+    bool paramChanged(int index, float normalized, int priority) override;
+    void hostTempoChanged(float beatsPerMinute) override;
+    void idle() override { applyPendingChanges(); }
+
+    // The apply timer's ticks.
+    int handle_message(pengui::MessageInterface& message) override;
+
+    // Shows every recorded parameter change on its control.
+    void applyPendingChanges();
+
+    // What the sections use.
+    const skin_layout::SkinLayout& skin() const { return skin_; }
+    SkinResources& resources() { return resources_; }
+    MetaControl* metaControl(int index);
+    int metaControlCount() const { return paramCount_; }
+    FlagListener& flagListener() { return *flagListener_; }
+    // Shows one or two delay lines; answers -1 when the host refused the size.
+    int relayout(int lines);
+    int lines() const { return lines_; }
+    // Runs the panel refresh of every section (times follow the tempo and the time unit).
+    void refreshPanels();
+    // Shows a parameter's panel in the detail cells.
+    void select(NumericParamMgr& panel);
+    // Ends the active state of every control but `keep`.
+    void deactivateAllBut(const pengui::ControlInterface* keep);
+    // Registers a control the editor's sections built.
+    void adopt(pengui::ControlInterface& control) { controls_.push_back(&control); }
+    // Whether the host reports its tempo ("can_tempo"): then it drives the tempo.
+    bool hostCanTempo() const;
+    // The time unit of the displays (0 milliseconds, 1 beats) and the tempo.
+    int timeUnitMode();
+    double tempo();
+    // Sends a repaint of `rect` (window pixels) to the window.
+    void invalidate(const pengui::Rect& rect);
+    // Opens web addresses; the system's browser unless replaced (tests replace it).
+    void setUrlOpener(std::function<int(const std::string&)> opener) { urlOpener_ = std::move(opener); }
+    int openUrl(const std::string& address) { return urlOpener_(address); }
+
+    GuiMisc& misc() { return *misc_; }
+    GuiParam& detail() { return *detail_; }
+    GuiTapUnit& tapUnit(int index) { return *taps_[static_cast<std::size_t>(index)]; }
+    GuiDelayLine& delayLine(int index) { return *delayLines_[static_cast<std::size_t>(index)]; }
+    pengui::CtrlGroupSplit& controlRoot() { return *splits_.back(); }
+    pengui::BackgroundSplit& backgroundRoot() { return backgroundRoot_; }
+    // Puts `node` into a cell of the control tree in place of what it held, and repaints it.
+    void placeInCell(std::string_view cell, pengui::SPTreeNodeInterface& node);
+    // A cell's rectangle in the window.
+    pengui::Rect cellRect(std::string_view cell) const;
+    bool built() const { return built_; }
+
+    // How often recorded changes are shown while the window is open.
+    static constexpr float kApplyPeriod = 1.0f / 30.0f;
+    // The size the relayout asks the host services for.
+    static constexpr int kTwoLines = 2;
+
+private:
+    void buildSections();
+    void buildTrees();
+    void refreshAll();
+    void startApplyTimer();
+
+    const skin_layout::SkinLayout& skin_;
+    std::array<std::unique_ptr<GuiTapUnit>, 4> taps_;
+    std::array<std::unique_ptr<GuiDelayLine>, 2> delayLines_;
+    std::unique_ptr<GuiMisc> misc_;
+    std::unique_ptr<GuiParam> detail_;
+    SkinResources resources_;
+    std::vector<std::unique_ptr<pengui::BackgroundItem>> backgrounds_;
+    pengui::BackgroundItem lowerWithOneLine_;
+    pengui::BackgroundSplit backgroundRoot_;
+    std::vector<std::unique_ptr<pengui::CtrlGroupSplit>> splits_;
+    pengui::CtrlGroupItem websiteCell_;
+    pengui::ControlInterface flagControl_;
+    std::unique_ptr<FlagListener> flagListener_;
+    std::unique_ptr<MetaControl[]> metaControls_;
+    int paramCount_ = 0;
+    std::unique_ptr<pengui::PushButton> websiteButton_;
+    std::unique_ptr<WebSiteListener> websiteListener_;
+    std::unique_ptr<HostGuiInterface> hostGui_;
+    DspInterface* dsp_ = nullptr;
+    std::unique_ptr<pengui::WindowInterface> window_;
+    bool built_ = false;
+    int lines_ = 0;
+    int applyTimer_ = -1;
+    std::vector<pengui::ControlInterface*> controls_;
+    struct CellPlace {
+        pengui::CtrlGroupSplit* split;
+        int index;
+        int extent;
+    };
+    // Each leaf cell by name: where it sits in its split, and its rectangle.
+    std::map<std::string, CellPlace, std::less<>> cellPlaces_;
+    std::map<std::string, pengui::Rect, std::less<>> cellRects_;
+    bool hostCanTempo_ = false;
+    std::function<int(const std::string&)> urlOpener_;
+};
+
+} // namespace mppi

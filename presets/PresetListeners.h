@@ -1,0 +1,116 @@
+#pragma once
+
+#include "DefaultEventListener.h"
+#include "MessageHandlerInterface.h"
+#include "ProgramSlot.h"
+
+#include <string>
+
+namespace mppi {
+
+class BankDialogsInterface;
+class BankManager;
+class PresetListenerRefList;
+
+// The base of the preset section's listeners: bound to one control, reaching the others
+// through the reference list. Editor thread only.
+class GenericPresetListener : public pengui::DefaultEventListener {
+public:
+    void setRefs(PresetListenerRefList* refs) { refs_ = refs; }
+    // Whether the control's value is at least 0.5.
+    bool isOn() const;
+    // Sets the control to 1.0 or 0.0, as a press would.
+    void setOn(bool on);
+
+protected:
+    PresetListenerRefList* refs_ = nullptr;
+};
+
+// The store-mode flip-flop: read by the preset buttons, nothing of its own.
+class PresetMemListener : public GenericPresetListener {};
+
+// A preset button: stores the current sound in store mode, else glides from the current sound
+// to its preset on a 0.1 s timer over the recall time.
+class PresetNumberListener : public GenericPresetListener, public pengui::MessageHandlerInterface {
+public:
+    ~PresetNumberListener() override { stop(); }
+
+    void setIndex(int index) { index_ = index; }
+    int index() const { return index_; }
+    // Where its timer requests go (the editor's window).
+    void setTimerHost(pengui::MessageHandlerInterface* host) { timerHost_ = host; }
+
+    void action(int event, int argument) override;
+    // Timer ticks.
+    int handle_message(pengui::MessageInterface& message) override;
+    // Ends a running glide.
+    void stop();
+    bool gliding() const { return timerId_ >= 0; }
+
+    static constexpr float kTickPeriod = 0.1f;
+
+private:
+    void recall();
+    void tick(double time);
+
+    int index_ = -1;
+    int timerId_ = -1;
+    double startTime_ = 0.0;
+    ProgramSlot from_;
+    ProgramSlot to_;
+    pengui::MessageHandlerInterface* timerHost_ = nullptr;
+};
+
+// The recall-time fader: its position p shows a time of 100^p - 1 seconds, shown rounded in
+// the time box.
+class PresetTimeFaderListener : public GenericPresetListener {
+public:
+    double store_value(double value, int source) override;
+    double recallTime() const { return recallTime_; }
+    // The time box's text for the current time.
+    std::string timeText() const;
+
+    static constexpr double kLongestTime = 99.0;
+    static constexpr double kTimeBase = 100.0;
+
+private:
+    double recallTime_ = 0.0;
+};
+
+// The recall-time box: a typed time (0 to 99 s) moves the fader there.
+class PresetTimeDisplayListener : public GenericPresetListener {
+public:
+    void action(int event, int argument) override;
+};
+
+// The load button: loads a bank file into the eight presets.
+class PresetLoadBankListener : public GenericPresetListener {
+public:
+    void setBank(BankManager* bank, BankDialogsInterface* dialogs)
+    {
+        bank_ = bank;
+        dialogs_ = dialogs;
+    }
+    void action(int event, int argument) override;
+
+private:
+    BankManager* bank_ = nullptr;
+    BankDialogsInterface* dialogs_ = nullptr;
+};
+
+// The save button: saves the eight presets as a bank file, asking before overwriting one.
+class PresetSaveBankListener : public GenericPresetListener {
+public:
+    void setBank(BankManager* bank, BankDialogsInterface* dialogs)
+    {
+        bank_ = bank;
+        dialogs_ = dialogs;
+    }
+    void action(int event, int argument) override;
+
+private:
+    BankManager* bank_ = nullptr;
+    BankDialogsInterface* dialogs_ = nullptr;
+};
+
+} // namespace mppi

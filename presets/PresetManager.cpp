@@ -1,0 +1,87 @@
+#include "PresetManager.h"
+
+#include "BankFiles.h"
+#include "ControlInterface.h"
+
+#include <algorithm>
+
+namespace mppi {
+
+PresetManager::PresetManager()
+{
+    setDialogs(&systemDialogs_);
+}
+
+PresetManager::~PresetManager()
+{
+    stop();
+}
+
+void PresetManager::setDialogs(BankDialogsInterface* dialogs)
+{
+    load_.setBank(&bank_, dialogs);
+    save_.setBank(&bank_, dialogs);
+}
+
+int PresetManager::init(HostGuiInterface* applier, DspInterface* source, pengui::MessageHandlerInterface* timers,
+                        ProgStLdInterface* programs, const Controls& controls, const char* seedBank)
+{
+    if (ready_)
+        return 0;
+    programs_ = programs ? programs : &defaultPrograms_;
+    programs_->connect(&bank_, applier, source);
+    bank_.resize(kPresets);
+    for (int index = 0; index < kPresets; ++index) {
+        ProgramSlot current;
+        programs_->capture(current);
+        programs_->store(index, current);
+        numbers_[static_cast<std::size_t>(index)].setIndex(index);
+        numbers_[static_cast<std::size_t>(index)].setTimerHost(timers);
+    }
+
+    auto bind = [this](pengui::ControlInterface* control, GenericPresetListener& listener) {
+        listener.setRefs(&refs_);
+        if (control)
+            control->set_listener(&listener);
+    };
+    bind(controls.storeMode, storeMode_);
+    bind(controls.recallTimeText, timeDisplay_);
+    bind(controls.recallTime, timeFader_);
+    bind(controls.load, load_);
+    bind(controls.save, save_);
+    for (int index = 0; index < kPresets; ++index)
+        bind(controls.buttons[static_cast<std::size_t>(index)], numbers_[static_cast<std::size_t>(index)]);
+
+    refs_.programs = programs_;
+    refs_.load = &load_;
+    refs_.save = &save_;
+    refs_.storeMode = &storeMode_;
+    for (int index = 0; index < kPresets; ++index)
+        refs_.numbers[static_cast<std::size_t>(index)] = &numbers_[static_cast<std::size_t>(index)];
+    refs_.timeDisplay = &timeDisplay_;
+    refs_.timeFader = &timeFader_;
+
+    timeFader_.store_value(controls.recallTime ? controls.recallTime->value() : 0.0, 0);
+    ready_ = true;
+
+    if (!seedBank)
+        return 0;
+    BankManager seed;
+    const int code = load_bank_resource(seedBank, seed);
+    if (code != 0)
+        return code;
+    for (int index = 0; index < std::min(seed.count(), kPresets); ++index)
+        bank_.replace(index, seed.program(index));
+    return 0;
+}
+
+void PresetManager::stop()
+{
+    if (!ready_)
+        return;
+    for (PresetNumberListener& number : numbers_)
+        number.stop();
+    ready_ = false;
+}
+
+} // namespace mppi

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "BankManager.h"
+#include "PresetListenerRefList.h"
+#include "PresetListeners.h"
+#include "ProgStLdInterface.h"
+#include "SystemBankDialogs.h"
+
+#include <array>
+#include <memory>
+
+namespace pengui {
+class ControlInterface;
+class MessageHandlerInterface;
+} // namespace pengui
+
+namespace mppi {
+
+// The editor's eight presets: seeded from an embedded bank when the editor is built, recalled
+// with a timed glide from the current sound, stored from it, and loaded or saved as bank files.
+// They live as long as the editor. Editor thread only.
+class PresetManager {
+public:
+    // The controls it binds, in the editor's preset cell.
+    struct Controls {
+        std::array<pengui::ControlInterface*, 8> buttons{};
+        pengui::ControlInterface* storeMode = nullptr;
+        pengui::ControlInterface* load = nullptr;
+        pengui::ControlInterface* save = nullptr;
+        pengui::ControlInterface* recallTime = nullptr;
+        pengui::ControlInterface* recallTimeText = nullptr;
+    };
+
+    PresetManager();
+    ~PresetManager();
+    PresetManager(const PresetManager&) = delete;
+    PresetManager& operator=(const PresetManager&) = delete;
+
+    // Captures the current sound into all eight presets, binds the controls, then overwrites
+    // the presets with the embedded bank `seedBank` when one is named and found. `programs`
+    // blends recalls (its own linear blend when null); timer requests go to `timers`. Answers
+    // 0, or the seed bank's load code. Does nothing when already initialised.
+    int init(HostGuiInterface* applier, DspInterface* source, pengui::MessageHandlerInterface* timers,
+             ProgStLdInterface* programs, const Controls& controls, const char* seedBank);
+    // Ends every glide.
+    void stop();
+
+    bool ready() const { return ready_; }
+    BankManager& bank() { return bank_; }
+    const PresetTimeFaderListener& timeFader() const { return timeFader_; }
+    PresetNumberListener& number(int index) { return numbers_[static_cast<std::size_t>(index)]; }
+    // The dialogs of the bank commands; the system's unless replaced (not owned).
+    void setDialogs(BankDialogsInterface* dialogs);
+
+    static constexpr int kPresets = 8;
+
+private:
+    PresetMemListener storeMode_;
+    std::array<PresetNumberListener, kPresets> numbers_;
+    PresetTimeDisplayListener timeDisplay_;
+    PresetTimeFaderListener timeFader_;
+    PresetLoadBankListener load_;
+    PresetSaveBankListener save_;
+    BankManager bank_;
+    ProgStLdDefault defaultPrograms_;
+    PresetListenerRefList refs_;
+    SystemBankDialogs systemDialogs_;
+    ProgStLdInterface* programs_ = nullptr;
+    bool ready_ = false;
+};
+
+} // namespace mppi

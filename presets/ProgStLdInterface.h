@@ -1,0 +1,52 @@
+#pragma once
+
+namespace mppi {
+
+class BankManager;
+class DspInterface;
+class HostGuiInterface;
+class ProgramSlot;
+
+// How the preset manager reaches the plug-in: its bank of presets, the host services that apply
+// a program (with the priority rule) and the algorithm that tells the current sound. The one
+// virtual operation builds a blend of two programs. Editor thread only.
+class ProgStLdInterface {
+public:
+    virtual ~ProgStLdInterface() = default;
+
+    // `output` := the blend of `from` and `to` at x (0 .. 1); its name is set by the caller.
+    virtual void interpolate(ProgramSlot& output, const ProgramSlot& from, const ProgramSlot& to, double x) = 0;
+
+    void connect(BankManager* bank, HostGuiInterface* applier, DspInterface* source)
+    {
+        bank_ = bank;
+        applier_ = applier;
+        source_ = source;
+    }
+
+    // Bank program `index` := a copy of `slot`.
+    void store(int index, const ProgramSlot& slot);
+    // `out` := a copy of bank program `index`.
+    void fetch(int index, ProgramSlot& out) const;
+    // `slot` := the current program's name and every parameter's value.
+    void capture(ProgramSlot& slot) const;
+    // Applies the blend of `from` and `to` at x with the interpolation's priority.
+    void applyBlend(const ProgramSlot& from, const ProgramSlot& to, double x);
+
+    // The priority of a glide's steps: above host automation, below the user's own gestures.
+    static constexpr int kGlidePriority = 150;
+
+private:
+    BankManager* bank_ = nullptr;
+    HostGuiInterface* applier_ = nullptr;
+    DspInterface* source_ = nullptr;
+};
+
+// Blends every value linearly, the flags and the tempo too: the fallback when the editor gives
+// no interpolator of its own.
+class ProgStLdDefault : public ProgStLdInterface {
+public:
+    void interpolate(ProgramSlot& output, const ProgramSlot& from, const ProgramSlot& to, double x) override;
+};
+
+} // namespace mppi

@@ -1,0 +1,11 @@
+#include "NoScreenWindow.h"
+#include "PlatformWindowFactory.h"
+
+namespace pengui {
+
+std::unique_ptr<PlatformWindowInterface> create_platform_window()
+{
+    return std::make_unique<NoScreenWindow>();
+}
+
+} // namespace pengui
