@@ -36,7 +36,6 @@ bool MetaControl::show(double normalized, int priority)
 
 void MetaControl::refresh()
 {
-    dirty_.store(false, std::memory_order_relaxed);
     if (listener_)
         listener_->refresh();
 }

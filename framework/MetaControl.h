@@ -28,8 +28,8 @@ public:
     bool applyRecorded();
     // Editor thread: shows a change now; answers whether a control took it.
     bool show(double normalized, int priority);
-    // Editor thread: shows the parameter's current value, with priority 1, and forgets what
-    // was recorded.
+    // Editor thread: shows the parameter's current value, with priority 1. A recorded change
+    // stays pending: a change of higher priority may refuse the refresh.
     void refresh();
 
 private:

@@ -52,6 +52,8 @@ const char* CommandLine::usage()
            "  programs                  the plug-in's programs, number and name\n"
            "  params [--program P] [--set ...]  the parameters: index, name, label, text, value\n"
            "  info                      the plug-in's identity\n"
+           "  snapshot OUT.png [--skin wide|compact] [--program P] [--set ...] [--select PARAM]\n"
+           "                            a picture of the editor, with a parameter's panel shown\n"
            "options:\n"
            "  --program N|NAME   a program by number (as `programs` lists them) or by name\n"
            "  --set NAME=VALUE   a parameter by name or index, to a normalized value 0..1 (repeatable)\n"
@@ -94,6 +96,12 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments)
             if (!tail || *tail < 0.0 || *tail > 3600.0)
                 throw UsageError("--tail takes a number of seconds from 0 to 3600");
             line.tailSeconds = tail;
+        } else if (argument == "--skin") {
+            line.skin = value();
+            if (line.skin != "wide" && line.skin != "compact")
+                throw UsageError("--skin takes wide or compact");
+        } else if (argument == "--select") {
+            line.select = value();
         } else if (argument == "--demo") {
             line.demo = true;
         } else if (argument == "--float") {
@@ -124,6 +132,11 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments)
         } else {
             throw UsageError("render takes IN OUT, or --demo OUT");
         }
+    } else if (command == "snapshot") {
+        line.command = Command::kSnapshot;
+        if (files != 1)
+            throw UsageError("snapshot takes OUT.png");
+        line.output = positional[1];
     } else if (command == "programs" || command == "params" || command == "info") {
         line.command = command == "programs" ? Command::kPrograms : command == "params" ? Command::kParams : Command::kInfo;
         if (files != 0)

@@ -20,7 +20,7 @@ struct ParameterSetting {
 
 // What the command line asks for.
 struct CommandLine {
-    enum class Command { kRender, kPrograms, kParams, kInfo, kHelp };
+    enum class Command { kRender, kPrograms, kParams, kInfo, kSnapshot, kHelp };
 
     Command command = Command::kHelp;
     std::string plugin;
@@ -34,6 +34,9 @@ struct CommandLine {
     std::optional<double> tailSeconds;
     bool floatOutput = false;
     bool quiet = false;
+    // snapshot: the skin ("wide" or "compact") and the parameter whose panel shows.
+    std::string skin = "wide";
+    std::optional<std::string> select;
 
     // Reads the arguments after the program name; throws UsageError.
     static CommandLine parse(const std::vector<std::string>& arguments);

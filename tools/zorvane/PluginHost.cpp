@@ -17,19 +17,29 @@ PluginHost* g_host = nullptr;
 
 } // namespace
 
-PluginHost::PluginHost(const std::string& modulePath) : module_(modulePath)
+PluginHost::PluginHost(const std::string& modulePath) : module_(std::make_unique<PluginModule>(modulePath))
 {
-    if (!module_.loaded())
-        throw UsageError("cannot load the plug-in " + modulePath + ": " + module_.error());
-    PluginModule::Entry entry = module_.entry("VSTPluginMain");
+    if (!module_->loaded())
+        throw UsageError("cannot load the plug-in " + modulePath + ": " + module_->error());
+    PluginModule::Entry entry = module_->entry("VSTPluginMain");
     if (!entry)
-        entry = module_.entry("main");
+        entry = module_->entry("main");
     if (!entry)
         throw UsageError("the plug-in " + modulePath + " has no entry point (VSTPluginMain or main)");
+    create(entry, modulePath);
+}
+
+PluginHost::PluginHost(PluginModule::Entry entry, const std::string& name)
+{
+    create(entry, name);
+}
+
+void PluginHost::create(PluginModule::Entry entry, const std::string& name)
+{
     g_host = this;
     effect_ = entry(callback);
     if (!effect_ || effect_->magic != kEffectMagic)
-        throw UsageError("the plug-in " + modulePath + " gave no effect");
+        throw UsageError("the plug-in " + name + " gave no effect");
     dispatch(effOpen);
 }
 

@@ -2,6 +2,7 @@
 
 #include "PluginModule.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,8 @@ class PluginHost {
 public:
     // Throws UsageError when the module does not load, has no entry point or gives no effect.
     explicit PluginHost(const std::string& modulePath);
+    // Hosts a plug-in linked into this program, through its entry point.
+    PluginHost(PluginModule::Entry entry, const std::string& name);
     ~PluginHost();
     PluginHost(const PluginHost&) = delete;
     PluginHost& operator=(const PluginHost&) = delete;
@@ -45,6 +48,8 @@ public:
     int flags() const;
     std::string pinLabel(int pin, bool output);
 
+    // The effect record, for a plug-in linked in.
+    AEffect* effect() const { return effect_; }
     // Processes stereo frames, replacing the outputs.
     void process(float* left, float* right, float* outLeft, float* outRight, int frames);
 
@@ -54,7 +59,9 @@ private:
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f);
     std::string text(VstInt32 opcode, VstInt32 index = 0);
 
-    PluginModule module_;
+    void create(PluginModule::Entry entry, const std::string& name);
+
+    std::unique_ptr<PluginModule> module_;
     AEffect* effect_ = nullptr;
     VstTimeInfo time_{};
     bool givesTime_ = false;

@@ -6,6 +6,7 @@
 #include "DemoPhrase.h"
 #include "PluginHost.h"
 #include "RenderJob.h"
+#include "Snapshot.h"
 
 #include <climits>
 #include <cmath>
@@ -121,6 +122,8 @@ int run(const CommandLine& line)
 {
     if (line.command == CommandLine::Command::kRender)
         return render(line);
+    if (line.command == CommandLine::Command::kSnapshot)
+        return take_snapshot(line);
     PluginHost host(line.plugin.empty() ? defaultPlugin() : line.plugin);
     host.setTempo(line.tempo);
     host.start(44100.0, line.blockSize);
