@@ -60,6 +60,12 @@ double NumValListenerRc::user_value(double value, int priority)
     return NumValListenerInterface::user_value(value, priority);
 }
 
+void NumValListenerRc::released(int priority)
+{
+    NumValListenerInterface::released(priority);
+    link_.released(priority);
+}
+
 DelayTimeListener::DelayTimeListener(QuenloGui& gui, NumericParamMgr& panel)
     : NumValListenerRc(gui, panel), snapper_(delay_table(param_of(gui, panel)))
 {
@@ -74,6 +80,12 @@ double ListenerBaseRc::user_value(double value, int priority)
 {
     link_.link(value, priority);
     return EditorListener::user_value(value, priority);
+}
+
+void ListenerBaseRc::released(int priority)
+{
+    EditorListener::released(priority);
+    link_.released(priority);
 }
 
 std::unique_ptr<NumValListenerInterface> make_value_listener(std::string_view name, QuenloGui& gui, NumericParamMgr& panel)

@@ -39,6 +39,7 @@ public:
     NumValListenerRc(QuenloGui& gui, NumericParamMgr& panel) : NumValListenerInterface(gui, panel), link_(*this, gui) {}
     void before_message(pengui::MessageInterface& message) override { link_.before_message(message); }
     double user_value(double value, int priority) override;
+    void released(int priority) override;
 
 private:
     RcListener link_;
@@ -70,6 +71,7 @@ public:
     explicit ListenerBaseRc(QuenloGui& gui) : EditorListener(gui), link_(*this, gui) {}
     void before_message(pengui::MessageInterface& message) override { link_.before_message(message); }
     double user_value(double value, int priority) override;
+    void released(int priority) override;
 
 private:
     RcListener link_;

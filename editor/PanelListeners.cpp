@@ -41,17 +41,17 @@ void PanelTextListener::action(int event, int)
         return;
     bool understood = false;
     const double real = reader->parse(box->text(), understood);
-    if (!understood || !std::isfinite(real))
-        return;
-    const float normalized = reader->toNormalized(real);
-    if (!std::isfinite(normalized))
-        return;
-    double value = std::clamp(static_cast<double>(normalized), 0.0, 1.0);
-    if (pengui::EventListenerInterface* main = target_->listener())
-        value = main->set_value_hook(value, pengui::kSourceDrag);
-    if (stopsGesture_)
-        target_->on_hide();
-    target_->set_value(value, pengui::kSourceDrag);
+    const float normalized = understood && std::isfinite(real) ? reader->toNormalized(real) : NAN;
+    if (std::isfinite(normalized)) {
+        double value = std::clamp(static_cast<double>(normalized), 0.0, 1.0);
+        if (pengui::EventListenerInterface* main = target_->listener())
+            value = main->set_value_hook(value, pengui::kSourceDrag);
+        if (stopsGesture_)
+            target_->on_hide();
+        target_->set_value(value, pengui::kSourceDrag);
+    }
+    // The box shows what the parameter took: its value as before when the text meant nothing.
+    box->set_text(reader->valueText(reader->real()));
 }
 
 double LfoKnobListener::store_value(double value, int)

@@ -230,6 +230,11 @@ void QuenloGui::placeInCell(std::string_view cell, pengui::SPTreeNodeInterface& 
     invalidate(cellRect(cell));
 }
 
+pengui::ControlInterface& QuenloGui::websiteButton()
+{
+    return *websiteButton_;
+}
+
 pengui::Rect QuenloGui::cellRect(std::string_view cell) const
 {
     const auto found = cellRects_.find(cell);

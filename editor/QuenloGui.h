@@ -101,6 +101,7 @@ public:
     int openUrl(const std::string& address) { return urlOpener_(address); }
 
     GuiMisc& misc() { return *misc_; }
+    pengui::ControlInterface& websiteButton();
     GuiParam& detail() { return *detail_; }
     GuiTapUnit& tapUnit(int index) { return *taps_[static_cast<std::size_t>(index)]; }
     GuiDelayLine& delayLine(int index) { return *delayLines_[static_cast<std::size_t>(index)]; }

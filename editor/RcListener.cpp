@@ -79,4 +79,11 @@ void RcListener::link(double value, int priority)
     busy_ = false;
 }
 
+void RcListener::released(int priority)
+{
+    MetaControl* meta = gui_.metaControl(partner(owner_.index()));
+    if (right_ && meta && meta->listener())
+        meta->listener()->releasePriority(priority);
+}
+
 } // namespace mppi

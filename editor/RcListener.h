@@ -24,6 +24,8 @@ public:
     void before_message(pengui::MessageInterface& message);
     // The user moved the owner's control to `value`: moves the partner's control.
     void link(double value, int priority);
+    // The owner's gesture ended: so does the hold it put on the partner's parameter.
+    void released(int priority);
 
 private:
     pengui::ControlInterface* partnerControl() const;

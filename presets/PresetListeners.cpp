@@ -94,10 +94,13 @@ void PresetNumberListener::tick(double time)
 {
     const double recallTime = refs_ && refs_->timeFader ? refs_->timeFader->recallTime() : 0.0;
     const double elapsed = time - startTime_;
-    const double x = std::fabs(recallTime) < 1e-9 ? 1.0 : std::clamp(elapsed / recallTime, 0.0, 1.0);
+    // A tick due when the time is up may arrive a rounding error early: it still ends the glide
+    // on the preset itself.
+    const bool done = elapsed >= recallTime - kTimeTolerance;
+    const double x = done ? 1.0 : std::clamp(elapsed / recallTime, 0.0, 1.0);
     if (refs_ && refs_->programs)
         refs_->programs->applyBlend(from_, to_, x);
-    if (recallTime <= elapsed)
+    if (done)
         stop();
 }
 

@@ -48,6 +48,7 @@ public:
     bool gliding() const { return timerId_ >= 0; }
 
     static constexpr float kTickPeriod = 0.1f;
+    static constexpr double kTimeTolerance = 1e-6;
 
 private:
     void recall();

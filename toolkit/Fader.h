@@ -16,6 +16,7 @@ public:
     // Pixels the handle travels from value 0 to value 1 (negative: the other way).
     void set_travel(int pixels) { travel_ = pixels; }
     void set_vertical(bool vertical) { vertical_ = vertical; }
+    bool vertical() const { return vertical_; }
     void set_active_follows_handle(bool follows) { activeFollowsHandle_ = follows; }
     void set_active_on_top(bool onTop) { activeOnTop_ = onTop; }
 

@@ -12,6 +12,8 @@ public:
     enum Part { kBackground, kForeground, kUp, kUpPressed, kDown, kDownPressed, kHandle, kHandlePressed, kParts };
 
     void set_picture(Part part, const Picture& picture) { pictures_[part] = picture; }
+    // A part's picture, placed in control coordinates: a press inside it works that part.
+    const Picture& picture(Part part) const { return pictures_[part]; }
     void set_handle_on_top(bool onTop) { handleOnTop_ = onTop; }
     void set_steps(double step, double fastStep)
     {

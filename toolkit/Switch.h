@@ -19,6 +19,8 @@ public:
     void set_position_count(int count) { positions_.assign(static_cast<std::size_t>(count > 0 ? count : 0), Picture()); }
     void set_position_picture(int index, const Picture& picture);
     int position_count() const { return static_cast<int>(positions_.size()); }
+    // Position `index`'s picture, placed in control coordinates: a press inside selects it.
+    const Picture& position_picture(int index) const { return positions_.at(static_cast<std::size_t>(index)); }
     // The position the value shows.
     int selected() const;
 

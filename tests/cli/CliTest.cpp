@@ -1,6 +1,10 @@
 // zorvane, the command-line host, run as a user runs it.
+#include "SkinLayout.h"
+#include "SkinPlacement.h"
+
 #include <gtest/gtest.h>
 
+#include <png.h>
 #include <sndfile.h>
 
 #include <chrono>
@@ -25,6 +29,32 @@ struct Result {
     std::string out;
     std::string err;
 };
+
+// A picture read back from a PNG file, as 0x00RRGGBB pixels.
+struct Frame {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+    std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+};
+
+Frame readPng(const std::string& path)
+{
+    Frame frame;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return frame;
+    image.format = PNG_FORMAT_RGB;
+    std::vector<png_byte> bytes(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr))
+        return frame;
+    frame.width = static_cast<int>(image.width);
+    frame.height = static_cast<int>(image.height);
+    for (std::size_t i = 0; i + 2 < bytes.size(); i += 3)
+        frame.pixels.push_back(std::uint32_t{bytes[i]} << 16 | std::uint32_t{bytes[i + 1]} << 8 | bytes[i + 2]);
+    return frame;
+}
 
 struct Sound {
     int rate = 0;
@@ -331,4 +361,54 @@ TEST_F(CliTest, AnExistingOutputIsNeverLeftHalfWritten)
     EXPECT_EQ(readSound("out.wav").channels, 2);
     EXPECT_EQ(std::filesystem::status(path("out.wav")).permissions() & std::filesystem::perms::others_read,
               std::filesystem::perms::others_read);
+}
+
+TEST_F(CliTest, SnapshotsOfBothSkinsPutEachControlWhereTheLayoutSays)
+{
+    for (const char* skinName : {"wide", "compact"}) {
+        SCOPED_TRACE(skinName);
+        const skin_layout::SkinLayout& skin = std::string(skinName) == "wide" ? skin_layout::wide() : skin_layout::compact();
+        const std::string skinArgument = std::string(" --skin ") + skinName;
+        ASSERT_EQ(run("snapshot " + path("low.png") + skinArgument + " --set 'D1 fdbk=0'").status, 0);
+        ASSERT_EQ(run("snapshot " + path("high.png") + skinArgument + " --set 'D1 fdbk=1'").status, 0);
+        ASSERT_EQ(run("snapshot " + path("two.png") + skinArgument + " --set 'D1 fdbk=1' --program 6").status, 0);
+        const Frame low = readPng(path("low.png"));
+        const Frame high = readPng(path("high.png"));
+        const Frame two = readPng(path("two.png"));
+        ASSERT_EQ(low.width, skin.size.w);
+        ASSERT_EQ(low.height, skin.size.h);
+        ASSERT_EQ(high.pixels.size(), low.pixels.size());
+        ASSERT_EQ(two.pixels.size(), low.pixels.size());
+
+        // The feedback control shows its value in its own place and nowhere else.
+        pengui::Rect box;
+        for (const skin_layout::PlacedControl& placed : skin_layout::placed_controls(skin))
+            if (placed.cell == "delay line 1" && placed.parameter == 64)
+                box = placed.row->box.moved(placed.at.x, placed.at.y);
+        ASSERT_LT(box.x0, box.x1);
+        const pengui::Rect line = skin_layout::cell_rects(skin).at("delay line 1");
+        auto contains = [](const pengui::Rect& rect, int x, int y) {
+            return x >= rect.x0 && x < rect.x1 && y >= rect.y0 && y < rect.y1;
+        };
+        int inBox = 0;
+        int outside = 0;
+        for (int y = 0; y < low.height; ++y)
+            for (int x = 0; x < low.width; ++x)
+                if (low.at(x, y) != high.at(x, y)) {
+                    inBox += contains(box, x, y);
+                    outside += !contains(line, x, y);
+                }
+        EXPECT_GT(inBox, 20);
+        EXPECT_EQ(outside, 0);
+
+        // The ping-pong program's second line fills the lower band.
+        const pengui::Rect lower = skin.relayoutRepaint;
+        int changedBelow = 0;
+        for (int y = lower.y0; y < lower.y1; ++y)
+            for (int x = lower.x0; x < lower.x1; ++x)
+                changedBelow += two.at(x, y) != high.at(x, y);
+        EXPECT_GT(changedBelow, (lower.x1 - lower.x0) * (lower.y1 - lower.y0) / 10);
+    }
+    EXPECT_NE(run("snapshot " + path("x.png") + " --skin tiny").status, 0);
+    EXPECT_NE(run("snapshot " + path("x.png") + " --select 'No such parameter'").status, 0);
 }
