@@ -20,16 +20,15 @@ constexpr std::array<double, 19> kTapBeats = {0.0,     1.0 / 32, 1.0 / 24, 1.0 /
                                               1.0 / 4, 1.0 / 3,  3.0 / 8,  1.0 / 2,  2.0 / 3,  3.0 / 4, 1.0,
                                               4.0 / 3, 3.0 / 2,  2.0,      3.0,      4.0};
 
-// A class's snap table, computed once from the first parameter that asks.
-const std::vector<double>& delay_table(const NormalizedParamInterface* param)
+// A snap table, computed once from the first parameter that asks (every line's and every tap's
+// time maps beats alike); none without a parameter.
+template <const auto& kBeats>
+const std::vector<double>& snap_table(const NormalizedParamInterface* param)
 {
-    static const std::vector<double> table = param ? BeatSnapper::table_for(*param, kDelayBeats) : std::vector<double>{};
-    return table;
-}
-
-const std::vector<double>& tap_table(const NormalizedParamInterface* param)
-{
-    static const std::vector<double> table = param ? BeatSnapper::table_for(*param, kTapBeats) : std::vector<double>{};
+    static const std::vector<double> none;
+    if (!param)
+        return none;
+    static const std::vector<double> table = BeatSnapper::table_for(*param, kBeats);
     return table;
 }
 
@@ -54,38 +53,14 @@ double NumValListenerInterface::store_value(double value, int)
     return value;
 }
 
-double NumValListenerRc::user_value(double value, int priority)
-{
-    link_.link(value, priority);
-    return NumValListenerInterface::user_value(value, priority);
-}
-
-void NumValListenerRc::released(int priority)
-{
-    NumValListenerInterface::released(priority);
-    link_.released(priority);
-}
-
 DelayTimeListener::DelayTimeListener(QuenloGui& gui, NumericParamMgr& panel)
-    : NumValListenerRc(gui, panel), snapper_(delay_table(param_of(gui, panel)))
+    : NumValListenerRc(gui, panel), snapper_(snap_table<kDelayBeats>(param_of(gui, panel)))
 {
 }
 
 TapTimeListener::TapTimeListener(QuenloGui& gui, NumericParamMgr& panel)
-    : NumValListenerInterface(gui, panel), snapper_(tap_table(param_of(gui, panel)))
+    : NumValListenerInterface(gui, panel), snapper_(snap_table<kTapBeats>(param_of(gui, panel)))
 {
-}
-
-double ListenerBaseRc::user_value(double value, int priority)
-{
-    link_.link(value, priority);
-    return EditorListener::user_value(value, priority);
-}
-
-void ListenerBaseRc::released(int priority)
-{
-    EditorListener::released(priority);
-    link_.released(priority);
 }
 
 std::unique_ptr<NumValListenerInterface> make_value_listener(std::string_view name, QuenloGui& gui, NumericParamMgr& panel)

@@ -33,16 +33,36 @@ public:
     virtual void refreshFromAlgorithm(int /*mode*/, double /*tempo*/) {}
 };
 
-// A delay line's control, linked to the same control of the other line.
-class NumValListenerRc : public NumValListenerInterface {
+// A listener whose control is linked to the same control of the other delay line: a press
+// sets the gesture, each value the user gives moves the partner first, and the release ends
+// the partner's hold too.
+template <class Base>
+class RcLinked : public Base {
 public:
-    NumValListenerRc(QuenloGui& gui, NumericParamMgr& panel) : NumValListenerInterface(gui, panel), link_(*this, gui) {}
+    template <class... Rest>
+    explicit RcLinked(QuenloGui& gui, Rest&... rest) : Base(gui, rest...), link_(*this, gui)
+    {
+    }
     void before_message(pengui::MessageInterface& message) override { link_.before_message(message); }
-    double user_value(double value, int priority) override;
-    void released(int priority) override;
+    double user_value(double value, int priority) override
+    {
+        link_.link(value, priority);
+        return Base::user_value(value, priority);
+    }
+    void released(int priority) override
+    {
+        Base::released(priority);
+        link_.released(priority);
+    }
 
 private:
     RcListener link_;
+};
+
+// A delay line's control, linked to the same control of the other line.
+class NumValListenerRc : public RcLinked<NumValListenerInterface> {
+public:
+    NumValListenerRc(QuenloGui& gui, NumericParamMgr& panel) : RcLinked(gui, panel) {}
 };
 
 // A delay line's time: linked, and snapping to 20 beat values from 1/128 to 4.
@@ -66,15 +86,9 @@ private:
 };
 
 // A delay line's filter-type switch: linked, without a panel.
-class ListenerBaseRc : public EditorListener {
+class ListenerBaseRc : public RcLinked<EditorListener> {
 public:
-    explicit ListenerBaseRc(QuenloGui& gui) : EditorListener(gui), link_(*this, gui) {}
-    void before_message(pengui::MessageInterface& message) override { link_.before_message(message); }
-    double user_value(double value, int priority) override;
-    void released(int priority) override;
-
-private:
-    RcListener link_;
+    explicit ListenerBaseRc(QuenloGui& gui) : RcLinked(gui) {}
 };
 
 // The main listener a layout row names ("NumValListenerInterface", "NumValListenerRc",

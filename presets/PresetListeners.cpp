@@ -144,12 +144,15 @@ void PresetTimeDisplayListener::action(int event, int)
     fader->set_value(std::log(seconds + 1.0) / std::log(PresetTimeFaderListener::kTimeBase), pengui::kSourceDrag);
 }
 
+bool PresetBankListener::choosePath(int event, bool save, const char* title, std::string& path) const
+{
+    return event == 0 && bank_ && dialogs_ && dialogs_->chooseFile(save, title, path) == 0;
+}
+
 void PresetLoadBankListener::action(int event, int)
 {
-    if (event != 0 || !bank_ || !dialogs_)
-        return;
     std::string path;
-    if (dialogs_->chooseFile(false, "Load preset bank", path) != 0)
+    if (!choosePath(event, false, "Load preset bank", path))
         return;
     const int code = load_bank_file(path, *bank_, true);
     if (code != 0)
@@ -158,10 +161,8 @@ void PresetLoadBankListener::action(int event, int)
 
 void PresetSaveBankListener::action(int event, int)
 {
-    if (event != 0 || !bank_ || !dialogs_)
-        return;
     std::string path;
-    if (dialogs_->chooseFile(true, "Save preset bank", path) != 0)
+    if (!choosePath(event, true, "Save preset bank", path))
         return;
     if (file_exists(path) &&
         dialogs_->showMessage("Conflict", path + "\nalready exists. Overwrite ?", BankDialogsInterface::kOkCancel, 1) != 0)

@@ -84,34 +84,34 @@ public:
     void action(int event, int argument) override;
 };
 
-// The load button: loads a bank file into the eight presets.
-class PresetLoadBankListener : public GenericPresetListener {
+// The base of the bank buttons: the presets' bank and the dialogs that ask for a file.
+class PresetBankListener : public GenericPresetListener {
 public:
     void setBank(BankManager* bank, BankDialogsInterface* dialogs)
     {
         bank_ = bank;
         dialogs_ = dialogs;
     }
-    void action(int event, int argument) override;
 
-private:
+protected:
+    // For a press (event 0): asks for a file with the dialog titled `title`; false when there is
+    // nothing to do (another event, no bank, or the user cancelled).
+    bool choosePath(int event, bool save, const char* title, std::string& path) const;
+
     BankManager* bank_ = nullptr;
     BankDialogsInterface* dialogs_ = nullptr;
 };
 
-// The save button: saves the eight presets as a bank file, asking before overwriting one.
-class PresetSaveBankListener : public GenericPresetListener {
+// The load button: loads a bank file into the eight presets.
+class PresetLoadBankListener : public PresetBankListener {
 public:
-    void setBank(BankManager* bank, BankDialogsInterface* dialogs)
-    {
-        bank_ = bank;
-        dialogs_ = dialogs;
-    }
     void action(int event, int argument) override;
+};
 
-private:
-    BankManager* bank_ = nullptr;
-    BankDialogsInterface* dialogs_ = nullptr;
+// The save button: saves the eight presets as a bank file, asking before overwriting one.
+class PresetSaveBankListener : public PresetBankListener {
+public:
+    void action(int event, int argument) override;
 };
 
 } // namespace mppi

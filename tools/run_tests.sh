@@ -30,8 +30,8 @@ cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_ctest build-sanitize
 
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVANE_TSAN=ON -DZORVANE_BENCHMARKS=OFF >/dev/null
-cmake --build build-tsan -j"$jobs" --target plugin_tests
-TSAN_OPTIONS=halt_on_error=1:abort_on_error=1 run_ctest build-tsan -R 'StressTest'
+cmake --build build-tsan -j"$jobs" --target plugin_tests editor_wide_tests
+TSAN_OPTIONS=halt_on_error=1:abort_on_error=1 run_ctest build-tsan -R 'StressTest|EditorThreads'
 
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVANE_FUZZ=ON -DZORVANE_TESTS=OFF \
   -DZORVANE_BENCHMARKS=OFF >/dev/null
