@@ -150,9 +150,9 @@ void QuenloGui::buildTrees()
     for (const char* cell : GuiMisc::kCells)
         nodes[cell] = &misc_->cell(cell);
     for (std::size_t tap = 0; tap < taps_.size(); ++tap)
-        nodes["tap " + std::to_string(tap + 1)] = &taps_[tap]->cell();
+        nodes[skin_layout::numbered_cell("tap", static_cast<int>(tap) + 1)] = &taps_[tap]->cell();
     for (std::size_t line = 0; line < delayLines_.size(); ++line)
-        nodes["delay line " + std::to_string(line + 1)] = &delayLines_[line]->cell();
+        nodes[skin_layout::numbered_cell("delay line", static_cast<int>(line) + 1)] = &delayLines_[line]->cell();
     nodes[GuiParam::kTextCell] = &detail_->emptyText();
     nodes[GuiParam::kLfoCell] = &detail_->emptyLfo();
 

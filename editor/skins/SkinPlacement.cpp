@@ -32,6 +32,14 @@ void place(const SkinLayout& skin, std::string_view name, pengui::Rect space, st
 
 } // namespace
 
+std::string numbered_cell(const char* section, int number)
+{
+    std::string name(section);
+    name += ' ';
+    name += std::to_string(number);
+    return name;
+}
+
 std::map<std::string, pengui::Rect> cell_rects(const SkinLayout& skin)
 {
     std::map<std::string, pengui::Rect> cells;
@@ -53,12 +61,12 @@ std::vector<PlacedControl> placed_controls(const SkinLayout& skin, bool twoLines
                 std::string picture(row.picture);
                 if (const auto star = picture.find('*'); star != std::string::npos)
                     picture[star] = kTapColours[tap];
-                add(row, "tap " + std::to_string(tap + 1), row.position, picture,
+                add(row, numbered_cell("tap", tap + 1), row.position, picture,
                     kFirstTapParameter + kTapParameters * tap + row.parameter);
             }
         } else if (row.cell == "delay line") {
             for (int line = 0; line < (twoLines ? 2 : 1); ++line)
-                add(row, "delay line " + std::to_string(line + 1), line == 1 && row.position2.x >= 0 ? row.position2 : row.position,
+                add(row, numbered_cell("delay line", line + 1), line == 1 && row.position2.x >= 0 ? row.position2 : row.position,
                     std::string(row.picture), kFirstLineParameter + kLineParameters * line + row.parameter);
         } else {
             add(row, std::string(row.cell), row.position, std::string(row.picture), row.parameter);

@@ -10,6 +10,9 @@
 // tap and delay line rows repeated for each section.
 namespace skin_layout {
 
+// The cell of a repeated section: "tap 2", "delay line 1".
+std::string numbered_cell(const char* section, int number);
+
 // Each leaf cell of the control tree as a window rectangle, by name.
 std::map<std::string, pengui::Rect> cell_rects(const SkinLayout& skin);
 
