@@ -79,11 +79,6 @@ double FlagBitListener::user_value(double value, int)
     return value;
 }
 
-void FlagBitListener::released(int priority)
-{
-    flags_.releasePriority(priority);
-}
-
 double Delay2Listener::store_value(double value, int)
 {
     gui_.relayout(value >= 0.5 ? 2 : 1);

@@ -49,8 +49,6 @@ class FlagBitListener : public pengui::DefaultEventListener {
 public:
     FlagBitListener(FlagListener& flags, int bit) : flags_(flags), bit_(bit) {}
     double user_value(double value, int) override;
-    // The press's hold on "Flags" ends with it.
-    void released(int priority) override;
 
 private:
     FlagListener& flags_;

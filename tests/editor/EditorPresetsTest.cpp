@@ -159,6 +159,31 @@ TEST_F(PresetsTest, WithRecallTimeZeroTheFirstTickJumps)
     EXPECT_FALSE(presets().number(4).gliding());
 }
 
+TEST_F(PresetsTest, ARecallJumpsTheFlagsAtItsFirstStepAndLeavesTheTempo)
+{
+    constexpr float kTwoLines = 0.375f;
+    constexpr float kOneLine = 0.25f;
+    ASSERT_EQ(gui().lines(), 1);
+    hostSets(kFlags, kTwoLines);
+    hostSets(kTempo, 0.9f);
+    storeFeedback(6, 0.8f);
+    hostSets(kFlags, kOneLine);
+    hostSets(kTempo, 0.2f);
+    hostSets(kLine1Feedback, 0.2f);
+    tick();
+    ASSERT_EQ(gui().lines(), 1);
+
+    typeInto(timeBox(), "2");
+    click(button(6));
+    window().advance(0.1 + 1e-6);
+    tick();
+    EXPECT_EQ(gui().lines(), 2) << "the preset's second line is there at the first step";
+    EXPECT_LT(param(kLine1Feedback), 0.3f) << "while the sound has only begun to move";
+    window().advance(2.0);
+    EXPECT_FLOAT_EQ(param(kLine1Feedback), 0.8f);
+    EXPECT_FLOAT_EQ(param(kTempo), 0.2f) << "the tempo is the session's, not the preset's";
+}
+
 TEST_F(PresetsTest, TheRecallTimeBoxClampsReadsLettersAsZeroAndShowsTheRoundedTime)
 {
     ControlInterface& fader = miscControl("PresetTimeFaderListener");
