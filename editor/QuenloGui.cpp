@@ -80,7 +80,7 @@ void QuenloGui::init1()
     if (hostGui_)
         hostGui_->init();
     if (resources_.load(skin_) != 0) {
-        sys::debug_output(("Zorvane: no resource " + resources_.missing()).c_str());
+        sys::debug_output(("Zorvane: no resource " + resources_.missing() + "\n").c_str());
         throw std::runtime_error("Load resources");
     }
 }
@@ -112,7 +112,7 @@ void QuenloGui::init2()
         refreshPanels();
         built_ = true;
     } catch (const std::exception& error) {
-        sys::debug_output((std::string("Zorvane: the editor cannot be built: ") + error.what()).c_str());
+        sys::debug_output((std::string("Zorvane: the editor cannot be built: ") + error.what() + "\n").c_str());
         throw std::runtime_error("Build GUI");
     }
 }
