@@ -6,6 +6,7 @@
 #include "HostGuiVst2Win.h"
 #include "PlatformWindowInterface.h"
 #include "QuenloGui.h"
+#include "Vst2WinEditor.h"
 #include "Vst2WinPlugin.h"
 #include "WindowInterface.h"
 
@@ -21,7 +22,8 @@ constexpr const char* kHostPrograms = "static_presets";
 
 } // namespace
 
-AEffect* createEffect(audioMasterCallback host, const skin_layout::SkinLayout& skin, PlatformWindowMaker makeWindow)
+AEffect* createEffect(audioMasterCallback host, const skin_layout::SkinLayout& skin, PlatformWindowMaker makeWindow,
+                      bool offerEditor)
 {
     if (!host || !makeWindow || host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
@@ -46,6 +48,8 @@ AEffect* createEffect(audioMasterCallback host, const skin_layout::SkinLayout& s
         editor->setDsp(dsp);
         plugin->init1();
         plugin->init2();
+        if (offerEditor)
+            plugin->setEditor(new Vst2WinEditor(plugin.get(), editor));
         return plugin.release()->getAeffect();
     } catch (...) {
         return nullptr;

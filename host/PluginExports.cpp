@@ -16,7 +16,8 @@
 
 extern "C" ZORVANE_EXPORT AEffect* VST2_CALL VSTPluginMain(audioMasterCallback host)
 {
-    return mppi::createEffect(host, ZORVANE_SKIN_OF_MODULE(), pengui::create_platform_window);
+    return mppi::createEffect(host, ZORVANE_SKIN_OF_MODULE(), pengui::create_platform_window,
+                              pengui::platform_windows_open());
 }
 
 #if !defined(_WIN32)
@@ -24,6 +25,7 @@ extern "C" ZORVANE_EXPORT AEffect* vstMainEntry(audioMasterCallback host) __asm_
 
 extern "C" AEffect* vstMainEntry(audioMasterCallback host)
 {
-    return mppi::createEffect(host, ZORVANE_SKIN_OF_MODULE(), pengui::create_platform_window);
+    return mppi::createEffect(host, ZORVANE_SKIN_OF_MODULE(), pengui::create_platform_window,
+                              pengui::platform_windows_open());
 }
 #endif

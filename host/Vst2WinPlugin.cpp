@@ -1,5 +1,7 @@
 #include "Vst2WinPlugin.h"
 
+#include "AEffEditor.h"
+
 #include "DspInterface.h"
 #include "GuiInterface.h"
 #include "HostDspInterface.h"
@@ -380,6 +382,16 @@ VstIntPtr Vst2WinPlugin::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr v
     case effGetVendorVersion: return vendorVersion(dsp_->query("plugin_version"));
     case effKeysRequired: return 1;
     case effGetVstVersion: return kVstVersion;
+    case effEditGetRect: return getEditor() && getEditor()->getRect(static_cast<ERect**>(ptr)) ? 1 : 0;
+    case effEditOpen: return getEditor() && getEditor()->open(ptr) ? 1 : 0;
+    case effEditClose:
+        if (getEditor())
+            getEditor()->close();
+        return 0;
+    case effEditIdle:
+        if (getEditor())
+            getEditor()->idle();
+        return 0;
     default: return 0;
     }
 }

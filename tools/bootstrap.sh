@@ -13,6 +13,8 @@ packages=(
   g++-mingw-w64-i686
   g++-mingw-w64-x86-64
   wine64
+  xvfb
+  xauth
   libsndfile1-dev
   libpng-dev
   libfreetype-dev

@@ -1,0 +1,292 @@
+// The 64-bit Windows module's editor inside a real Windows host window, under wine: the window
+// the host sees, its pixels against the headless window's for the same state, mouse and
+// keyboard input, timers, and a host's odd calls. The points to press come from the same editor
+// built here on the headless window, which also paints the reference pictures.
+#include "EditorFixture.h"
+
+#include "GuiParam.h"
+#include "NumericParamMgr.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+using namespace editor_test;
+
+namespace {
+
+constexpr int kAutomate = audioMasterAutomate;
+constexpr int kUpdateDisplay = audioMasterUpdateDisplay;
+constexpr int kCutoff = 69;
+
+// What the Windows host printed: callbacks, facts and marks, in order.
+struct HostOutput {
+    std::vector<std::vector<std::string>> lines;
+
+    // The facts named `name` (their values) between the marks `from` and `to` ("" for the ends).
+    std::vector<std::vector<std::string>> facts(const std::string& name, const std::string& from = "", const std::string& to = "") const
+    {
+        std::vector<std::vector<std::string>> found;
+        bool inside = from.empty();
+        for (const auto& line : lines) {
+            if (line.size() >= 2 && line[0] == "mark") {
+                if (line[1] == from)
+                    inside = true;
+                else if (line[1] == to)
+                    inside = false;
+            } else if (inside && line.size() >= 2 && line[0] == "fact" && line[1] == name) {
+                found.emplace_back(line.begin() + 2, line.end());
+            }
+        }
+        return found;
+    }
+    // The callbacks of `opcode` (index and opt) between two marks.
+    std::vector<std::pair<int, float>> calls(int opcode, const std::string& from = "", const std::string& to = "") const
+    {
+        std::vector<std::pair<int, float>> found;
+        bool inside = from.empty();
+        for (const auto& line : lines) {
+            if (line.size() >= 2 && line[0] == "mark") {
+                if (line[1] == from)
+                    inside = true;
+                else if (line[1] == to)
+                    inside = false;
+            } else if (inside && line.size() == 5 && line[0] == "call" && std::stoi(line[1]) == opcode) {
+                found.emplace_back(std::stoi(line[2]), std::stof(line[4]));
+            }
+        }
+        return found;
+    }
+    std::string fact(const std::string& name, std::size_t nth = 0, std::size_t value = 0) const
+    {
+        const auto all = facts(name);
+        return nth < all.size() && value < all[nth].size() ? all[nth][value] : "?";
+    }
+};
+
+// A picture read from a binary PPM, as 0x00RRGGBB.
+std::vector<std::uint32_t> readPpm(const std::string& path, int& width, int& height)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int depth = 0;
+    in >> magic >> width >> height >> depth;
+    in.get();
+    std::vector<std::uint32_t> pixels;
+    if (magic != "P6" || width <= 0 || height <= 0)
+        return pixels;
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(width * height * 3));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    for (std::size_t i = 0; i + 2 < bytes.size(); i += 3)
+        pixels.push_back(std::uint32_t{bytes[i]} << 16 | std::uint32_t{bytes[i + 1]} << 8 | bytes[i + 2]);
+    return pixels;
+}
+
+class WindowsEditorTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        folder_ = std::filesystem::path(WIN64_BUILD) / "editor-check" / SKIN_NAME;
+        std::filesystem::create_directories(folder_);
+    }
+
+    std::string file(const std::string& name) const { return (folder_ / name).string(); }
+
+    // Runs the Windows host on the module of this skin with `script`.
+    HostOutput runHost(const std::string& name, const std::string& script)
+    {
+        std::ofstream(file(name + ".txt")) << script;
+        const std::string module = std::string(SKIN_NAME) == "compact" ? "QuenloCompact.dll" : "QuenloWide.dll";
+        const std::string command = "cd '" WIN64_BUILD "' && WINEPREFIX='" WIN64_BUILD "/wineprefix' WINEDEBUG=-all "
+                                    "xvfb-run -a /usr/lib/wine/wine64 tests/windows/editor_host.exe " +
+                                    module + " '" + file(name + ".txt") + "' >'" + file(name + ".out") + "' 2>'" +
+                                    file(name + ".err") + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        HostOutput output;
+        std::ifstream in(file(name + ".out"));
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream words(line);
+            std::vector<std::string> split;
+            for (std::string word; words >> word;)
+                split.push_back(word);
+            output.lines.push_back(split);
+        }
+        return output;
+    }
+
+    // How many pixels of the Windows host's picture differ from the headless window's frame by
+    // more than one step in a channel. A turned picture is sampled through the platform's sine
+    // and cosine, whose last bits differ between the C libraries; anything the window layer
+    // added or lost would differ by far more.
+    int differences(const std::string& ppm, const std::vector<std::uint32_t>& reference)
+    {
+        int width = 0;
+        int height = 0;
+        const std::vector<std::uint32_t> windows = readPpm(file(ppm), width, height);
+        EXPECT_EQ(width, window().size().w);
+        EXPECT_EQ(height, window().size().h);
+        if (windows.size() != reference.size())
+            return -1;
+        auto channelsApart = [](std::uint32_t a, std::uint32_t b) {
+            int most = 0;
+            for (int shift = 0; shift < 24; shift += 8)
+                most = std::max(most, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
+            return most;
+        };
+        int different = 0;
+        for (std::size_t i = 0; i < windows.size(); ++i)
+            if (channelsApart(windows[i], reference[i]) > 1 && different++ < 8)
+                ADD_FAILURE() << "pixel " << i % static_cast<std::size_t>(width) << ", " << i / static_cast<std::size_t>(width)
+                              << ": " << std::hex << windows[i] << " against " << reference[i];
+        return different;
+    }
+
+    static std::string at(Point point) { return std::to_string(point.x) + " " + std::to_string(point.y); }
+
+    std::filesystem::path folder_;
+};
+
+} // namespace
+
+TEST_F(WindowsEditorTest, TheEditorInAWindowsHostLooksAndAnswersAsOnTheHeadlessWindow)
+{
+    // The reference pictures and the points to press, in the states the script brings about.
+    const std::vector<std::uint32_t> defaultFrame = window().frame();
+    effect_->dispatch(effSetProgram, 0, 6);
+    tick();
+    const Point cutoff = centre(control(kCutoff));
+    click(control(kCutoff));
+    window().paint_pending();
+    const Point feedback = handle(control(kLine1Feedback));
+    const Point valueBox = centre(gui().detail().selected()->valueBox());
+    const Point preset = centre(miscControl("PresetNumberListener", 1));
+    const Point recallBox = centre(miscControl("PresetTimeDisplayListener"));
+    const std::string press = "press 0 ", release = "release 0 ", move = "move 0 ";
+
+    std::ostringstream script;
+    script << "create 0\nrect 0\nopen 0\npump 300\nwindow 0\nregistered\ndump 0 " << file("default.ppm") << "\n"
+           << "program 0 6\npump 150\n" << press << at(cutoff) << " 1 0\n" << release << at(cutoff) << " 1 0\npump 150\n"
+           << "dump 0 " << file("selected.ppm") << "\n"
+           // A knob dragged up with the left button, the pointer hidden while the mouse is held.
+           << "mark knob\n" << press << at(cutoff) << " 1 0\npump 30\n";
+    for (int step = 1; step <= 10; ++step)
+        script << move << cutoff.x << " " << cutoff.y - 4 * step << " 1\npump 30\n";
+    script << "cursor\n" << release << cutoff.x << " " << cutoff.y - 40 << " 1 0\npump 50\ncursor\n"
+           // A right drag on line 1's feedback moves line 2's.
+           << "mark right\ndrag 0 " << at(feedback) << " 0 -40 2 0\npump 300\n"
+           // Past the left edge while captured: a small negative x, not a large positive one.
+           << "mark left\n" << press << at(cutoff) << " 1 0\npump 300\n" << move << "-3 " << cutoff.y << " 1\npump 50\n"
+           << release << "-3 " << cutoff.y << " 1 0\npump 300\n"
+           // The value box: Enter commits, Escape cancels, a click elsewhere commits.
+           << "mark enter\n" << press << at(valueBox) << " 1 0\n" << release << at(valueBox) << " 1 0\npump 50\nedit\n"
+           << "type 2000\nkey 13\npump 50\nedit\n"
+           << "mark escape\n" << press << at(valueBox) << " 1 0\n" << release << at(valueBox) << " 1 0\npump 50\n"
+           << "type 500\nkey 27\npump 50\nedit\n"
+           << "mark unfocus\n" << press << at(valueBox) << " 1 0\n" << release << at(valueBox) << " 1 0\npump 50\n"
+           << "type 3000\nunfocus\npump 50\nedit\n"
+           // A two-second recall glides on the platform's timer; closing the window stops it.
+           << "mark glide\n" << press << at(recallBox) << " 1 0\n" << release << at(recallBox) << " 1 0\npump 50\n"
+           << "type 2\nkey 13\npump 50\n" << press << at(preset) << " 1 0\n" << release << at(preset) << " 1 0\npump 600\n"
+           << "close 0\nmark closed\npump 600\nwindow 0\nregistered\n"
+           << "mark reopened\nopen 0\npump 200\nwindow 0\nclose 0\n";
+    const HostOutput host = runHost("editor", script.str());
+
+    EXPECT_EQ(host.fact("created", 0, 1), "1") << "the effect says it has an editor";
+    EXPECT_EQ(host.fact("rect", 0, 1), std::to_string(testSkin().size.w));
+    EXPECT_EQ(host.fact("rect", 0, 2), std::to_string(testSkin().size.h));
+    EXPECT_EQ(host.fact("open"), "1");
+    const auto windows = host.facts("window");
+    ASSERT_EQ(windows.size(), 3u);
+    EXPECT_EQ(windows[0][0], "1");
+    EXPECT_EQ(windows[0][1].rfind("BrisvalAudioPlugin", 0), 0u);
+    EXPECT_EQ(windows[0][1].size(), std::string("BrisvalAudioPlugin").size() + 8);
+    EXPECT_EQ(windows[0][2], "Brisval_Audio_Plug-in");
+    EXPECT_EQ(windows[0][3], std::to_string(testSkin().size.w));
+    EXPECT_EQ(windows[0][4], std::to_string(testSkin().size.h));
+    EXPECT_EQ(windows[0][5], "1") << "a child of the host's window";
+    EXPECT_EQ(host.fact("registered", 0), "1");
+
+    // The same pictures as the headless window for the same states.
+    EXPECT_EQ(differences("default.ppm", defaultFrame), 0);
+    EXPECT_EQ(differences("selected.ppm", window().frame()), 0);
+
+    const auto knob = host.calls(kAutomate, "knob", "right");
+    ASSERT_FALSE(knob.empty());
+    EXPECT_EQ(knob.back().first, kCutoff);
+    const auto cursor = host.facts("cursor");
+    ASSERT_EQ(cursor.size(), 2u);
+    EXPECT_EQ(cursor[0][2], "1") << "hidden while dragging";
+    EXPECT_EQ(cursor[1][2], "0") << "shown after the release";
+    EXPECT_EQ(cursor[1][0] + " " + cursor[1][1], at(cutoff)) << "put back where the drag began";
+
+    bool partner = false;
+    for (const auto& call : host.calls(kAutomate, "right", "left"))
+        partner |= call.first == kLine1Feedback + kLineParams;
+    EXPECT_TRUE(partner) << "the right drag moved line 2's feedback";
+
+    const auto left = host.calls(kAutomate, "left", "enter");
+    ASSERT_FALSE(knob.empty());
+    for (const auto& call : left)
+        EXPECT_LE(call.second, knob.back().second + 1e-6f) << "moving left never turns the knob far up";
+
+    const auto edits = host.facts("edit");
+    ASSERT_EQ(edits.size(), 4u);
+    EXPECT_EQ(edits[0][0], "1") << "the text field opened";
+    EXPECT_EQ(edits[1][0], "0");
+    EXPECT_EQ(edits[2][0], "0");
+    EXPECT_EQ(edits[3][0], "0");
+    // The cutoff's last value told to the host in a part of the script, or -1.
+    auto cutoffAt = [&](const std::string& from, const std::string& to) {
+        float value = -1.0f;
+        for (const auto& call : host.calls(kAutomate, from, to))
+            if (call.first == kCutoff)
+                value = call.second;
+        return value;
+    };
+    EXPECT_GE(cutoffAt("enter", "escape"), 0.0f) << "Enter commits";
+    EXPECT_LT(cutoffAt("escape", "unfocus"), 0.0f) << "Escape cancels";
+    EXPECT_GE(cutoffAt("unfocus", "glide"), 0.0f) << "a click elsewhere commits";
+    EXPECT_GT(cutoffAt("unfocus", "glide"), cutoffAt("enter", "escape")) << "3000 Hz above 2000 Hz";
+
+    EXPECT_GE(host.calls(kUpdateDisplay, "glide", "closed").size(), 4u) << "the glide steps on the platform timer";
+    EXPECT_TRUE(host.calls(kUpdateDisplay, "closed", "reopened").empty()) << "its timer stopped with the window";
+    EXPECT_EQ(windows[1][0], "0") << "closed";
+    EXPECT_EQ(host.fact("registered", 1), "0") << "the last window took its class with it";
+    EXPECT_EQ(windows[2][0], "1") << "and it opens again";
+}
+
+TEST_F(WindowsEditorTest, OddHostCallsGetCleanAnswersAndLeaveNothingBehind)
+{
+    const std::string script = "windows\ncreate 0\nwindows\n"
+                               "open 0 null\nopen 0 bogus\nclose 0\nidle 0\nwindow 0\n"
+                               "open 0\nopen 0\npump 100\nwindow 0\n"
+                               "create 1\nopen 1\npump 100\nwindow 1\nregistered\n"
+                               "close 0\nregistered\nclose 1\nregistered\n"
+                               "open 0\npump 100\nmark destroy\ndestroy 0\nregistered\ndestroy 1\nwindows\n";
+    const HostOutput host = runHost("odd", script);
+    const auto opens = host.facts("open");
+    ASSERT_EQ(opens.size(), 6u);
+    EXPECT_EQ(opens[0][0], "0") << "no parent";
+    EXPECT_EQ(opens[1][0], "0") << "a parent that is no window";
+    EXPECT_EQ(opens[2][0], "1");
+    EXPECT_EQ(opens[3][0], "1") << "a second open keeps the window";
+    const auto windows = host.facts("window");
+    ASSERT_EQ(windows.size(), 3u);
+    EXPECT_EQ(windows[0][0], "0");
+    EXPECT_EQ(windows[1][6], "1") << "one editor window, not two";
+    EXPECT_EQ(windows[2][1], windows[1][1]) << "both editors share the class";
+    const auto registered = host.facts("registered");
+    ASSERT_EQ(registered.size(), 4u);
+    EXPECT_EQ(registered[0][0], "1");
+    EXPECT_EQ(registered[1][0], "1") << "one editor still open";
+    EXPECT_EQ(registered[2][0], "0") << "closing the last unregisters";
+    EXPECT_EQ(registered[3][0], "0") << "closing the effect with its editor open cleans up";
+    const auto counts = host.facts("windows");
+    ASSERT_EQ(counts.size(), 3u);
+    EXPECT_EQ(counts[2][0], counts[0][0]) << "every window made was destroyed";
+}

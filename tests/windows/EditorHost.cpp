@@ -1,0 +1,371 @@
+// A Windows host for the editor, run under wine by the tests. It loads a plug-in module through
+// "main", opens editors in top-level windows of its own, drives them with real window messages
+// and reports what happened, one line each, on standard output:
+//
+//   call OPCODE INDEX VALUE OPT   a callback from the plug-in
+//   fact NAME VALUE...            the answer to a query command
+//   mark NAME                     an echo, for the test to find its place
+//
+// Commands come one per line from the script file given after the module:
+//
+//   create E                 a new effect in slot E (0 or 1), and its host window
+//   rect E                   fact rect WIDTH HEIGHT from effEditGetRect
+//   open E [null|bogus]      effEditOpen with the host window (or a null or invalid one): fact open RESULT
+//   close E / idle E         effEditClose / effEditIdle
+//   destroy E                effClose, with whatever is open
+//   program E N              effSetProgram
+//   window E                 fact window EXISTS CLASS TITLE WIDTH HEIGHT PARENT_IS_HOST CHILDREN
+//   registered               fact registered 0|1: the class of the last window fact, in the plug-in module
+//   windows                  fact windows N: the windows of this thread, host windows included
+//   press E X Y BUTTON MODS / release E X Y BUTTON MODS / move E X Y
+//   drag E X Y DX DY BUTTON MODS   press, ten moves 20 ms apart, release
+//   cursor                   fact cursor X Y HIDDEN (screen position; HIDDEN 1 when not showing)
+//   edit                     fact edit OPEN
+//   type TEXT / key CODE / unfocus   characters and keys into the open text field, or focus away
+//   pump MS                  messages and timers for MS milliseconds
+//   dump E FILE              the editor's pixels as a binary PPM
+//   objects                  fact objects GDI USER
+//   mark NAME
+#include "PluginModule.h"
+#include "Vst2Abi.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kSlots = 2;
+constexpr const char* kHostClass = "ZorvaneTestHost";
+
+struct Slot {
+    AEffect* effect = nullptr;
+    HWND host = nullptr;
+};
+
+Slot g_slots[kSlots];
+PluginModule::Entry g_entry = nullptr;
+// The plug-in module: its window class is registered under its instance.
+HINSTANCE g_module = nullptr;
+std::string g_className;
+
+VstIntPtr VST2_CALL hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void*, float opt)
+{
+    if (opcode != audioMasterGetTime && opcode != audioMasterIdle)
+        std::printf("call %d %d %lld %.6f\n", opcode, index, static_cast<long long>(value), opt);
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+VstIntPtr dispatch(int slot, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr)
+{
+    AEffect* effect = g_slots[slot].effect;
+    return effect ? effect->dispatcher(effect, opcode, index, value, ptr, 0.0f) : 0;
+}
+
+void pump(int milliseconds)
+{
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    do {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(1);
+    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
+HWND editorWindow(int slot)
+{
+    return g_slots[slot].host ? FindWindowExA(g_slots[slot].host, nullptr, nullptr, nullptr) : nullptr;
+}
+
+int childCount(HWND parent)
+{
+    int count = 0;
+    for (HWND child = FindWindowExA(parent, nullptr, nullptr, nullptr); child; child = FindWindowExA(parent, child, nullptr, nullptr))
+        ++count;
+    return count;
+}
+
+LPARAM point(int x, int y)
+{
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
+}
+
+// The key-state word of a mouse message: buttons held and modifiers (1 Control, 2 Shift).
+WPARAM keys(int buttons, int modifiers)
+{
+    WPARAM state = 0;
+    state |= buttons & 1 ? MK_LBUTTON : 0;
+    state |= buttons & 2 ? MK_RBUTTON : 0;
+    state |= buttons & 4 ? MK_MBUTTON : 0;
+    state |= modifiers & 1 ? MK_CONTROL : 0;
+    state |= modifiers & 2 ? MK_SHIFT : 0;
+    return state;
+}
+
+// Puts the real pointer where the message says: the editor reads it when it takes the mouse.
+void placeCursor(HWND window, int x, int y)
+{
+    RECT frame;
+    GetWindowRect(window, &frame);
+    SetCursorPos(frame.left + x, frame.top + y);
+}
+
+void mouse(int slot, bool down, int x, int y, int button, int modifiers)
+{
+    HWND window = editorWindow(slot);
+    if (!window)
+        return;
+    placeCursor(window, x, y);
+    const UINT message = button == 2 ? (down ? WM_RBUTTONDOWN : WM_RBUTTONUP)
+                       : button == 4 ? (down ? WM_MBUTTONDOWN : WM_MBUTTONUP)
+                                     : (down ? WM_LBUTTONDOWN : WM_LBUTTONUP);
+    SendMessageA(window, message, keys(down ? button : 0, modifiers), point(x, y));
+}
+
+void move(int slot, int x, int y, int buttons, int modifiers)
+{
+    if (HWND window = editorWindow(slot))
+        SendMessageA(window, WM_MOUSEMOVE, keys(buttons, modifiers), point(x, y));
+}
+
+HWND g_edit = nullptr;
+
+BOOL CALLBACK findEdit(HWND window, LPARAM)
+{
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpiA(name, "Edit") == 0 && IsWindowVisible(window)) {
+        g_edit = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK countWindow(HWND window, LPARAM count)
+{
+    *reinterpret_cast<int*>(count) += 1 + childCount(window);
+    return TRUE;
+}
+
+HWND openEdit()
+{
+    g_edit = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findEdit, 0);
+    return g_edit;
+}
+
+void dump(int slot, const std::string& file)
+{
+    HWND window = editorWindow(slot);
+    RECT client{};
+    if (!window || !GetClientRect(window, &client))
+        return;
+    const int width = client.right;
+    const int height = client.bottom;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::ofstream out(file, std::ios::binary);
+    out << "P6\n" << width << " " << height << "\n255\n";
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (int i = 0; i < width * height; ++i) {
+        const std::uint32_t pixel = pixels[i];
+        const char rgb[3] = {static_cast<char>(pixel >> 16), static_cast<char>(pixel >> 8), static_cast<char>(pixel)};
+        out.write(rgb, 3);
+    }
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+}
+
+void create(int slot)
+{
+    g_slots[slot].effect = g_entry(hostCallback);
+    dispatch(slot, effOpen);
+    g_slots[slot].host = CreateWindowExA(0, kHostClass, "Zorvane test host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40 + 60 * slot,
+                                         40, 800, 800, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    std::printf("fact created %d %d\n", g_slots[slot].effect ? 1 : 0,
+                g_slots[slot].effect && (g_slots[slot].effect->flags & effFlagsHasEditor) ? 1 : 0);
+}
+
+void windowFact(int slot)
+{
+    HWND window = editorWindow(slot);
+    char name[64] = "-";
+    char title[64] = "-";
+    RECT client{};
+    if (window) {
+        GetClassNameA(window, name, sizeof name);
+        g_className = name;
+        GetWindowTextA(window, title, sizeof title);
+        GetClientRect(window, &client);
+    }
+    for (char* c = title; *c; ++c)
+        if (*c == ' ')
+            *c = '_';
+    std::printf("fact window %d %s %s %ld %ld %d %d\n", window ? 1 : 0, name, title, client.right, client.bottom,
+                window && GetParent(window) == g_slots[slot].host ? 1 : 0, g_slots[slot].host ? childCount(g_slots[slot].host) : 0);
+}
+
+void run(const std::string& line)
+{
+    std::istringstream in(line);
+    std::string command;
+    in >> command;
+    int slot = 0;
+    if (command == "mark") {
+        std::string name;
+        in >> name;
+        std::printf("mark %s\n", name.c_str());
+    } else if (command == "create") {
+        in >> slot;
+        create(slot);
+    } else if (command == "rect") {
+        in >> slot;
+        ERect* rect = nullptr;
+        const VstIntPtr answer = dispatch(slot, effEditGetRect, 0, 0, &rect);
+        std::printf("fact rect %lld %d %d\n", static_cast<long long>(answer), rect ? rect->right - rect->left : -1,
+                    rect ? rect->bottom - rect->top : -1);
+    } else if (command == "open") {
+        std::string parent;
+        in >> slot >> parent;
+        void* handle = parent == "null" ? nullptr : parent == "bogus" ? reinterpret_cast<void*>(0x7654) : g_slots[slot].host;
+        std::printf("fact open %lld\n", static_cast<long long>(dispatch(slot, effEditOpen, 0, 0, handle)));
+    } else if (command == "close") {
+        in >> slot;
+        dispatch(slot, effEditClose);
+    } else if (command == "idle") {
+        in >> slot;
+        dispatch(slot, effEditIdle);
+    } else if (command == "destroy") {
+        in >> slot;
+        dispatch(slot, effClose);
+        g_slots[slot].effect = nullptr;
+        DestroyWindow(g_slots[slot].host);
+        g_slots[slot].host = nullptr;
+    } else if (command == "program") {
+        int program = 0;
+        in >> slot >> program;
+        dispatch(slot, effSetProgram, 0, program);
+    } else if (command == "window") {
+        in >> slot;
+        windowFact(slot);
+    } else if (command == "registered") {
+        WNDCLASSEXA description{};
+        description.cbSize = sizeof description;
+        std::printf("fact registered %d\n", GetClassInfoExA(g_module, g_className.c_str(), &description) ? 1 : 0);
+    } else if (command == "windows") {
+        int count = 0;
+        EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&count));
+        std::printf("fact windows %d\n", count);
+    } else if (command == "press" || command == "release") {
+        int x = 0, y = 0, button = 1, modifiers = 0;
+        in >> slot >> x >> y >> button >> modifiers;
+        mouse(slot, command == "press", x, y, button, modifiers);
+    } else if (command == "move") {
+        int x = 0, y = 0, buttons = 0;
+        in >> slot >> x >> y >> buttons;
+        move(slot, x, y, buttons, 0);
+    } else if (command == "drag") {
+        int x = 0, y = 0, dx = 0, dy = 0, button = 1, modifiers = 0;
+        in >> slot >> x >> y >> dx >> dy >> button >> modifiers;
+        mouse(slot, true, x, y, button, modifiers);
+        pump(20);
+        for (int step = 1; step <= 10; ++step) {
+            move(slot, x + dx * step / 10, y + dy * step / 10, button, modifiers);
+            pump(20);
+        }
+        mouse(slot, false, x + dx, y + dy, button, modifiers);
+    } else if (command == "cursor") {
+        POINT at{};
+        GetCursorPos(&at);
+        CURSORINFO info{};
+        info.cbSize = sizeof info;
+        GetCursorInfo(&info);
+        RECT frame{};
+        GetWindowRect(editorWindow(0), &frame);
+        std::printf("fact cursor %ld %ld %d\n", at.x - frame.left, at.y - frame.top, info.flags & CURSOR_SHOWING ? 0 : 1);
+    } else if (command == "edit") {
+        std::printf("fact edit %d\n", openEdit() ? 1 : 0);
+    } else if (command == "type") {
+        std::string text;
+        in >> text;
+        if (HWND edit = openEdit())
+            for (char c : text)
+                SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1);
+    } else if (command == "key") {
+        int code = 0;
+        in >> code;
+        if (HWND edit = openEdit())
+            SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(code), 1);
+    } else if (command == "unfocus") {
+        if (HWND edit = openEdit()) {
+            SetFocus(g_slots[0].host);
+            if (GetFocus() == edit)
+                SendMessageA(edit, WM_KILLFOCUS, 0, 0);
+        }
+    } else if (command == "pump") {
+        int milliseconds = 0;
+        in >> milliseconds;
+        pump(milliseconds);
+    } else if (command == "dump") {
+        std::string file;
+        in >> slot >> file;
+        dump(slot, file);
+    } else if (command == "objects") {
+        std::printf("fact objects %lu %lu\n", GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+                    GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+    }
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: editor_host MODULE SCRIPT\n");
+        return 2;
+    }
+    WNDCLASSEXA description{};
+    description.cbSize = sizeof description;
+    description.lpfnWndProc = DefWindowProcA;
+    description.hInstance = GetModuleHandleA(nullptr);
+    description.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    description.lpszClassName = kHostClass;
+    RegisterClassExA(&description);
+
+    PluginModule module(argv[1]);
+    g_entry = module.entry("main");
+    g_module = GetModuleHandleA(argv[1]);
+    if (!g_entry) {
+        std::fprintf(stderr, "editor_host: %s has no main (%s)\n", argv[1], module.error().c_str());
+        return 1;
+    }
+    std::ifstream script(argv[2]);
+    for (std::string line; std::getline(script, line);)
+        if (!line.empty())
+            run(line);
+    for (int slot = 0; slot < kSlots; ++slot)
+        if (g_slots[slot].effect)
+            run("destroy " + std::to_string(slot));
+    return 0;
+}
