@@ -27,38 +27,36 @@ constexpr int kCutoff = 69;
 struct HostOutput {
     std::vector<std::vector<std::string>> lines;
 
-    // The facts named `name` (their values) between the marks `from` and `to` ("" for the ends).
+    // Runs `visit` on every line between the marks `from` and `to` ("" for the ends).
+    template <class Visit>
+    void between(const std::string& from, const std::string& to, Visit visit) const
+    {
+        bool inside = from.empty();
+        for (const auto& line : lines) {
+            if (line.size() >= 2 && line[0] == "mark")
+                inside = line[1] == from ? true : line[1] == to ? false : inside;
+            else if (inside)
+                visit(line);
+        }
+    }
+    // The facts named `name` (their values) between two marks.
     std::vector<std::vector<std::string>> facts(const std::string& name, const std::string& from = "", const std::string& to = "") const
     {
         std::vector<std::vector<std::string>> found;
-        bool inside = from.empty();
-        for (const auto& line : lines) {
-            if (line.size() >= 2 && line[0] == "mark") {
-                if (line[1] == from)
-                    inside = true;
-                else if (line[1] == to)
-                    inside = false;
-            } else if (inside && line.size() >= 2 && line[0] == "fact" && line[1] == name) {
+        between(from, to, [&](const std::vector<std::string>& line) {
+            if (line.size() >= 2 && line[0] == "fact" && line[1] == name)
                 found.emplace_back(line.begin() + 2, line.end());
-            }
-        }
+        });
         return found;
     }
     // The callbacks of `opcode` (index and opt) between two marks.
     std::vector<std::pair<int, float>> calls(int opcode, const std::string& from = "", const std::string& to = "") const
     {
         std::vector<std::pair<int, float>> found;
-        bool inside = from.empty();
-        for (const auto& line : lines) {
-            if (line.size() >= 2 && line[0] == "mark") {
-                if (line[1] == from)
-                    inside = true;
-                else if (line[1] == to)
-                    inside = false;
-            } else if (inside && line.size() == 5 && line[0] == "call" && std::stoi(line[1]) == opcode) {
+        between(from, to, [&](const std::vector<std::string>& line) {
+            if (line.size() == 5 && line[0] == "call" && std::stoi(line[1]) == opcode)
                 found.emplace_back(std::stoi(line[2]), std::stof(line[4]));
-            }
-        }
+        });
         return found;
     }
     std::string fact(const std::string& name, std::size_t nth = 0, std::size_t value = 0) const
