@@ -12,11 +12,13 @@
 #include "PluginEntry.h"
 #include "SkinLayout.h"
 #include "TempoQuery.h"
+#include "Vst2WinEditor.h"
 #include "Vst2WinPlugin.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <stdexcept>
 #include <thread>
 
 using mppi::HostGuiVst2Win;
@@ -191,4 +193,61 @@ TEST(AdapterProgramsTest, ShortProgramsAreCompletedWithTheDefaults)
     EXPECT_FLOAT_EQ(program.value(2), 0.25f);
     EXPECT_FLOAT_EQ(program.value(64), plugin->dsp()->param(64)->normalized()) << "D1 fdbk at its default";
     EXPECT_EQ(plugin->programs().program(1).valueCount(), plugin->dsp()->paramCount());
+}
+
+namespace {
+
+// An editor whose window cannot be sized or opened: every such call throws.
+class BrokenGui : public mppi::GuiInterface {
+public:
+    void init1() override {}
+    void init2() override {}
+    void shutdown() override {}
+    mppi::HostGuiInterface* hostGui() override { return nullptr; }
+    void setHostGui(mppi::HostGuiInterface*) override {}
+    mppi::DspInterface* dsp() override { return nullptr; }
+    void setDsp(mppi::DspInterface*) override {}
+    void setWindow(pengui::WindowInterface*) override {}
+    pengui::WindowInterface* window() override { return nullptr; }
+    Size size() override { throw std::runtime_error("no size"); }
+    Size resizableSize() override { throw std::runtime_error("no size"); }
+    int open(void*) override { throw std::runtime_error("no window"); }
+    void close() override { throw std::runtime_error("no window"); }
+    bool paramChanged(int, float, int) override { return false; }
+    void hostTempoChanged(float) override {}
+    void idle() override { ++idles; }
+    int idles = 0;
+};
+
+} // namespace
+
+TEST(EditorAdapterTest, AnEditorThatFailsIsReportedAsFailedAndNeverThrowsAtTheHost)
+{
+    BrokenGui gui;
+    mppi::Vst2WinEditor editor(nullptr, &gui);
+    ERect* rect = reinterpret_cast<ERect*>(&gui);
+    EXPECT_FALSE(editor.getRect(&rect));
+    EXPECT_EQ(rect, nullptr);
+    EXPECT_FALSE(editor.getRect(nullptr));
+    EXPECT_FALSE(editor.open(nullptr)) << "an editor that threw is not open";
+    EXPECT_NO_THROW(editor.close());
+    editor.idle();
+    EXPECT_EQ(gui.idles, 1) << "the host's idle shows the editor's pending changes";
+}
+
+TEST_F(AdapterTest, TheEditorsRectangleIsItsSkinsSizeAndItsOpcodesAnswerWithoutAnEditor)
+{
+    mppi::Vst2WinEditor adapter(plugin_, plugin_->gui());
+    ERect* rect = nullptr;
+    ASSERT_TRUE(adapter.getRect(&rect));
+    EXPECT_EQ(rect->right - rect->left, 700);
+    EXPECT_EQ(rect->bottom - rect->top, 700);
+    EXPECT_FALSE(adapter.open(nullptr)) << "this module's windows cannot open";
+
+    // The module offers no editor here: the opcodes answer 0 and touch nothing.
+    EXPECT_EQ((*effect_)->flags & effFlagsHasEditor, 0);
+    EXPECT_EQ(effect_->dispatch(effEditGetRect, 0, 0, &rect), 0);
+    EXPECT_EQ(effect_->dispatch(effEditOpen), 0);
+    EXPECT_EQ(effect_->dispatch(effEditClose), 0);
+    EXPECT_EQ(effect_->dispatch(effEditIdle), 0);
 }
