@@ -24,13 +24,14 @@
 //   type TEXT / key CODE / unfocus   characters and keys into the open text field, or focus away
 //   pump MS                  messages and timers for MS milliseconds
 //   dump E FILE              the editor's pixels as a binary PPM
-//   objects                  fact objects GDI USER
+//   objects                  fact objects GDI: the GDI objects alive in the process (under wine)
 //   mark NAME
 #include "PluginModule.h"
 #include "Vst2Abi.h"
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -152,6 +153,17 @@ BOOL CALLBACK countWindow(HWND window, LPARAM count)
 {
     *reinterpret_cast<int*>(count) += 1 + childCount(window);
     return TRUE;
+}
+
+// The GDI objects alive in the process. Wine's GetGuiResources answers 0, but its handle table
+// takes a bare index for any object that lives there: counting the indices that name one counts
+// the objects, stock objects included.
+int gdiObjects()
+{
+    int count = 0;
+    for (std::uintptr_t index = 1; index < 0x10000; ++index)
+        count += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
+    return count;
 }
 
 HWND openEdit()
@@ -331,8 +343,7 @@ void run(const std::string& line)
         in >> slot >> file;
         dump(slot, file);
     } else if (command == "objects") {
-        std::printf("fact objects %lu %lu\n", GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-                    GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+        std::printf("fact objects %d\n", gdiObjects());
     }
     std::fflush(stdout);
 }
