@@ -286,6 +286,13 @@ void QuenloGui::startApplyTimer()
     applyTimer_ = window_->handle_message(request) == 0 ? id : -1;
 }
 
+void QuenloGui::idle()
+{
+    if (window_)
+        window_->service();
+    applyPendingChanges();
+}
+
 int QuenloGui::handle_message(pengui::MessageInterface& message)
 {
     auto* notify = dynamic_cast<pengui::Notify*>(&message);

@@ -64,7 +64,8 @@ public:
     void close() override;
     bool paramChanged(int index, float normalized, int priority) override;
     void hostTempoChanged(float beatsPerMinute) override;
-    void idle() override { applyPendingChanges(); }
+    // The host's idle: the window's events and timers, then the recorded changes.
+    void idle() override;
 
     // The apply timer's ticks.
     int handle_message(pengui::MessageInterface& message) override;

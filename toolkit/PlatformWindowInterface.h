@@ -54,6 +54,11 @@ public:
     // Closes it and answers the text it held.
     virtual std::string close_text_editor() = 0;
     virtual bool text_editor_open() const = 0;
+
+    // Reads the events waiting for the window, runs the timers that are due and paints what is
+    // invalid. Platforms whose system delivers all that themselves leave it empty; the editor
+    // calls it from the host's idle.
+    virtual void service() {}
 };
 
 } // namespace pengui

@@ -42,6 +42,11 @@ WindowInterface::~WindowInterface()
     close();
 }
 
+void WindowInterface::service()
+{
+    platform_->service();
+}
+
 bool WindowInterface::is_open() const
 {
     return platform_->created();

@@ -43,6 +43,8 @@ public:
     Size window_size() const { return windowSize_; }
     // Resizes a resizable platform window to the content; otherwise repaints the window.
     void apply_size();
+    // Lets the platform read its events, run its timers and paint (the host's idle).
+    void service();
 
     void set_background_root(BackgroundNodeInterface* root);
     void set_control_root(CtrlGroupNodeInterface* root);

@@ -17,6 +17,8 @@ packages=(
   xauth
   libsndfile1-dev
   libpng-dev
+  libx11-dev
+  libxtst-dev
   libfreetype-dev
   fonts-dejavu-core
   fonts-dejavu-extra

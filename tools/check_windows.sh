@@ -4,8 +4,6 @@
 #       every module exports "main" and nothing else; the 32-bit modules are PE32 i386 files
 #   check_windows.sh sound WIN64_BUILD LINUX_HOST_CHECK LINUX_MODULE PROGRAM
 #       the 64-bit module, played under wine64, sounds like the Linux module within 1e-5
-#   check_windows.sh wineserver start|stop WIN64_BUILD
-#       one wine server kept running for all the wine tests, in the build's prefix
 set -euo pipefail
 
 exports_of() {
@@ -34,20 +32,8 @@ sound)
     "$work/windows-$program.raw" "$program"
   "$host_check" compare "$work/linux-$program.raw" "$work/windows-$program.raw" 1e-5
   ;;
-wineserver)
-  export WINEPREFIX="$3/wineprefix" WINEDEBUG=-all
-  mkdir -p "$WINEPREFIX"
-  if [ "$2" = start ]; then
-    # It forks into the background: its output must not hold the caller's pipes open. One that
-    # still runs serves as well; the wine tests themselves tell when wine cannot start.
-    /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
-  else
-    /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
-  fi
-  ;;
 *)
-  echo "usage: check_windows.sh exports WIN32_BUILD WIN64_BUILD | sound WIN64_BUILD HOST_CHECK MODULE PROGRAM" \
-    "| wineserver start|stop WIN64_BUILD" >&2
+  echo "usage: check_windows.sh exports WIN32_BUILD WIN64_BUILD | sound WIN64_BUILD HOST_CHECK MODULE PROGRAM" >&2
   exit 2
   ;;
 esac

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "PlatformWindowInterface.h"
+#include "RenderingBufferInterface.h"
+
+#include <map>
+#include <vector>
+
+#include <X11/Xlib.h>
+
+namespace pengui {
+
+// The editor's window inside a Linux host: a child of the host's X window on a display
+// connection of its own, so that several instances live side by side. Nothing blocks: the host's
+// idle calls `service`, which reads the waiting events, paints what they and the toolkit made
+// invalid, and runs the timers that are due. The host's user-interface thread only.
+class WindowX11 : public PlatformWindowInterface {
+public:
+    WindowX11();
+    ~WindowX11() override;
+    WindowX11(const WindowX11&) = delete;
+    WindowX11& operator=(const WindowX11&) = delete;
+
+    void attach(WindowInterface* window) override { window_ = window; }
+    // `parent` is the host's X window id.
+    int create(void* parent, Size size) override;
+    void destroy() override;
+    bool created() const override { return handle_ != 0; }
+    void resize(Size size) override;
+    void invalidate(const Rect& rect) override;
+    RenderingBufferInterface& tile() override { return tile_; }
+    bool take_capture() override;
+    void release_capture() override;
+    void hide_pointer() override;
+    void show_pointer() override;
+    Point pointer_position() override;
+    void warp_pointer(Point point) override;
+    int start_timer(int milliseconds) override;
+    bool kill_timer(int platformId) override;
+    int open_text_editor(const Rect& rect, const std::string& text) override;
+    std::string close_text_editor() override;
+    bool text_editor_open() const override { return false; }
+    void service() override;
+
+    ::Window handle() const { return handle_; }
+    // Two presses of a button closer than this make a double click.
+    static constexpr unsigned long kDoubleClickMilliseconds = 400;
+
+private:
+    // The tile as an XImage over the tile's own pixels.
+    class Tile : public RenderingBufferInterface {
+    public:
+        explicit Tile(WindowX11& owner) : RenderingBufferInterface(128, 128), owner_(owner), pixels_(128 * 128) {}
+        std::uint32_t* pixels() override { return pixels_.data(); }
+        void blit(Point position, Size size) override;
+
+    private:
+        WindowX11& owner_;
+        std::vector<std::uint32_t> pixels_;
+    };
+
+    struct Timer {
+        double period;
+        double due;
+    };
+
+    void handleEvent(XEvent& event);
+    void paintDirty();
+    void runTimers();
+
+    WindowInterface* window_ = nullptr;
+    Display* display_ = nullptr;
+    ::Window handle_ = 0;
+    GC gc_ = nullptr;
+    XImage* image_ = nullptr;
+    Cursor blank_ = 0;
+    Tile tile_;
+    Size size_;
+    std::vector<Rect> dirty_;
+    std::map<int, Timer> timers_;
+    int buttons_ = 0;
+    bool captured_ = false;
+    bool pointerHidden_ = false;
+    unsigned int lastPressButton_ = 0;
+    Time lastPressTime_ = 0;
+    bool servicing_ = false;
+};
+
+} // namespace pengui
