@@ -241,7 +241,7 @@ void HeadlessWindow::Tile::blit(Point position, Size size)
     const int top = std::max(position.y, 0);
     const int bottom = std::min({position.y + size.h, owner_.size_.h, position.y + height()});
     for (int y = top; y < bottom; ++y) {
-        const std::uint32_t* source = pixels_.data() + static_cast<std::size_t>((y - position.y) * width() + left - position.x);
+        const std::uint32_t* source = pixels() + static_cast<std::size_t>((y - position.y) * width() + left - position.x);
         std::copy(source, source + (right - left),
                   owner_.frame_.begin() + static_cast<std::ptrdiff_t>(y) * owner_.size_.w + left);
     }

@@ -85,15 +85,13 @@ public:
 
 private:
     // The tile: blitting copies it into the frame.
-    class Tile : public RenderingBufferInterface {
+    class Tile : public PixelBuffer {
     public:
-        explicit Tile(HeadlessWindow& owner) : RenderingBufferInterface(128, 128), owner_(owner), pixels_(128 * 128) {}
-        std::uint32_t* pixels() override { return pixels_.data(); }
+        explicit Tile(HeadlessWindow& owner) : PixelBuffer(128, 128), owner_(owner) {}
         void blit(Point position, Size size) override;
 
     private:
         HeadlessWindow& owner_;
-        std::vector<std::uint32_t> pixels_;
     };
 
     struct Timer {

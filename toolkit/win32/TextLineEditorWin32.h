@@ -24,7 +24,6 @@ public:
     // Closes the field and answers the text it held (the last text when already closed).
     std::string close();
     bool is_open() const { return edit_ != nullptr; }
-    HWND edit_window() const { return edit_; }
 
     // Longest text kept, in characters.
     static constexpr int kLongestText = 1023;

@@ -53,16 +53,6 @@ const char* WindowWin32::class_name()
     return g_className;
 }
 
-bool WindowWin32::class_registered()
-{
-    return g_classRegistered;
-}
-
-int WindowWin32::open_windows()
-{
-    return g_openWindows;
-}
-
 WindowWin32::WindowWin32()
     : textEditor_([this](bool accepted) {
           if (window_)

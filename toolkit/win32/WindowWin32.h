@@ -38,12 +38,9 @@ public:
     std::string close_text_editor() override;
     bool text_editor_open() const override { return textEditor_.is_open(); }
 
-    HWND handle() const { return handle_; }
     // The class name, "BrisvalAudioPlugin" and the window procedure's address in eight
     // upper-case hex digits: two copies of the plug-in in one process register two classes.
     static const char* class_name();
-    static bool class_registered();
-    static int open_windows();
 
     static constexpr const char* kTitle = "Brisval Audio Plug-in";
 

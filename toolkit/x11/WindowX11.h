@@ -42,21 +42,18 @@ public:
     bool text_editor_open() const override { return false; }
     void service() override;
 
-    ::Window handle() const { return handle_; }
     // Two presses of a button closer than this make a double click.
     static constexpr unsigned long kDoubleClickMilliseconds = 400;
 
 private:
-    // The tile as an XImage over the tile's own pixels.
-    class Tile : public RenderingBufferInterface {
+    // The tile: an XImage over its pixels puts it on the window.
+    class Tile : public PixelBuffer {
     public:
-        explicit Tile(WindowX11& owner) : RenderingBufferInterface(128, 128), owner_(owner), pixels_(128 * 128) {}
-        std::uint32_t* pixels() override { return pixels_.data(); }
+        explicit Tile(WindowX11& owner) : PixelBuffer(128, 128), owner_(owner) {}
         void blit(Point position, Size size) override;
 
     private:
         WindowX11& owner_;
-        std::vector<std::uint32_t> pixels_;
     };
 
     struct Timer {
