@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Geometry.h"
+#include "TextLineEditor.h"
 
 #include <string>
 
@@ -109,13 +110,15 @@ class KeyPressed : public KeyboardMessage, public MessageInterface {};
 // Opens the one-line text editor over `rect` (window coordinates) with `text`, selected whole.
 class TextInputRequest : public MessageUp, public KeyboardMessage {
 public:
-    TextInputRequest(MessageHandlerInterface* requester, std::string text, const Rect& rect)
-        : requester(requester), text(std::move(text)), rect(rect)
+    TextInputRequest(MessageHandlerInterface* requester, std::string text, const Rect& rect, TextStyle style = {})
+        : requester(requester), text(std::move(text)), rect(rect), style(style)
     {
     }
     MessageHandlerInterface* requester;
     std::string text;
     Rect rect;
+    // How a platform that draws its own field shows the text.
+    TextStyle style;
 };
 
 class TextInputStop : public MessageUp, public KeyboardMessage {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Geometry.h"
+#include "TextLineEditor.h"
 
 #include <string>
 
@@ -50,7 +51,8 @@ public:
     virtual bool kill_timer(int platformId) = 0;
 
     // Opens the one-line editor over `rect` (window pixels) with `text` selected whole: 0 or -1.
-    virtual int open_text_editor(const Rect& rect, const std::string& text) = 0;
+    // A platform that draws the field itself draws it in `style`.
+    virtual int open_text_editor(const Rect& rect, const std::string& text, const TextStyle& style) = 0;
     // Closes it and answers the text it held.
     virtual std::string close_text_editor() = 0;
     virtual bool text_editor_open() const = 0;

@@ -45,7 +45,7 @@ int TextBox::on_mouse_click(MouseClick& message)
     const Point at = window_position();
     const Rect field{at.x - textOffset_.x, at.y - textOffset_.y, at.x - textOffset_.x + settings_.size.w,
                      at.y - textOffset_.y + settings_.size.h};
-    TextInputRequest request(this, settings_.text, field);
+    TextInputRequest request(this, settings_.text, field, {font_, settings_.colour});
     editing_ = handle_message(request) == 0;
     return 0;
 }

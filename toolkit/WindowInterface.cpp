@@ -132,7 +132,7 @@ int WindowInterface::handle_message(MessageInterface& message)
     if (auto* clearTimer = dynamic_cast<ClearTimer*>(&message))
         return onClearTimer(clearTimer->id);
     if (auto* request = dynamic_cast<TextInputRequest*>(&message))
-        return onTextInput(request->requester, request->text, request->rect);
+        return onTextInput(*request);
     if (dynamic_cast<TextInputStop*>(&message)) {
         if (!platform_->text_editor_open())
             return -1;
@@ -321,13 +321,13 @@ void WindowInterface::platform_tick(int platformId)
     handler->second->handle_message(notify);
 }
 
-int WindowInterface::onTextInput(MessageHandlerInterface* requester, const std::string& text, const Rect& rect)
+int WindowInterface::onTextInput(const TextInputRequest& request)
 {
     if (platform_->text_editor_open())
         text_editor_closed(true);
-    const int result = platform_->open_text_editor(rect, text);
+    const int result = platform_->open_text_editor(request.rect, request.text, request.style);
     if (result == 0)
-        textRequester_ = requester;
+        textRequester_ = request.requester;
     return result;
 }
 

@@ -12,6 +12,7 @@ namespace pengui {
 class BackgroundNodeInterface;
 class CtrlGroupNodeInterface;
 class PlatformWindowInterface;
+class TextInputRequest;
 
 // The root of both trees and the consumer of every up message: everything a window does that
 // is not platform code. It owns its platform side and keeps the timers (with the process-wide
@@ -86,7 +87,7 @@ private:
     int onRelease(MessageHandlerInterface* handler, Point point);
     int onSetTimer(MessageHandlerInterface* handler, float period, int id);
     int onClearTimer(int id);
-    int onTextInput(MessageHandlerInterface* requester, const std::string& text, const Rect& rect);
+    int onTextInput(const TextInputRequest& request);
     int onInvalidate(const Rect& rect);
     // The point a capture's holder receives: in mode 2 the movement since the last event.
     Point capturedPoint(Point point);

@@ -31,7 +31,7 @@ TEST_F(PluginTest, ExportsBothEntryPointsAndReportsItsIdentity)
     EXPECT_EQ(effect->numPrograms, 34);
     EXPECT_EQ(effect->numInputs, 2);
     EXPECT_EQ(effect->numOutputs, 2);
-    EXPECT_EQ(effect->flags, effFlagsCanReplacing | effFlagsCanMono);
+    EXPECT_EQ(effect->flags, effFlagsHasEditor | effFlagsCanReplacing | effFlagsCanMono);
     EXPECT_FLOAT_EQ(effect->ioRatio, 1.0f);
     EXPECT_EQ(effect->processDoubleReplacing, nullptr);
     EXPECT_EQ(effect.text(effGetEffectName), "Zorvane");
@@ -48,7 +48,11 @@ TEST_F(PluginTest, ExportsBothEntryPointsAndReportsItsIdentity)
     void* chunk = nullptr;
     EXPECT_EQ(effect.dispatch(effGetChunk, 0, 0, &chunk), 0);
     EXPECT_EQ(effect.dispatch(effGetVu), 0);
-    EXPECT_EQ(effect.dispatch(effEditGetRect, 0, 0, &chunk), 0);
+    ERect* rect = nullptr;
+    ASSERT_EQ(effect.dispatch(effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->right - rect->left, 700);
+    EXPECT_EQ(rect->bottom - rect->top, 700);
     EXPECT_EQ(effect.dispatch(effConnectInput, 0, 1), 1);
     EXPECT_EQ(host_.count(audioMasterVersion), 1);
 }

@@ -156,13 +156,12 @@ void HeadlessWindow::double_click(Point point, int button, int modifiers)
     click(point, buttons_ | button, modifiers, button);
 }
 
-int HeadlessWindow::open_text_editor(const Rect& rect, const std::string& text)
+int HeadlessWindow::open_text_editor(const Rect& rect, const std::string& text, const TextStyle&)
 {
     if (!created_)
         return -1;
     editorOpen_ = true;
-    editorFresh_ = true;
-    editorText_ = text;
+    editor_.open(text);
     editorRect_ = rect;
     return 0;
 }
@@ -170,17 +169,20 @@ int HeadlessWindow::open_text_editor(const Rect& rect, const std::string& text)
 std::string HeadlessWindow::close_text_editor()
 {
     editorOpen_ = false;
-    return editorText_;
+    return editor_.text();
 }
 
 void HeadlessWindow::type(const std::string& text)
 {
     if (!editorOpen_)
         return;
-    if (editorFresh_)
-        editorText_.clear();
-    editorFresh_ = false;
-    editorText_ += text;
+    editor_.insert(text);
+}
+
+void HeadlessWindow::press_key(TextLineEditor::Key key, bool shift)
+{
+    if (editorOpen_)
+        editor_.press(key, shift);
 }
 
 void HeadlessWindow::closeEditorFromUser(bool accepted)

@@ -39,7 +39,7 @@ public:
     void warp_pointer(Point point) override;
     int start_timer(int milliseconds) override;
     bool kill_timer(int platformId) override;
-    int open_text_editor(const Rect& rect, const std::string& text) override;
+    int open_text_editor(const Rect& rect, const std::string& text, const TextStyle& style) override;
     std::string close_text_editor() override;
     bool text_editor_open() const override { return editorOpen_; }
 
@@ -54,8 +54,9 @@ public:
     void press(Point point, int button = 1, int modifiers = 0);
     void release(Point point, int button = 1, int modifiers = 0);
     void double_click(Point point, int button = 1, int modifiers = 0);
-    // Replaces the editor's selection (all of it when it opens) or appends.
+    // Replaces the editor's selection (all of it when it opens) or inserts at the caret.
     void type(const std::string& text);
+    void press_key(TextLineEditor::Key key, bool shift = false);
     void press_enter();
     void press_escape();
     void lose_focus();
@@ -78,7 +79,7 @@ public:
     bool pointer_hidden() const { return pointerHidden_; }
     const std::vector<Point>& warps() const { return warps_; }
     int running_timers() const { return static_cast<int>(timers_.size()); }
-    const std::string& editor_text() const { return editorText_; }
+    const std::string& editor_text() const { return editor_.text(); }
     const Rect& editor_rect() const { return editorRect_; }
     void set_refuse_capture(bool refuse) { refuseCapture_ = refuse; }
     void set_refuse_timers(bool refuse) { refuseTimers_ = refuse; }
@@ -115,8 +116,7 @@ private:
     std::vector<Point> warps_;
     std::map<int, Timer> timers_;
     bool editorOpen_ = false;
-    bool editorFresh_ = false;
-    std::string editorText_;
+    TextLineEditor editor_;
     Rect editorRect_;
     bool refuseCapture_ = false;
     bool refuseTimers_ = false;

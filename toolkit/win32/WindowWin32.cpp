@@ -195,7 +195,7 @@ bool WindowWin32::kill_timer(int platformId)
     return KillTimer(nullptr, static_cast<UINT_PTR>(platformId)) != 0;
 }
 
-int WindowWin32::open_text_editor(const Rect& rect, const std::string& text)
+int WindowWin32::open_text_editor(const Rect& rect, const std::string& text, const TextStyle&)
 {
     return handle_ ? textEditor_.open(handle_, rect, text) : -1;
 }

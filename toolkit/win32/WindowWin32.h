@@ -34,7 +34,7 @@ public:
     void warp_pointer(Point point) override;
     int start_timer(int milliseconds) override;
     bool kill_timer(int platformId) override;
-    int open_text_editor(const Rect& rect, const std::string& text) override;
+    int open_text_editor(const Rect& rect, const std::string& text, const TextStyle& style) override;
     std::string close_text_editor() override;
     bool text_editor_open() const override { return textEditor_.is_open(); }
 

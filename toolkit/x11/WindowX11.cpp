@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "WindowInterface.h"
+#include "X11ErrorTrap.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -13,36 +14,6 @@ namespace pengui {
 namespace {
 
 int g_nextTimerId = 1;
-bool g_errorSeen = false;
-
-int recordError(Display*, XErrorEvent*)
-{
-    g_errorSeen = true;
-    return 0;
-}
-
-// Catches the X errors of the requests made while it lives (a parent window that is no window,
-// one the host has already destroyed) instead of letting Xlib end the host's process.
-class ErrorTrap {
-public:
-    explicit ErrorTrap(Display* display) : display_(display)
-    {
-        XSync(display_, False);
-        g_errorSeen = false;
-        previous_ = XSetErrorHandler(recordError);
-    }
-    ~ErrorTrap() { XSetErrorHandler(previous_); }
-    // Whether any request so far failed.
-    bool failed()
-    {
-        XSync(display_, False);
-        return g_errorSeen;
-    }
-
-private:
-    Display* display_;
-    int (*previous_)(Display*, XErrorEvent*) = nullptr;
-};
 
 int buttonBit(unsigned int button)
 {
@@ -73,14 +44,16 @@ int WindowX11::create(void* parent, Size size)
     display_ = XOpenDisplay(nullptr);
     if (!display_)
         return -1;
+    bool parentExists = false;
     {
-        ErrorTrap trap(display_);
+        X11ErrorTrap trap(display_);
         XWindowAttributes attributes;
-        if (!XGetWindowAttributes(display_, parentWindow, &attributes) || trap.failed()) {
-            XCloseDisplay(display_);
-            display_ = nullptr;
-            return -1;
-        }
+        parentExists = XGetWindowAttributes(display_, parentWindow, &attributes) && !trap.failed();
+    }
+    if (!parentExists) {
+        XCloseDisplay(display_);
+        display_ = nullptr;
+        return -1;
     }
     const int screen = DefaultScreen(display_);
     size_ = size;
@@ -111,9 +84,10 @@ void WindowX11::destroy()
     timers_.clear();
     if (!display_)
         return;
+    field_.close();
     {
         // The host may have destroyed our window with its own.
-        ErrorTrap trap(display_);
+        X11ErrorTrap trap(display_);
         if (captured_)
             XUngrabPointer(display_, CurrentTime);
         if (handle_)
@@ -230,14 +204,16 @@ bool WindowX11::kill_timer(int platformId)
     return timers_.erase(platformId) != 0;
 }
 
-int WindowX11::open_text_editor(const Rect&, const std::string&)
+int WindowX11::open_text_editor(const Rect& rect, const std::string& text, const TextStyle& style)
 {
-    return -1;
+    if (!handle_)
+        return -1;
+    return field_.open(display_, handle_, gc_, rect, text, style);
 }
 
 std::string WindowX11::close_text_editor()
 {
-    return {};
+    return field_.close();
 }
 
 void WindowX11::service()
@@ -252,12 +228,19 @@ void WindowX11::service()
         handleEvent(event);
     }
     runTimers();
+    field_.tick(now_seconds());
     paintDirty();
     servicing_ = false;
 }
 
 void WindowX11::handleEvent(XEvent& event)
 {
+    if (field_.is_open() && event.xany.window == field_.handle()) {
+        const TextFieldX11::Outcome outcome = field_.handle_event(event);
+        if (outcome != TextFieldX11::Outcome::kEditing && window_)
+            window_->text_editor_closed(outcome == TextFieldX11::Outcome::kAccepted);
+        return;
+    }
     switch (event.type) {
     case Expose:
         dirty_.push_back({event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
@@ -268,6 +251,9 @@ void WindowX11::handleEvent(XEvent& event)
         const int bit = buttonBit(event.xbutton.button);
         if (!bit || !window_)
             break;
+        // A press elsewhere takes the focus from an open text field: it commits first.
+        if (event.type == ButtonPress && field_.is_open())
+            window_->text_editor_closed(true);
         int doubleClick = 0;
         if (event.type == ButtonPress) {
             buttons_ |= bit;

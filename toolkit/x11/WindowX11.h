@@ -2,6 +2,7 @@
 
 #include "PlatformWindowInterface.h"
 #include "RenderingBufferInterface.h"
+#include "TextFieldX11.h"
 
 #include <map>
 #include <vector>
@@ -13,7 +14,9 @@ namespace pengui {
 // The editor's window inside a Linux host: a child of the host's X window on a display
 // connection of its own, so that several instances live side by side. Nothing blocks: the host's
 // idle calls `service`, which reads the waiting events, paints what they and the toolkit made
-// invalid, and runs the timers that are due. The host's user-interface thread only.
+// invalid, and runs the timers that are due. Timers keep their own deadlines, so a host that
+// idles often, rarely or from two sources gets each tick once. Text boxes open a TextFieldX11.
+// The host's user-interface thread only.
 class WindowX11 : public PlatformWindowInterface {
 public:
     WindowX11();
@@ -37,9 +40,9 @@ public:
     void warp_pointer(Point point) override;
     int start_timer(int milliseconds) override;
     bool kill_timer(int platformId) override;
-    int open_text_editor(const Rect& rect, const std::string& text) override;
+    int open_text_editor(const Rect& rect, const std::string& text, const TextStyle& style) override;
     std::string close_text_editor() override;
-    bool text_editor_open() const override { return false; }
+    bool text_editor_open() const override { return field_.is_open(); }
     void service() override;
 
     // Two presses of a button closer than this make a double click.
@@ -72,6 +75,7 @@ private:
     XImage* image_ = nullptr;
     Cursor blank_ = 0;
     Tile tile_;
+    TextFieldX11 field_;
     Size size_;
     std::vector<Rect> dirty_;
     std::map<int, Timer> timers_;

@@ -1,16 +1,16 @@
-#include "NoScreenWindow.h"
 #include "PlatformWindowFactory.h"
+#include "WindowX11.h"
 
 namespace pengui {
 
 std::unique_ptr<PlatformWindowInterface> create_platform_window()
 {
-    return std::make_unique<NoScreenWindow>();
+    return std::make_unique<WindowX11>();
 }
 
 bool platform_windows_open()
 {
-    return false;
+    return true;
 }
 
 } // namespace pengui
