@@ -24,7 +24,23 @@ void fillRect(RenderingBufferInterface& buffer, const Rect& rect, std::uint32_t 
         std::fill(pixels + y * buffer.width() + x0, pixels + y * buffer.width() + std::max(x0, x1), colour);
 }
 
+bool isDark(std::uint32_t colour)
+{
+    const std::uint32_t luma = ((colour >> 16 & 0xFF) * 299 + (colour >> 8 & 0xFF) * 587 + (colour & 0xFF) * 114) / 1000;
+    return luma < 128;
+}
+
 } // namespace
+
+std::uint32_t TextLineEditor::field_colour(const TextStyle& style)
+{
+    return isDark(style.colour) ? 0xFFFFFF : 0x101214;
+}
+
+std::uint32_t TextLineEditor::selection_colour(const TextStyle& style)
+{
+    return isDark(style.colour) ? 0xA8C8E8 : 0x2F5F8F;
+}
 
 void TextLineEditor::open(const std::string& text)
 {
@@ -91,7 +107,7 @@ void TextLineEditor::press(Key key, bool extend)
 
 void TextLineEditor::draw(RenderingBufferInterface& buffer, Size size, const TextStyle& style, bool caretShown)
 {
-    fillRect(buffer, {0, 0, size.w, size.h}, kFieldColour);
+    fillRect(buffer, {0, 0, size.w, size.h}, field_colour(style));
     const FontInterface* font = style.font;
     const std::vector<FontInterface::Glyph> none;
     const std::vector<FontInterface::Glyph>& glyphs = font ? font->glyphs() : none;
@@ -124,7 +140,7 @@ void TextLineEditor::draw(RenderingBufferInterface& buffer, Size size, const Tex
     if (has_selection())
         fillRect(buffer, {std::max(origin + edges[selection_start()], 0), top,
                           std::min(origin + edges[selection_end()], size.w), top + lineHeight},
-                 kSelectionColour);
+                 selection_colour(style));
     if (font) {
         const int right = std::min(size.w, buffer.width());
         const int bottom = std::min(lineHeight, buffer.height() - top);

@@ -26,9 +26,9 @@ public:
 
     // Longest text kept, in bytes: typing past it is ignored.
     static constexpr std::size_t kLongestText = 1023;
-    // The field's colours around the text.
-    static constexpr std::uint32_t kFieldColour = 0x101214;
-    static constexpr std::uint32_t kSelectionColour = 0x2F5F8F;
+    // The field's colours around text of `style`: light behind dark text, dark behind light.
+    static std::uint32_t field_colour(const TextStyle& style);
+    static std::uint32_t selection_colour(const TextStyle& style);
 
     // Starts editing `text` (cut to the longest text) with all of it selected.
     void open(const std::string& text);

@@ -19,6 +19,9 @@ packages=(
   libpng-dev
   libx11-dev
   libxtst-dev
+  libxres-dev
+  libxfixes-dev
+  ardour
   libfreetype-dev
   fonts-dejavu-core
   fonts-dejavu-extra

@@ -1,16 +1,24 @@
-// The editor in an X window of its own inside a parent window, as a Linux host gives it: the
-// same pixels as the headless window, a knob dragged with the X server's test input reaching
-// the host, and nothing left on the server once closed. Runs under xvfb-run.
+// The editor in an X window of its own inside a parent window, as a Linux host gives it, driven
+// with the X server's test input as a user would: the same pixels as the headless window for the
+// same state, drags with the pointer hidden and put back, the text field's keys, a preset glide
+// on the window's own timers, and nothing left on the server once closed. Runs under xvfb-run.
 #include "EditorFixture.h"
 
+#include "GuiParam.h"
+#include "NumericParamMgr.h"
 #include "WindowX11.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XRes.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xfixes.h>
+#include <X11/keysym.h>
 
 #include <chrono>
 #include <cstdint>
+#include <cstring>
+#include <map>
 #include <thread>
 
 using namespace editor_test;
@@ -24,105 +32,411 @@ std::unique_ptr<pengui::PlatformWindowInterface> makeX11Window()
     return std::make_unique<pengui::WindowX11>();
 }
 
-// The host's idle, as hosts call it: every 10 ms for `milliseconds`.
-void idleFor(Effect& effect, int milliseconds)
+void* handleOf(::Window window)
 {
-    for (int elapsed = 0; elapsed < milliseconds; elapsed += 10) {
-        effect.dispatch(effEditIdle);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(window));
+}
+
+// The children of an X window, in stacking order.
+std::vector<::Window> childrenOf(Display* display, ::Window window)
+{
+    ::Window root = 0, parent = 0;
+    ::Window* children = nullptr;
+    unsigned int count = 0;
+    std::vector<::Window> found;
+    if (XQueryTree(display, window, &root, &parent, &children, &count))
+        found.assign(children, children + count);
+    if (children)
+        XFree(children);
+    return found;
+}
+
+// Every client's resources of each type on the server ("WINDOW", "PIXMAP", "GC", ...).
+std::map<std::string, int> serverResources(Display* display)
+{
+    std::map<std::string, int> counts;
+    XResClient* clients = nullptr;
+    int clientCount = 0;
+    if (!XResQueryClients(display, &clientCount, &clients))
+        return counts;
+    for (int c = 0; c < clientCount; ++c) {
+        XResType* types = nullptr;
+        int typeCount = 0;
+        if (!XResQueryClientResources(display, clients[c].resource_base, &typeCount, &types))
+            continue;
+        for (int t = 0; t < typeCount; ++t) {
+            char* name = XGetAtomName(display, types[t].resource_type);
+            counts[name ? name : "?"] += static_cast<int>(types[t].count);
+            if (name)
+                XFree(name);
+        }
+        XFree(types);
     }
+    XFree(clients);
+    return counts;
 }
 
-int childrenOf(Display* display, ::Window window)
+// A Linux host's side: its own display connection and a top-level window per editor, idle
+// calls as hosts make them, and a user's hand through the XTest extension.
+class X11Host {
+public:
+    X11Host() : display_(XOpenDisplay(nullptr)) {}
+    ~X11Host()
+    {
+        if (!display_)
+            return;
+        for (::Window window : parents_)
+            XDestroyWindow(display_, window);
+        XCloseDisplay(display_);
+    }
+    Display* display() const { return display_; }
+
+    ::Window newParent(pengui::Size size)
+    {
+        const ::Window parent =
+            XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, static_cast<unsigned>(size.w),
+                                static_cast<unsigned>(size.h), 0, 0, 0);
+        XMapWindow(display_, parent);
+        XSync(display_, False);
+        parents_.push_back(parent);
+        return parent;
+    }
+
+    // The host's idle, every 10 ms for `milliseconds`, to each effect in turn.
+    static void idleFor(std::initializer_list<Effect*> effects, int milliseconds)
+    {
+        for (int elapsed = 0; elapsed < milliseconds; elapsed += 10) {
+            for (Effect* effect : effects)
+                effect->dispatch(effEditIdle);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
+    // Pointer positions are relative to `window`'s top-left, which sits at the root's origin
+    // plus its parent's offset.
+    void moveTo(::Window window, Point point)
+    {
+        int rootX = 0, rootY = 0;
+        ::Window child = 0;
+        XTranslateCoordinates(display_, window, DefaultRootWindow(display_), point.x, point.y, &rootX, &rootY, &child);
+        XTestFakeMotionEvent(display_, -1, rootX, rootY, 0);
+        XFlush(display_);
+    }
+    void moveBy(int dx, int dy)
+    {
+        XTestFakeRelativeMotionEvent(display_, dx, dy, 0);
+        XFlush(display_);
+    }
+    void button(unsigned int button, bool down)
+    {
+        XTestFakeButtonEvent(display_, button, down ? True : False, 0);
+        XFlush(display_);
+    }
+    void key(KeySym symbol)
+    {
+        const KeyCode code = XKeysymToKeycode(display_, symbol);
+        XTestFakeKeyEvent(display_, code, True, 0);
+        XTestFakeKeyEvent(display_, code, False, 0);
+        XFlush(display_);
+    }
+    void type(const std::string& text)
+    {
+        for (char c : text)
+            key(static_cast<KeySym>(static_cast<unsigned char>(c)));
+    }
+    Point pointerIn(::Window window)
+    {
+        ::Window root = 0, child = 0;
+        int rootX = 0, rootY = 0, x = 0, y = 0;
+        unsigned int mask = 0;
+        XQueryPointer(display_, window, &root, &child, &rootX, &rootY, &x, &y, &mask);
+        return {x, y};
+    }
+    // Whether the cursor on screen shows any pixel.
+    bool cursorVisible()
+    {
+        XFixesCursorImage* image = XFixesGetCursorImage(display_);
+        if (!image)
+            return true;
+        bool visible = false;
+        for (int i = 0; i < image->width * image->height; ++i)
+            visible |= (image->pixels[i] >> 24) != 0;
+        XFree(image);
+        return visible;
+    }
+    std::vector<std::uint32_t> pixels(::Window window, pengui::Size size)
+    {
+        std::vector<std::uint32_t> frame;
+        XImage* image = XGetImage(display_, window, 0, 0, static_cast<unsigned>(size.w), static_cast<unsigned>(size.h),
+                                  AllPlanes, ZPixmap);
+        if (!image)
+            return frame;
+        for (int y = 0; y < size.h; ++y)
+            for (int x = 0; x < size.w; ++x)
+                frame.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFFu);
+        XDestroyImage(image);
+        return frame;
+    }
+
+private:
+    Display* display_;
+    std::vector<::Window> parents_;
+};
+
+int differences(const std::vector<std::uint32_t>& shown, const std::vector<std::uint32_t>& reference)
 {
-    ::Window root = 0, parent = 0;
-    ::Window* children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, window, &root, &parent, &children, &count))
+    if (shown.size() != reference.size())
         return -1;
-    if (children)
-        XFree(children);
-    return static_cast<int>(count);
+    int different = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        different += shown[i] != (reference[i] & 0xFFFFFFu);
+    return different;
 }
 
-::Window firstChild(Display* display, ::Window window)
-{
-    ::Window root = 0, parent = 0;
-    ::Window* children = nullptr;
-    unsigned int count = 0;
-    ::Window child = 0;
-    if (XQueryTree(display, window, &root, &parent, &children, &count) && count > 0)
-        child = children[0];
-    if (children)
-        XFree(children);
-    return child;
-}
+// The headless editor gives the references and the points to press; then it goes, and the X11
+// editor is built in its place (a headless window freezes the toolkit's clock while it lives).
+class X11EditorTest : public EditorTest {
+protected:
+    void openX11()
+    {
+        close();
+        ASSERT_NE(x_.display(), nullptr) << "no X display: run under xvfb-run";
+        AEffect* created = mppi::createEffect(FakeHost::callback, testSkin(), makeX11Window, true);
+        ASSERT_NE(created, nullptr);
+        x11_ = std::make_unique<Effect>(created);
+        x11_->start();
+        EXPECT_EQ(created->flags & effFlagsHasEditor, effFlagsHasEditor);
+        parent_ = x_.newParent(size());
+        ASSERT_EQ(x11_->dispatch(effEditOpen, 0, 0, handleOf(parent_)), 1);
+        idle(300);
+        const std::vector<::Window> children = childrenOf(x_.display(), parent_);
+        ASSERT_EQ(children.size(), 1u);
+        editor_ = children[0];
+        host_.clear();
+    }
+    void TearDown() override
+    {
+        if (x11_)
+            x11_->close();
+        EditorTest::TearDown();
+    }
+    static pengui::Size size() { return {testSkin().size.w, testSkin().size.h}; }
+    void idle(int milliseconds) { X11Host::idleFor({x11_.get()}, milliseconds); }
+    void clickAt(Point point, unsigned int button = 1)
+    {
+        x_.moveTo(editor_, point);
+        x_.button(button, true);
+        idle(30);
+        x_.button(button, false);
+        idle(60);
+    }
+    // Presses at `from`, moves by (dx, dy) in ten steps, and lets go.
+    void dragFrom(Point from, int dx, int dy, unsigned int button = 1)
+    {
+        x_.moveTo(editor_, from);
+        x_.button(button, true);
+        idle(50);
+        for (int step = 0; step < 10; ++step) {
+            x_.moveBy(dx / 10, dy / 10);
+            idle(30);
+        }
+        x_.button(button, false);
+    }
+
+    X11Host x_;
+    std::unique_ptr<Effect> x11_;
+    ::Window parent_ = 0;
+    ::Window editor_ = 0;
+};
 
 } // namespace
 
-TEST_F(EditorTest, X11TheEditorInAHostsXWindowDrawsAsHeadlessAndTakesThePointer)
+TEST_F(X11EditorTest, ShowsWhatTheHeadlessWindowShowsAndTakesThePointer)
 {
-    // The reference, then the headless editor goes (and with it the headless clock).
-    const std::vector<std::uint32_t> reference = window().frame();
+    const std::vector<std::uint32_t> defaultFrame = window().frame();
+    effect_->dispatch(effSetProgram, 0, 6);
+    tick();
     const Point knob = centre(control(kCutoff));
-    const pengui::Size size{testSkin().size.w, testSkin().size.h};
-    close();
+    click(control(kCutoff));
+    window().paint_pending();
+    const std::vector<std::uint32_t> selectedFrame = window().frame();
+    const Point feedback = handle(control(kLine1Feedback));
+    openX11();
 
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr) << "no X display: run under xvfb-run";
-    const ::Window parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 800, 800, 0, 0, 0);
-    XMapWindow(display, parent);
-    XSync(display, False);
+    EXPECT_EQ(differences(x_.pixels(editor_, size()), defaultFrame), 0) << "the default state";
+    x11_->dispatch(effSetProgram, 0, 6);
+    idle(100);
+    clickAt(knob);
+    idle(100);
+    EXPECT_EQ(differences(x_.pixels(editor_, size()), selectedFrame), 0) << "program 6, the cutoff selected";
 
-    AEffect* created = mppi::createEffect(FakeHost::callback, testSkin(), makeX11Window, true);
-    ASSERT_NE(created, nullptr);
-    Effect effect(created);
-    effect.start();
-    EXPECT_EQ(created->flags & effFlagsHasEditor, effFlagsHasEditor);
-    EXPECT_EQ(effect.dispatch(effEditOpen, 0, 0, nullptr), 0) << "no parent window";
-    EXPECT_EQ(effect.dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(std::uintptr_t{0x7654321})), 0)
-        << "a parent that is no window";
-    ASSERT_EQ(effect.dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent))), 1);
-    idleFor(effect, 300);
-    ASSERT_EQ(childrenOf(display, parent), 1);
-    const ::Window editor = firstChild(display, parent);
-
-    XImage* image = XGetImage(display, editor, 0, 0, static_cast<unsigned>(size.w), static_cast<unsigned>(size.h), AllPlanes, ZPixmap);
-    ASSERT_NE(image, nullptr);
-    int different = 0;
-    for (int y = 0; y < size.h; ++y)
-        for (int x = 0; x < size.w; ++x)
-            different += (XGetPixel(image, x, y) & 0xFFFFFFu) != (reference[static_cast<std::size_t>(y * size.w + x)] & 0xFFFFFFu);
-    XDestroyImage(image);
-    EXPECT_EQ(different, 0) << "the X window shows what the headless window shows";
-
-    // A knob dragged up with the server's test input: the host hears the cutoff move.
+    // A knob dragged up: the host hears the cutoff; the pointer hides and comes back where it
+    // was pressed.
     host_.clear();
-    XTestFakeMotionEvent(display, -1, knob.x, knob.y, 0);
-    XTestFakeButtonEvent(display, 1, True, 0);
-    XFlush(display);
-    idleFor(effect, 50);
+    x_.moveTo(editor_, knob);
+    x_.button(1, true);
+    idle(50);
     for (int step = 0; step < 10; ++step) {
-        XTestFakeRelativeMotionEvent(display, 0, -4, 0);
-        XFlush(display);
-        idleFor(effect, 30);
+        x_.moveBy(0, -4);
+        idle(30);
     }
-    XTestFakeButtonEvent(display, 1, False, 0);
-    XFlush(display);
-    idleFor(effect, 500);
+    EXPECT_FALSE(x_.cursorVisible()) << "hidden while dragging";
+    x_.button(1, false);
+    idle(400);
+    EXPECT_TRUE(x_.cursorVisible()) << "shown after the release";
+    EXPECT_EQ(x_.pointerIn(editor_), knob) << "put back where the drag began";
     EXPECT_GE(automations(kCutoff), 1);
 
-    // Closed, reopened, and closed with the effect: nothing stays on the server.
-    effect.dispatch(effEditClose);
-    XSync(display, False);
-    EXPECT_EQ(childrenOf(display, parent), 0);
-    ASSERT_EQ(effect.dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent))), 1);
-    idleFor(effect, 100);
-    EXPECT_EQ(childrenOf(display, parent), 1);
-    effect.close();
-    XSync(display, False);
-    EXPECT_EQ(childrenOf(display, parent), 0);
+    // A fader dragged with the left button moves only its own line; with the right button it
+    // moves line 2's too.
+    host_.clear();
+    dragFrom(feedback, 0, -30);
+    idle(1500);
+    EXPECT_GE(automations(kLine1Feedback), 1);
+    EXPECT_EQ(automations(kLine1Feedback + kLineParams), 0) << "a left drag is not linked";
+    host_.clear();
+    dragFrom(feedback, 0, 30, 3);
+    idle(1500);
+    EXPECT_GE(automations(kLine1Feedback), 1);
+    EXPECT_GE(automations(kLine1Feedback + kLineParams), 1) << "the right drag moved line 2's feedback";
+}
 
-    XDestroyWindow(display, parent);
-    XCloseDisplay(display);
+TEST_F(X11EditorTest, TheTextFieldTakesKeysAndClosesOnEnterEscapeAndAPressElsewhere)
+{
+    // The headless editor takes the same keys: its cutoff after them is the reference.
+    click(control(kCutoff));
+    ControlInterface& valueBox = gui().detail().selected()->valueBox();
+    const Point box = centre(valueBox);
+    const Point knob = centre(control(kCutoff));
+    click(valueBox);
+    const pengui::Rect field = window().editor_rect();
+    window().type("3456");
+    window().press_key(pengui::TextLineEditor::Key::kHome);
+    window().press_key(pengui::TextLineEditor::Key::kDelete);
+    window().press_key(pengui::TextLineEditor::Key::kEnd);
+    window().press_key(pengui::TextLineEditor::Key::kBackspace);
+    window().press_key(pengui::TextLineEditor::Key::kLeft);
+    window().type("7");
+    ASSERT_EQ(window().editor_text(), "475");
+    window().press_enter();
+    const float typed = param(kCutoff);
+    openX11();
+
+    clickAt(knob);
+    clickAt(box);
+    std::vector<::Window> fields = childrenOf(x_.display(), editor_);
+    ASSERT_EQ(fields.size(), 1u) << "the text field opened over the box";
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(x_.display(), fields[0], &attributes);
+    EXPECT_EQ((pengui::Rect{attributes.x, attributes.y, attributes.x + attributes.width, attributes.y + attributes.height}),
+              field);
+    x_.type("3456");
+    for (KeySym key : {XK_Home, XK_Delete, XK_End, XK_BackSpace, XK_Left})
+        x_.key(key);
+    x_.type("7");
+    x_.key(XK_Return);
+    idle(100);
+    EXPECT_TRUE(childrenOf(x_.display(), editor_).empty()) << "Enter closed the field";
+    EXPECT_FLOAT_EQ(x11_->get()->getParameter(x11_->get(), kCutoff), typed) << "the same value as typed headless";
+    EXPECT_GE(automations(kCutoff), 1);
+
+    host_.clear();
+    clickAt(box);
+    x_.type("9000");
+    x_.key(XK_Escape);
+    idle(100);
+    EXPECT_TRUE(childrenOf(x_.display(), editor_).empty());
+    EXPECT_EQ(automations(kCutoff), 0) << "Escape cancels";
+
+    clickAt(box);
+    x_.type("9000");
+    clickAt(knob);
+    EXPECT_TRUE(childrenOf(x_.display(), editor_).empty());
+    EXPECT_GT(x11_->get()->getParameter(x11_->get(), kCutoff), typed) << "a press elsewhere commits 9000";
+}
+
+TEST_F(X11EditorTest, APresetRecallGlidesOnTheWindowsTimerOnceHoweverOftenTheHostIdles)
+{
+    const Point preset = centre(miscControl("PresetNumberListener", 1));
+    const Point recallBox = centre(miscControl("PresetTimeDisplayListener"));
+    openX11();
+    clickAt(recallBox);
+    x_.type("2");
+    x_.key(XK_Return);
+    idle(100);
+
+    // The editor seeds each preset from a different program: a recall changes parameters.
+    host_.clear();
+    clickAt(preset);
+    // A host idling from two sources at once (its idle timer and its event loop).
+    for (int elapsed = 0; elapsed < 1000; elapsed += 5) {
+        x11_->dispatch(effEditIdle);
+        x11_->dispatch(effEditIdle);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    const int firstSecond = static_cast<int>(host_.count(audioMasterUpdateDisplay));
+    EXPECT_GE(firstSecond, 5) << "the glide steps on the 0.1 s timer";
+    EXPECT_LE(firstSecond, 12) << "no double ticks";
+
+    // Closing the window stops the glide's timer.
+    x11_->dispatch(effEditClose);
+    host_.clear();
+    idle(300);
+    EXPECT_EQ(host_.count(audioMasterUpdateDisplay), 0u);
+}
+
+TEST_F(X11EditorTest, OddParentsCloseReopenTwoInstancesAndEffCloseLeaveNothingOnTheServer)
+{
+    close();
+    Display* display = x_.display();
+    ASSERT_NE(display, nullptr) << "no X display: run under xvfb-run";
+    const ::Window first = x_.newParent(size());
+    const ::Window second = x_.newParent(size());
+    const std::map<std::string, int> before = serverResources(display);
+
+    Effect a(mppi::createEffect(FakeHost::callback, testSkin(), makeX11Window, true));
+    Effect b(mppi::createEffect(FakeHost::callback, testSkin(), makeX11Window, true));
+    a.start();
+    b.start();
+    EXPECT_EQ(a.dispatch(effEditOpen, 0, 0, nullptr), 0) << "no parent window";
+    EXPECT_EQ(a.dispatch(effEditOpen, 0, 0, handleOf(0x7654321)), 0) << "a parent that is no window";
+    a.dispatch(effEditClose);
+    a.dispatch(effEditIdle);
+
+    // Two editors side by side, each on its own connection.
+    ASSERT_EQ(a.dispatch(effEditOpen, 0, 0, handleOf(first)), 1);
+    ASSERT_EQ(b.dispatch(effEditOpen, 0, 0, handleOf(second)), 1);
+    ASSERT_EQ(a.dispatch(effEditOpen, 0, 0, handleOf(first)), 1) << "a second open keeps the window";
+    X11Host::idleFor({&a, &b}, 200);
+    EXPECT_GT(serverResources(display)["WINDOW"], before.at("WINDOW")) << "the count sees the editors";
+    EXPECT_EQ(childrenOf(display, first).size(), 1u);
+    EXPECT_EQ(childrenOf(display, second).size(), 1u);
+    // The host windows lie on top of each other (the screen holds one whole editor): each is
+    // raised and repainted from its expose events before it is read.
+    const ::Window editorB = childrenOf(display, second)[0];
+    XRaiseWindow(display, first);
+    XSync(display, False);
+    X11Host::idleFor({&a, &b}, 200);
+    const std::vector<std::uint32_t> shownA = x_.pixels(childrenOf(display, first)[0], size());
+    XRaiseWindow(display, second);
+    XSync(display, False);
+    X11Host::idleFor({&a, &b}, 200);
+    EXPECT_EQ(x_.pixels(editorB, size()), shownA) << "the same state, the same picture";
+
+    a.dispatch(effEditClose);
+    XSync(display, False);
+    EXPECT_TRUE(childrenOf(display, first).empty());
+    ASSERT_EQ(a.dispatch(effEditOpen, 0, 0, handleOf(first)), 1);
+    X11Host::idleFor({&a, &b}, 200);
+    EXPECT_EQ(childrenOf(display, first).size(), 1u) << "reopened";
+    EXPECT_EQ(x_.pixels(editorB, size()), shownA) << "the other instance is untouched";
+
+    // The effect closed with its editor open, then the other one closed as hosts do.
+    b.close();
+    a.dispatch(effEditClose);
+    a.close();
+    XSync(display, False);
+    EXPECT_TRUE(childrenOf(display, first).empty());
+    EXPECT_TRUE(childrenOf(display, second).empty());
+    EXPECT_EQ(serverResources(display), before) << "no window, pixmap, GC or cursor is left";
 }

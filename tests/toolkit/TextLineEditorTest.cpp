@@ -84,37 +84,42 @@ TEST(TextLineEditorTest, TheFieldShowsTheCaretAndSelectionAndScrollsLongTextToTh
     TextLineEditor editor;
     const int top = 2; // (12 - 8) / 2
     const std::uint32_t white = 0xFFFFFF;
+    const std::uint32_t field = TextLineEditor::field_colour(style);
+    const std::uint32_t selection = TextLineEditor::selection_colour(style);
+    EXPECT_EQ(field, 0x101214u) << "dark behind light text";
+    EXPECT_EQ(TextLineEditor::field_colour({font.get(), 0x202020}), 0xFFFFFFu) << "light behind dark text";
 
     editor.open("AB");
     editor.draw(buffer, size, style, true);
-    EXPECT_EQ(buffer.at(0, 0), TextLineEditor::kFieldColour);
-    EXPECT_EQ(buffer.at(18, top), TextLineEditor::kSelectionColour) << "short text is centred, all selected";
-    EXPECT_EQ(buffer.at(17, top), TextLineEditor::kFieldColour);
+    EXPECT_EQ(buffer.at(0, 0), field);
+    EXPECT_EQ(buffer.at(18, top), selection) << "short text is centred, all selected";
+    EXPECT_EQ(buffer.at(17, top), field);
     EXPECT_EQ(buffer.at(18, top + 1) & 0xF0F0F0, 0xF0F0F0u) << "the glyphs, blended at full coverage";
     EXPECT_EQ(buffer.at(22, top), white) << "the caret after the text";
     editor.draw(buffer, size, style, false);
-    EXPECT_EQ(buffer.at(22, top), TextLineEditor::kFieldColour) << "the caret blinks off";
+    EXPECT_EQ(buffer.at(22, top), field) << "the caret blinks off";
 
     editor.press(Key::kHome);
     editor.draw(buffer, size, style, true);
     EXPECT_EQ(buffer.at(18, top), white) << "the caret before the text";
-    EXPECT_EQ(buffer.at(19, top), TextLineEditor::kFieldColour) << "no selection left";
+    EXPECT_EQ(buffer.at(19, top), field) << "no selection left";
 
     // Thirty glyphs are 60 columns in a field of 40: the caret at the end stays inside.
     editor.open(std::string(30, 'x'));
     editor.draw(buffer, size, style, true);
     EXPECT_EQ(buffer.at(37, top), white) << "scrolled to show the caret at the end";
-    EXPECT_EQ(buffer.at(0, top), TextLineEditor::kSelectionColour);
+    EXPECT_EQ(buffer.at(0, top), selection);
     editor.press(Key::kHome);
     editor.draw(buffer, size, style, true);
     EXPECT_EQ(buffer.at(2, top), white) << "back at the start";
-    EXPECT_EQ(buffer.at(1, top + 1), TextLineEditor::kFieldColour) << "with the padding before the text";
+    EXPECT_EQ(buffer.at(1, top + 1), field) << "with the padding before the text";
 
     // A field too small for any padding still shows the caret; one without a font, the field.
     PixelBuffer tiny(3, 3);
+    const TextStyle withoutFont{nullptr, 0xFFFFFF};
     editor.press(Key::kEnd);
     editor.draw(tiny, {3, 3}, style, true);
     EXPECT_EQ(tiny.at(2, 0), white);
-    editor.draw(tiny, {3, 3}, TextStyle{}, false);
-    EXPECT_EQ(tiny.at(2, 0), TextLineEditor::kFieldColour);
+    editor.draw(tiny, {3, 3}, withoutFont, false);
+    EXPECT_EQ(tiny.at(2, 0), field);
 }

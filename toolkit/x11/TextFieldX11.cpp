@@ -34,7 +34,7 @@ int TextFieldX11::open(Display* display, ::Window parent, GC gc, const Rect& rec
     if (!image_)
         return -1;
     handle_ = XCreateSimpleWindow(display_, parent, rect.x0, rect.y0, static_cast<unsigned>(size_.w),
-                                  static_cast<unsigned>(size_.h), 0, 0, TextLineEditor::kFieldColour);
+                                  static_cast<unsigned>(size_.h), 0, 0, TextLineEditor::field_colour(style_));
     // Presses on the field stay with it instead of reaching the editor as a press elsewhere.
     XSelectInput(display_, handle_, ExposureMask | KeyPressMask | FocusChangeMask | ButtonPressMask | ButtonReleaseMask);
     XMapRaised(display_, handle_);
