@@ -1,5 +1,4 @@
 #include "FileSelector.h"
-#include "SimpleMessageBox.h"
 #include "Sys.h"
 
 #include <gtest/gtest.h>
@@ -56,16 +55,6 @@ TEST(SystemTest, InitialDirectoryIsThePathBeforeItsLastSeparator)
     EXPECT_EQ(FileSelector::initial_directory("\\mine.pbk"), "");
     EXPECT_EQ(FileSelector::initial_directory("mine.pbk"), "");
     EXPECT_EQ(FileSelector::initial_directory(""), "");
-}
-
-TEST(SystemTest, DialogsWithoutAPlatformDialogFailAndKeepThePath)
-{
-    FileSelector selector;
-    selector.set_path("/tmp/mine.pbk");
-    EXPECT_EQ(selector.select_for_load(), FileSelector::kFailed);
-    EXPECT_EQ(selector.select_for_save(), FileSelector::kFailed);
-    EXPECT_EQ(selector.path(), "/tmp/mine.pbk");
-    EXPECT_EQ(sys::SimpleMessageBox::show("Error", "Can't load bank file", 0, 0), -1);
 }
 
 TEST(SystemTest, ClockErrorsAndResources)
