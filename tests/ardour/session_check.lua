@@ -1,0 +1,43 @@
+-- Runs inside Ardour's Lua session tool: a session on the dummy backend with a sine on its
+-- inputs, a stereo track with the plug-in inserted, and the track's meter read with the plug-in
+-- active, bypassed and with a parameter changed. Prints "check passed" when all holds.
+ARDOUR.config():set_hide_dummy_backend(false)
+local backend = AudioEngine:set_backend("None (Dummy)", "", "")
+backend:set_device_name("Sine Wave")
+assert(AudioEngine:start(false) == 0, "the dummy engine starts")
+assert(create_session(arg[1], "zorvane-check", 48000), "a new session")
+
+local track = Session:new_audio_track(2, 2, nil, 1, "check", ARDOUR.PresentationInfo.max_order,
+                                      ARDOUR.TrackMode.Normal, true):front()
+local plugin = ARDOUR.LuaAPI.new_plugin(Session, "Zorvane", ARDOUR.PluginType.LXVST, "")
+assert(not plugin:isnil(), "the plug-in instantiates")
+assert(track:add_processor_by_index(plugin, 0, nil, true) == 0, "the plug-in is inserted")
+local insert = plugin:to_insert()
+print("plug-in", insert:plugin(0):name(), insert:plugin(0):parameter_count())
+assert(insert:plugin(0):parameter_count() == 121, "121 parameters")
+
+track:input():audio(0):connect("system:capture_1")
+track:input():audio(1):connect("system:capture_2")
+track:monitoring_control():set_value(ARDOUR.MonitorChoice.MonitorInput, PBD.GroupControlDisposition.NoGroup)
+
+local function peak()
+  ARDOUR.LuaAPI.usleep(300000)
+  track:peak_meter():reset_max()
+  ARDOUR.LuaAPI.usleep(500000)
+  return track:peak_meter():meter_level(0, ARDOUR.MeterType.MeterMaxPeak)
+end
+local active = peak()
+insert:deactivate()
+local bypassed = peak()
+insert:activate()
+-- The pre-delay level at -oo takes the taps out of the output.
+ARDOUR.LuaAPI.set_processor_param(plugin, 2, 0)
+local changed = peak()
+print(string.format("peaks: active %.1f dB, bypassed %.1f dB, pre-delay level at -oo %.1f dB", active, bypassed, changed))
+assert(bypassed > -30, "the sine reaches the track")
+assert(math.abs(active - bypassed) > 1, "the plug-in changes the sound")
+assert(math.abs(changed - active) > 1, "a parameter set by the host changes it again")
+local measured, stats = insert:get_stats(0, 0, 0, 0)
+assert(measured, "Ardour timed the plug-in's processing")
+print(string.format("processing: %.0f us per cycle on average", stats[3]))
+print("check passed")
