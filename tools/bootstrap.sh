@@ -18,6 +18,7 @@ packages=(
   libsndfile1-dev
   libpng-dev
   libx11-dev
+  libxext-dev
   libxtst-dev
   libxres-dev
   libxfixes-dev

@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <algorithm>
 #include <map>
 #include <thread>
 
@@ -27,9 +28,19 @@ namespace {
 
 constexpr int kCutoff = 69;
 
+// The last X11 window made, for what only the window can tell.
+pengui::WindowX11* g_lastWindow = nullptr;
+
 std::unique_ptr<pengui::PlatformWindowInterface> makeX11Window()
 {
-    return std::make_unique<pengui::WindowX11>();
+    auto window = std::make_unique<pengui::WindowX11>();
+    g_lastWindow = window.get();
+    return window;
+}
+
+std::unique_ptr<pengui::PlatformWindowInterface> makeX11WindowWithoutSharedMemory()
+{
+    return std::make_unique<pengui::WindowX11>(false);
 }
 
 void* handleOf(::Window window)
@@ -100,6 +111,13 @@ public:
         XSync(display_, False);
         parents_.push_back(parent);
         return parent;
+    }
+    // The host destroys its window with the editor still open in it.
+    void destroyParent(::Window parent)
+    {
+        parents_.erase(std::find(parents_.begin(), parents_.end(), parent));
+        XDestroyWindow(display_, parent);
+        XSync(display_, False);
     }
 
     // The host's idle, every 10 ms for `milliseconds`, to each effect in turn.
@@ -263,6 +281,7 @@ TEST_F(X11EditorTest, ShowsWhatTheHeadlessWindowShowsAndTakesThePointer)
     const Point feedback = handle(control(kLine1Feedback));
     openX11();
 
+    EXPECT_TRUE(g_lastWindow->tile_shared()) << "Xvfb offers shared memory";
     EXPECT_EQ(differences(x_.pixels(editor_, size()), defaultFrame), 0) << "the default state";
     x11_->dispatch(effSetProgram, 0, 6);
     idle(100);
@@ -393,9 +412,11 @@ TEST_F(X11EditorTest, OddParentsCloseReopenTwoInstancesAndEffCloseLeaveNothingOn
     const ::Window first = x_.newParent(size());
     const ::Window second = x_.newParent(size());
     const std::map<std::string, int> before = serverResources(display);
+    ASSERT_GT(before.count("WINDOW"), 0u) << "the server counts resources";
 
     Effect a(mppi::createEffect(FakeHost::callback, testSkin(), makeX11Window, true));
-    Effect b(mppi::createEffect(FakeHost::callback, testSkin(), makeX11Window, true));
+    // The second draws without shared memory: both ways give the same picture.
+    Effect b(mppi::createEffect(FakeHost::callback, testSkin(), makeX11WindowWithoutSharedMemory, true));
     a.start();
     b.start();
     EXPECT_EQ(a.dispatch(effEditOpen, 0, 0, nullptr), 0) << "no parent window";
@@ -430,6 +451,18 @@ TEST_F(X11EditorTest, OddParentsCloseReopenTwoInstancesAndEffCloseLeaveNothingOn
     X11Host::idleFor({&a, &b}, 200);
     EXPECT_EQ(childrenOf(display, first).size(), 1u) << "reopened";
     EXPECT_EQ(x_.pixels(editorB, size()), shownA) << "the other instance is untouched";
+
+    // The host destroys its window before closing the editor; the editor keeps idling meanwhile.
+    const ::Window doomed = x_.newParent(size());
+    Effect c(mppi::createEffect(FakeHost::callback, testSkin(), makeX11Window, true));
+    c.start();
+    ASSERT_EQ(c.dispatch(effEditOpen, 0, 0, handleOf(doomed)), 1);
+    X11Host::idleFor({&c}, 100);
+    c.dispatch(effSetProgram, 0, 6);
+    x_.destroyParent(doomed);
+    X11Host::idleFor({&c}, 100);
+    c.dispatch(effEditClose);
+    c.close();
 
     // The effect closed with its editor open, then the other one closed as hosts do.
     b.close();

@@ -27,8 +27,6 @@ int modifiersOf(unsigned int state)
 
 } // namespace
 
-WindowX11::WindowX11() : tile_(*this) {}
-
 WindowX11::~WindowX11()
 {
     destroy();
@@ -62,9 +60,7 @@ int WindowX11::create(void* parent, Size size)
     XSelectInput(display_, handle_,
                  ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | StructureNotifyMask);
     gc_ = XCreateGC(display_, handle_, 0, nullptr);
-    image_ = XCreateImage(display_, DefaultVisual(display_, screen), 24, ZPixmap, 0,
-                          reinterpret_cast<char*>(tile_.pixels()), static_cast<unsigned>(tile_.width()),
-                          static_cast<unsigned>(tile_.height()), 32, 0);
+    tile_.attach(display_, handle_, gc_, shareMemory_);
     static const char none[1] = {0};
     Pixmap empty = XCreateBitmapFromData(display_, handle_, none, 1, 1);
     XColor black{};
@@ -96,11 +92,7 @@ void WindowX11::destroy()
     }
     const bool wasOpen = handle_ != 0;
     handle_ = 0;
-    if (image_) {
-        image_->data = nullptr; // the tile's own pixels
-        XDestroyImage(image_);
-        image_ = nullptr;
-    }
+    tile_.detach();
     if (gc_)
         XFreeGC(display_, gc_);
     gc_ = nullptr;
@@ -222,6 +214,9 @@ void WindowX11::service()
     if (!handle_ || servicing_)
         return;
     servicing_ = true;
+    // The host may destroy its window, and ours with it, before the news arrives: a request on
+    // it must not end the host's process through Xlib's default error handler.
+    X11ErrorTrap trap(display_);
     while (handle_ && XPending(display_)) {
         XEvent event;
         XNextEvent(display_, &event);
@@ -274,6 +269,7 @@ void WindowX11::handleEvent(XEvent& event)
     case DestroyNotify:
         if (event.xdestroywindow.window == handle_) {
             handle_ = 0;
+            tile_.detach();
             if (window_)
                 window_->platform_destroyed();
         }
@@ -308,13 +304,6 @@ void WindowX11::paintDirty()
     for (const Rect& rect : rects)
         window_->paint(rect);
     XFlush(display_);
-}
-
-void WindowX11::Tile::blit(Point position, Size size)
-{
-    if (owner_.handle_ && owner_.image_)
-        XPutImage(owner_.display_, owner_.handle_, owner_.gc_, owner_.image_, 0, 0, position.x, position.y,
-                  static_cast<unsigned>(size.w), static_cast<unsigned>(size.h));
 }
 
 } // namespace pengui

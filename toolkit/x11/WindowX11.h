@@ -3,6 +3,7 @@
 #include "PlatformWindowInterface.h"
 #include "RenderingBufferInterface.h"
 #include "TextFieldX11.h"
+#include "X11Tile.h"
 
 #include <map>
 #include <vector>
@@ -19,7 +20,9 @@ namespace pengui {
 // The host's user-interface thread only.
 class WindowX11 : public PlatformWindowInterface {
 public:
-    WindowX11();
+    // Without `shareMemory` the tile goes to the server through the connection even where
+    // shared memory would work.
+    explicit WindowX11(bool shareMemory = true) : shareMemory_(shareMemory) {}
     ~WindowX11() override;
     WindowX11(const WindowX11&) = delete;
     WindowX11& operator=(const WindowX11&) = delete;
@@ -47,18 +50,10 @@ public:
 
     // Two presses of a button closer than this make a double click.
     static constexpr unsigned long kDoubleClickMilliseconds = 400;
+    // Whether the tile reaches the server through shared memory.
+    bool tile_shared() const { return tile_.shared(); }
 
 private:
-    // The tile: an XImage over its pixels puts it on the window.
-    class Tile : public PixelBuffer {
-    public:
-        explicit Tile(WindowX11& owner) : PixelBuffer(128, 128), owner_(owner) {}
-        void blit(Point position, Size size) override;
-
-    private:
-        WindowX11& owner_;
-    };
-
     struct Timer {
         double period;
         double due;
@@ -72,9 +67,9 @@ private:
     Display* display_ = nullptr;
     ::Window handle_ = 0;
     GC gc_ = nullptr;
-    XImage* image_ = nullptr;
     Cursor blank_ = 0;
-    Tile tile_;
+    bool shareMemory_;
+    X11Tile tile_;
     TextFieldX11 field_;
     Size size_;
     std::vector<Rect> dirty_;
