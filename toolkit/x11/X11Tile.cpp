@@ -11,7 +11,7 @@ namespace pengui {
 
 namespace {
 
-constexpr std::size_t kBytes = sizeof(std::uint32_t) * X11Tile::kSize * X11Tile::kSize;
+constexpr std::size_t kTileBytes = sizeof(std::uint32_t) * X11Tile::kSize * X11Tile::kSize;
 
 } // namespace
 
@@ -40,7 +40,7 @@ void X11Tile::attach(Display* display, ::Window window, GC gc, bool shareMemory)
 
 bool X11Tile::attachShared(Visual* visual)
 {
-    segment_.shmid = shmget(IPC_PRIVATE, kBytes, IPC_CREAT | 0600);
+    segment_.shmid = shmget(IPC_PRIVATE, kTileBytes * kSharedSlots, IPC_CREAT | 0600);
     if (segment_.shmid < 0)
         return false;
     void* address = shmat(segment_.shmid, nullptr, 0);
@@ -68,6 +68,7 @@ bool X11Tile::attachShared(Visual* visual)
         return false;
     }
     shared_ = true;
+    slot_ = 0;
     pixels_ = reinterpret_cast<std::uint32_t*>(segment_.shmaddr);
     return true;
 }
@@ -98,9 +99,14 @@ void X11Tile::blit(Point position, Size size)
     const auto width = static_cast<unsigned>(size.w);
     const auto height = static_cast<unsigned>(size.h);
     if (shared_) {
+        // The image's data pointer names the slot: its offset in the segment goes to the server.
+        image_->data = reinterpret_cast<char*>(pixels_);
         XShmPutImage(display_, window_, gc_, image_, 0, 0, position.x, position.y, width, height, False);
-        // The next tile is drawn into the same memory: the server must have read this one.
-        XSync(display_, False);
+        slot_ = (slot_ + 1) % kSharedSlots;
+        // Back at the first slot, every slot is reused: the server must have read them all.
+        if (slot_ == 0)
+            XSync(display_, False);
+        pixels_ = reinterpret_cast<std::uint32_t*>(segment_.shmaddr + kTileBytes * static_cast<std::size_t>(slot_));
     } else {
         XPutImage(display_, window_, gc_, image_, 0, 0, position.x, position.y, width, height);
     }

@@ -9,12 +9,16 @@
 
 namespace pengui {
 
-// The editor window's 128 x 128 tile on an X display: an image in memory shared with the
-// server where the server offers it (MIT-SHM on a local display), so a blit copies nothing
-// through the connection; otherwise an image over memory of its own, sent with XPutImage.
+// The editor window's 128 x 128 tile on an X display: where the server offers it (MIT-SHM on a
+// local display) a ring of tiles in memory shared with the server, so a blit copies nothing
+// through the connection and the next tile is drawn while the server reads the last ones;
+// otherwise an image over memory of its own, sent with XPutImage.
 class X11Tile : public RenderingBufferInterface {
 public:
     static constexpr int kSize = 128;
+    // Tiles in the shared ring: a full repaint of the large editor waits for the server about
+    // three times instead of once per tile.
+    static constexpr int kSharedSlots = 16;
 
     X11Tile();
     ~X11Tile() override;
@@ -40,6 +44,7 @@ private:
     XImage* image_ = nullptr;
     XShmSegmentInfo segment_{};
     bool shared_ = false;
+    int slot_ = 0;
     std::vector<std::uint32_t> memory_;
     std::uint32_t* pixels_ = nullptr;
 };
