@@ -198,7 +198,7 @@ void Algo::controlTick()
     lines_[0].updateBlock(kControlBlock);
     if (twoLines_)
         lines_[1].updateBlock(kControlBlock);
-    mixer_.beginBlock();
+    mixer_.beginBlock(kControlBlock);
 }
 
 void Algo::runLines(int frames)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ControlBlock.h"
 #include "DelayLine.h"
 #include "DspInterface.h"
 #include "FullLfoParam.h"
@@ -33,7 +34,6 @@ public:
     };
 
     static constexpr int kParamCount = 121;
-    static constexpr int kControlBlock = 256;
     static constexpr float kLowestSampleRate = 4000.0f;
     static constexpr float kHighestSampleRate = 384000.0f;
 

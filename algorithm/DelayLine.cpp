@@ -125,7 +125,7 @@ void DelayLine::updateBlock(int samples)
     feedback_.updateBlock(samples);
     filter_.updateBlock(samples);
     distortion_.updateBlock(samples);
-    shelf_.updateBlock(samples);
+    shelf_.updateBlock();
     if (dirty_.exchange(false, std::memory_order_acquire))
         apply();
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ControlBlock.h"
 #include "DistortionStage.h"
 #include "FilterStage.h"
 #include "FullLfoParam.h"
@@ -27,8 +28,6 @@ public:
     struct FdbkModifier : mppi::OffsetModifier<FdbkModifier> {
         static constexpr double kLow = 0.0, kHigh = 1.0;
     };
-
-    static constexpr int kControlBlock = 256;
 
     // Creates and registers the line's 33 parameters and sizes the buffer.
     void init(int lineNumber, mppi::PluginInternal& registry, LineMixer& mixer);

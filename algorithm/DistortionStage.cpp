@@ -15,7 +15,6 @@ using param_table::kDistortionRows;
 constexpr float kFollowerSeconds = 0.05f;
 constexpr float kInitialCurveGain = 4.0f;
 constexpr float kSilence = 1e-9f;
-constexpr int kControlBlock = 256;
 
 // The gain that brings a shaped signal back to the input's RMS level, at most the ceiling; 0
 // when the shaped signal is silent. Computed without branches so that the loop vectorises.
@@ -100,6 +99,7 @@ void DistortionStage::updateBlock(int samples)
     previousLevel_ = level_;
     previousDrive_ = drive_;
     previousFold_ = fold_;
+    fadeLength_ = samples;
     levelGroup_.updateBlock(samples);
     if (dirty_.exchange(false, std::memory_order_acquire)) {
         type_ = static_cast<float>(typeParam_->real());
@@ -125,25 +125,26 @@ void DistortionStage::prepare(bool force)
     overdriveFadeIn_ = 0.0f;
     puncherFadeIn_ = 0.0f;
     fadePosition_ = 0;
-    overdriveFadeInStep_ = overdriveGain_ / kControlBlock;
-    puncherFadeInStep_ = puncherGain_ / kControlBlock;
-    overdriveFadeOutStep_ = overdriveFadeOut_ / kControlBlock;
-    puncherFadeOutStep_ = puncherFadeOut_ / kControlBlock;
+    const float length = static_cast<float>(fadeLength_);
+    overdriveFadeInStep_ = overdriveGain_ / length;
+    puncherFadeInStep_ = puncherGain_ / length;
+    overdriveFadeOutStep_ = overdriveFadeOut_ / length;
+    puncherFadeOutStep_ = puncherFadeOut_ / length;
 }
 
 void DistortionStage::process(float* block, int frames)
 {
-    for (int done = 0; done < frames; done += kMaxPiece)
-        processPiece(block + done, std::min(frames - done, kMaxPiece));
+    for (int done = 0; done < frames; done += kControlBlock)
+        processPiece(block + done, std::min(frames - done, kControlBlock));
 }
 
 void DistortionStage::processPiece(float* block, int frames)
 {
-    float inputPower[kMaxPiece];
-    float outputPower[kMaxPiece];
+    float inputPower[kControlBlock];
+    float outputPower[kControlBlock];
     const float* shapedPower = inputPower;
     if (level_ != 0.0f || previousLevel_ != 0.0f) {
-        float unshaped[kMaxPiece];
+        float unshaped[kControlBlock];
         std::copy(block, block + frames, unshaped);
         if (level_ == previousLevel_)
             shapeSteady(block, frames);
@@ -188,7 +189,7 @@ void DistortionStage::shapeCrossFading(float* __restrict block, int frames)
     const mppi::TableSine& sine = sine_;
     const float drive = drive_, previousDrive = previousDrive_;
     const float fold = fold_, previousFold = previousFold_;
-    // The fades run across the pieces of a control block and complete after 256 samples; each
+    // The fades run across the pieces of a control block and complete at its end; each
     // sample's weights follow from its position in the block, whatever the pieces.
     const float odOut = overdriveFadeOut_, odIn = overdriveFadeIn_;
     const float puOut = puncherFadeOut_, puIn = puncherFadeIn_;

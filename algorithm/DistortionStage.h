@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ControlBlock.h"
 #include "FullLfoParam.h"
 #include "LfoModifiers.h"
 #include "RmsFollower.h"
@@ -27,9 +28,6 @@ public:
 
     // Highest RMS level the line signal leaves the stage with.
     static constexpr float kRmsCeiling = 0.75f;
-    // Longest piece processed at once; the lines never pass more.
-    static constexpr int kMaxPiece = 256;
-
     DistortionStage();
 
     // Creates and registers the type and level parameters (5 with the level's LFO).
@@ -86,6 +84,8 @@ private:
     float puncherFadeInStep_ = 0.0f;
     // Samples since the fades began.
     int fadePosition_ = 0;
+    // Samples of the control block the fades run across.
+    int fadeLength_ = kControlBlock;
     // Make-up gain of the last sample processed.
     float makeUp_ = 1.0f;
 };

@@ -1,10 +1,6 @@
 #include "LineMixer.h"
 
-namespace {
-
-constexpr float kControlBlock = 256.0f;
-
-} // namespace
+#include "ControlBlock.h"
 
 LineMixer::LineMixer()
 {
@@ -79,12 +75,12 @@ void LineMixer::setLineOutput(int line, const float* output)
     lines_[line].output = output;
 }
 
-void LineMixer::beginBlock()
+void LineMixer::beginBlock(int samples)
 {
-    tapGainStart_ = tapGain_;
+    tapGainRunning_ = tapGain_;
     rampThisBlock_ = false;
     if (dirty_) {
-        commit();
+        commit(samples);
         rampThisBlock_ = true;
         dirty_ = false;
     }
@@ -92,13 +88,13 @@ void LineMixer::beginBlock()
 
 void LineMixer::reset()
 {
-    commit();
+    commit(kControlBlock);
     dirty_ = false;
     rampThisBlock_ = false;
-    tapGainStart_ = tapGain_;
+    tapGainRunning_ = tapGain_;
 }
 
-void LineMixer::commit()
+void LineMixer::commit(int samples)
 {
     tapGain_ = pendingTapGain_;
     separation_ = pendingSeparation_;
@@ -116,8 +112,8 @@ void LineMixer::commit()
         tapGain_ = 0.0f;
 
     for (int i = 0; i < 4; ++i) {
-        feedback_.start[i] = feedback_.current[i];
-        output_.start[i] = output_.current[i];
+        feedback_.running[i] = feedback_.current[i];
+        output_.running[i] = output_.current[i];
     }
 
     float* f = feedback_.current;
@@ -144,11 +140,12 @@ void LineMixer::commit()
     o[2] = f[2] * o0 + f[3] * o2;
     o[3] = f[2] * o1 + f[3] * o3;
 
+    const float length = static_cast<float>(samples);
     for (int i = 0; i < 4; ++i) {
-        feedback_.increment[i] = (feedback_.current[i] - feedback_.start[i]) / kControlBlock;
-        output_.increment[i] = (output_.current[i] - output_.start[i]) / kControlBlock;
+        feedback_.increment[i] = (feedback_.current[i] - feedback_.running[i]) / length;
+        output_.increment[i] = (output_.current[i] - output_.running[i]) / length;
     }
-    tapGainIncrement_ = (tapGain_ - tapGainStart_) / kControlBlock;
+    tapGainIncrement_ = (tapGain_ - tapGainRunning_) / length;
 }
 
 void LineMixer::write(int frames)
@@ -160,7 +157,7 @@ void LineMixer::write(int frames)
     // Sustain uses the committed matrix and leaves the taps out: nothing new enters the lines.
     const bool ramp = rampThisBlock_ && !sustain_;
     const float taps = sustain_ ? 0.0f : 1.0f;
-    float* f = ramp ? feedback_.start : feedback_.current;
+    float* f = ramp ? feedback_.running : feedback_.current;
     float f0 = f[0], f1 = f[1], f2 = f[2], f3 = f[3];
     const float s0 = ramp ? feedback_.increment[0] : 0.0f, s1 = ramp ? feedback_.increment[1] : 0.0f;
     const float s2 = ramp ? feedback_.increment[2] : 0.0f, s3 = ramp ? feedback_.increment[3] : 0.0f;
@@ -198,9 +195,9 @@ void LineMixer::mix(int frames)
     float* left = tapLeft_;
     float* right = tapRight_;
     const bool ramp = rampThisBlock_;
-    float* o = ramp ? output_.start : output_.current;
+    float* o = ramp ? output_.running : output_.current;
     float o0 = o[0], o1 = o[1], o2 = o[2], o3 = o[3];
-    float g = ramp ? tapGainStart_ : tapGain_;
+    float g = ramp ? tapGainRunning_ : tapGain_;
     const float s0 = ramp ? output_.increment[0] : 0.0f, s1 = ramp ? output_.increment[1] : 0.0f;
     const float s2 = ramp ? output_.increment[2] : 0.0f, s3 = ramp ? output_.increment[3] : 0.0f;
     const float gStep = ramp ? tapGainIncrement_ : 0.0f;
@@ -229,6 +226,6 @@ void LineMixer::mix(int frames)
         o[1] = o1;
         o[2] = o2;
         o[3] = o3;
-        tapGainStart_ = g;
+        tapGainRunning_ = g;
     }
 }

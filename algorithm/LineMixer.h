@@ -4,7 +4,7 @@
 // back into their inputs (one line: F0 only; two lines: cross-fed by the separation), and the
 // output matrix O sends the fed-back signal through each line's level and pan to the outputs,
 // where the tap signal joins it with the "Predly lvl" gain. New values are committed once per
-// control block and ramp linearly over its 256 samples.
+// control block and ramp linearly over its samples.
 class LineMixer {
 public:
     static constexpr int kLines = 2;
@@ -28,8 +28,9 @@ public:
     void setLineWrite(int line, float* input);
     void setLineOutput(int line, const float* output);
 
-    // Once per control block, after the lines' updates: starts the ramps to the pending values.
-    void beginBlock();
+    // Once per control block of `samples`, after the lines' updates: starts the ramps to the
+    // pending values, which arrive at the block's end.
+    void beginBlock(int samples);
     // Takes the pending values at once, with nothing left to ramp.
     void reset();
 
@@ -45,8 +46,9 @@ public:
 
 private:
     struct Matrix {
+        // The committed target, the value the ramp has reached, and its step per sample.
         float current[4] = {};
-        float start[4] = {};
+        float running[4] = {};
         float increment[4] = {};
     };
     struct Line {
@@ -60,7 +62,7 @@ private:
         const float* output = nullptr;
     };
 
-    void commit();
+    void commit(int samples);
     void setPending(float& pending, float value);
 
     Matrix feedback_;
@@ -69,7 +71,7 @@ private:
     float* tapLeft_ = nullptr;
     float* tapRight_ = nullptr;
     float tapGain_ = 0.0f;
-    float tapGainStart_ = 0.0f;
+    float tapGainRunning_ = 0.0f;
     float pendingTapGain_ = 1.0f;
     float tapGainIncrement_ = 0.0f;
     float separation_ = 0.0f;

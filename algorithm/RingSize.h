@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ControlBlock.h"
+
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -10,7 +12,6 @@ namespace ring_size {
 
 constexpr double kMaxDelaySeconds = 4.0;
 constexpr std::uint32_t kMinimumLength = 44100;
-constexpr std::uint32_t kControlBlock = 256;
 
 inline int maxDelay(float sampleRate)
 {
@@ -19,7 +20,7 @@ inline int maxDelay(float sampleRate)
 
 inline std::uint32_t length(int maxDelay)
 {
-    const std::uint32_t wanted = static_cast<std::uint32_t>(maxDelay) + kControlBlock;
+    const std::uint32_t wanted = static_cast<std::uint32_t>(maxDelay + kControlBlock);
     std::uint32_t length = 1;
     while (length < wanted || length < kMinimumLength)
         length <<= 1;

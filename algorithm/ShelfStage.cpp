@@ -46,7 +46,7 @@ void ShelfStage::setSampleRate(float sampleRate)
     filter_.computeCoefficients();
 }
 
-void ShelfStage::updateBlock(int)
+void ShelfStage::updateBlock()
 {
     if (dirty_.exchange(false, std::memory_order_acquire))
         apply();

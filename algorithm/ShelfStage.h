@@ -18,7 +18,8 @@ public:
     // Takes the current settings and clears the filter state.
     void reset();
     void setSampleRate(float sampleRate);
-    void updateBlock(int samples);
+    // Takes new settings at the control block, without a ramp: the shelf only cuts, gently.
+    void updateBlock();
     // Filters a block in place unless the shelf is inaudible.
     void process(float* block, int frames);
 

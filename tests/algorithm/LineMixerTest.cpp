@@ -35,7 +35,7 @@ TEST(LineMixerTest, AValueThatChangesAndChangesBackWithinATickIsKept)
     EXPECT_FLOAT_EQ(mixer.feedbackMatrix()[0], 0.5f);
     mixer.setFeedback(0, 0.3f);
     mixer.setFeedback(0, 0.5f);
-    mixer.beginBlock();
+    mixer.beginBlock(256);
     EXPECT_FLOAT_EQ(mixer.feedbackMatrix()[0], 0.5f);
 }
 
@@ -76,7 +76,7 @@ TEST(LineMixerTest, NewValuesRampOverExactlyOneControlBlock)
     std::fill(buffers.line1Out.begin(), buffers.line1Out.end(), 1.0f);
     buffers.attach(mixer);
     mixer.setFeedback(0, 0.0f);
-    mixer.beginBlock();
+    mixer.beginBlock(256);
     // Split unevenly: the ramp continues across the pieces.
     mixer.write(100);
     mixer.setTapBuffers(buffers.tapLeft.data() + 100, buffers.tapRight.data() + 100);
@@ -85,7 +85,7 @@ TEST(LineMixerTest, NewValuesRampOverExactlyOneControlBlock)
     mixer.write(156);
     for (int k = 0; k < 256; k += 51)
         EXPECT_NEAR(buffers.line1In[static_cast<std::size_t>(k)], 1.0f - k / 256.0f, 1e-5f) << k;
-    mixer.beginBlock();
+    mixer.beginBlock(256);
     EXPECT_FLOAT_EQ(mixer.feedbackMatrix()[0], 0.0f);
 }
 

@@ -383,7 +383,7 @@ struct Shelf {
         stage.setSampleRate(rate);
         registry.registered(0)->setReal(cutoff);
         registry.registered(1)->setReal(level);
-        stage.updateBlock(kBlock);
+        stage.updateBlock();
     }
 
     double gainAt(double frequency)
