@@ -2,6 +2,7 @@
 
 #include "HostDspInterface.h"
 #include "ParamTable.h"
+#include "ProductInfo.h"
 #include "ProgramSlot.h"
 #include "params/AlgoParams.h"
 
@@ -12,7 +13,6 @@ namespace {
 
 using param_table::kGlobalRows;
 
-constexpr double kPluginVersion = 1.03;
 constexpr int kTempoIndex = 1;
 
 } // namespace
@@ -95,7 +95,7 @@ double Algo::query(const std::string& key)
     if (key == "can_mono")
         return 1.0;
     if (key == "plugin_version")
-        return kPluginVersion;
+        return product::kVersion;
     return 0.0;
 }
 

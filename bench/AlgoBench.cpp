@@ -3,6 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <random>
 #include <string>
@@ -14,25 +16,33 @@ constexpr double kSampleRate = 44100.0;
 
 enum Setting { kDefaults, kOneLineAllStages, kHeavy };
 
+// The parameter named `name`; a misspelt name stops the benchmark rather than measuring a
+// setting that was never made.
+mppi::NormalizedParamInterface& named(Algo& algo, const std::string& name)
+{
+    mppi::NormalizedParamInterface* param = algo.findParam(name);
+    if (!param) {
+        std::fprintf(stderr, "algorithm_bench: no parameter named '%s'\n", name.c_str());
+        std::abort();
+    }
+    return *param;
+}
+
 void set(Algo& algo, const std::string& name, const std::string& text)
 {
-    for (int i = 0; i < algo.paramCount(); ++i) {
-        mppi::NormalizedParamInterface* param = algo.param(i);
-        if (param->name() != name)
-            continue;
-        bool understood = false;
-        const double real = param->parse(text, understood);
-        if (understood)
-            param->setReal(real);
-        return;
+    mppi::NormalizedParamInterface& param = named(algo, name);
+    bool understood = false;
+    const double real = param.parse(text, understood);
+    if (!understood) {
+        std::fprintf(stderr, "algorithm_bench: '%s' is no value of '%s'\n", text.c_str(), name.c_str());
+        std::abort();
     }
+    param.setReal(real);
 }
 
 void setReal(Algo& algo, const std::string& name, double value)
 {
-    for (int i = 0; i < algo.paramCount(); ++i)
-        if (algo.param(i)->name() == name)
-            algo.param(i)->setReal(value);
+    named(algo, name).setReal(value);
 }
 
 void configure(Algo& algo, Setting setting)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DefaultEventListener.h"
+#include "ProductInfo.h"
 
 #include <string>
 
@@ -19,8 +20,7 @@ public:
 
     static constexpr const char* kSiteAddress = "https://www.brisval.example/";
     static constexpr long kProductNumber = 3;
-    // Version 1.03 as the hexadecimal digits 1, 0, 3.
-    static constexpr int kVersionNumber = 0x103;
+    static constexpr int kVersionNumber = product::kVersionDigits;
 
 private:
     QuenloGui& gui_;

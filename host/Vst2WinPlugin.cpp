@@ -7,6 +7,7 @@
 #include "HostDspInterface.h"
 #include "NormalizedParamInterface.h"
 #include "PinGroup.h"
+#include "ProductInfo.h"
 #include "Sys.h"
 #include "TempoQuery.h"
 #include "TextFormat.h"
@@ -166,13 +167,18 @@ bool Vst2WinPlugin::setParameterWithPriority(VstInt32 index, float value, int pr
     value = std::clamp(value, 0.0f, 1.0f);
     if (!entry->accept(priority, sys::now_seconds()))
         return false;
+    takeValue(index, *param, value, priority);
+    return true;
+}
+
+void Vst2WinPlugin::takeValue(VstInt32 index, NormalizedParamInterface& param, float value, int priority)
+{
     const VstInt32 current = curProgram_.load(std::memory_order_relaxed);
     if (validProgram(current))
         programs_.program(current).setValue(index, value);
-    param->setNormalized(value);
+    param.setNormalized(value);
     if (gui_)
         gui_->paramChanged(index, value, priority);
-    return true;
 }
 
 void Vst2WinPlugin::applyProgram(const ProgramSlot& program, int priority, bool release)
@@ -194,12 +200,7 @@ void Vst2WinPlugin::applyProgramLocked(const ProgramSlot& program, int priority,
         const float value = program.value(index);
         if (!entry || !param || std::isnan(value) || !entry->accept(priority, now))
             continue;
-        const float clamped = std::clamp(value, 0.0f, 1.0f);
-        if (validProgram(current))
-            programs_.program(current).setValue(index, clamped);
-        param->setNormalized(clamped);
-        if (gui_)
-            gui_->paramChanged(index, clamped, priority);
+        takeValue(index, *param, std::clamp(value, 0.0f, 1.0f), priority);
         if (release)
             entry->release(priority);
     }
@@ -301,7 +302,7 @@ VstIntPtr Vst2WinPlugin::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr v
     NormalizedParamInterface* param = validParam ? dsp_->param(index) : nullptr;
     switch (opcode) {
     case effSetProgram:
-        if (value >= 0 && value < numPrograms_) {
+        if (validProgram(value)) {
             {
                 const std::lock_guard<sys::SpinLock> lock(programLock_);
                 curProgram_.store(static_cast<VstInt32>(value), std::memory_order_relaxed);
@@ -373,10 +374,10 @@ VstIntPtr Vst2WinPlugin::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr v
         copyText(ptr, dsp_->queryText("plugin_name"), kEffectNameText);
         return ptr ? 1 : 0;
     case effGetVendorString:
-        copyText(ptr, "Brisval", kLongText);
+        copyText(ptr, product::kVendor, kLongText);
         return ptr ? 1 : 0;
     case effGetProductString:
-        copyText(ptr, "Brisval " + dsp_->queryText("plugin_name") + " " + formatFixed(dsp_->query("plugin_version"), 2),
+        copyText(ptr, std::string(product::kVendor) + " " + dsp_->queryText("plugin_name") + " " + formatFixed(dsp_->query("plugin_version"), 2),
                  kLongText);
         return ptr ? 1 : 0;
     case effGetVendorVersion: return vendorVersion(dsp_->query("plugin_version"));

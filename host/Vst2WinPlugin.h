@@ -15,6 +15,7 @@ namespace mppi {
 
 class DspInterface;
 class GuiInterface;
+class NormalizedParamInterface;
 
 // The effect adapter: translates every host call into the host-independent objects, the
 // algorithm and the editor, and keeps the host's program list and the parameter priorities.
@@ -60,7 +61,10 @@ private:
     void render(float** inputs, float** outputs, VstInt32 frames, bool add);
     void followHostTempo();
     VstIntPtr pinProperties(VstInt32 pin, bool output, void* ptr);
-    bool validProgram(VstInt32 index) const { return index >= 0 && index < programs_.count(); }
+    // A value its parameter's priority accepted: kept in the current program, given to the
+    // parameter and shown by the editor.
+    void takeValue(VstInt32 index, NormalizedParamInterface& param, float value, int priority);
+    bool validProgram(VstIntPtr index) const { return index >= 0 && index < programs_.count(); }
     // Gives every program one value per parameter, so no program is resized while the host
     // automates it; missing values are the parameters' defaults.
     void fitProgramsToParams();

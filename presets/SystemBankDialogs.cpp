@@ -1,6 +1,7 @@
 #include "SystemBankDialogs.h"
 
 #include "BankFiles.h"
+#include "ProductInfo.h"
 #include "SimpleMessageBox.h"
 
 namespace mppi {
@@ -8,7 +9,7 @@ namespace mppi {
 SystemBankDialogs::SystemBankDialogs()
 {
     const std::string extension = kBankExtension;
-    selector_.set_filters({{"Brisval plug-in preset bank (*." + extension + ")", "*." + extension}});
+    selector_.set_filters({{std::string(product::kVendor) + " plug-in preset bank (*." + extension + ")", "*." + extension}});
     selector_.set_filter_index(0);
 }
 

@@ -131,10 +131,8 @@ private:
 
     mppi::NormalizedParamInterface* find(const std::string& name)
     {
-        for (int i = 0; i < algo_.paramCount(); ++i) {
-            if (algo_.param(i)->name() == name)
-                return algo_.param(i);
-        }
+        if (mppi::NormalizedParamInterface* param = algo_.findParam(name))
+            return param;
         throw std::runtime_error("no parameter named '" + name + "'");
     }
 

@@ -2,6 +2,7 @@
 
 #include "Effect.h"
 #include "FakeHost.h"
+#include "ParamByName.h"
 #include "PluginModule.h"
 
 #include <gtest/gtest.h>
@@ -37,10 +38,10 @@ protected:
 
     VstInt32 indexOf(const std::string& name)
     {
-        for (VstInt32 i = 0; i < (*effect_)->numParams; ++i)
-            if (effect_->text(effGetParamName, i) == name)
-                return i;
-        throw std::runtime_error("no parameter " + name);
+        const VstInt32 index = param_index_by_name(effect_->get(), name);
+        if (index < 0)
+            throw std::runtime_error("no parameter " + name);
+        return index;
     }
 
     FakeHost host_;

@@ -1,6 +1,7 @@
 #include "PluginHost.h"
 
 #include "CommandLine.h"
+#include "ParamByName.h"
 
 #include <charconv>
 #include <cstring>
@@ -167,9 +168,9 @@ void PluginHost::setParam(int index, float value)
 
 int PluginHost::findParam(const std::string& name)
 {
-    for (int index = 0; index < paramCount(); ++index)
-        if (paramName(index) == name)
-            return index;
+    const int index = param_index_by_name(effect_, name);
+    if (index >= 0)
+        return index;
     throw UsageError("there is no parameter named '" + name + "' (zorvane params lists them)");
 }
 
