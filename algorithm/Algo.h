@@ -6,6 +6,7 @@
 #include "FullLfoParam.h"
 #include "LfoModifiers.h"
 #include "LineMixer.h"
+#include "LockFreeAtomics.h"
 #include "NotifiedInterface.h"
 #include "PinGroup.h"
 #include "PluginInternal.h"

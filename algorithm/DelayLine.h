@@ -5,6 +5,7 @@
 #include "FilterStage.h"
 #include "FullLfoParam.h"
 #include "LfoModifiers.h"
+#include "LockFreeAtomics.h"
 #include "ReadPosition.h"
 #include "ShelfStage.h"
 

@@ -3,6 +3,7 @@
 #include "ControlBlock.h"
 #include "FullLfoParam.h"
 #include "LfoModifiers.h"
+#include "LockFreeAtomics.h"
 #include "RmsFollower.h"
 
 #include <atomic>

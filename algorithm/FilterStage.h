@@ -3,6 +3,7 @@
 #include "Biquad.h"
 #include "FullLfoParam.h"
 #include "LfoModifiers.h"
+#include "LockFreeAtomics.h"
 #include "ReadPosition.h"
 
 #include <atomic>

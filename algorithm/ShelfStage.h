@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FirstOrderShelf.h"
+#include "LockFreeAtomics.h"
 #include "NotifiedInterface.h"
 #include "NotifierInterface.h"
 #include "PluginInternal.h"

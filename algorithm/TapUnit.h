@@ -2,6 +2,7 @@
 
 #include "FullLfoParam.h"
 #include "LfoModifiers.h"
+#include "LockFreeAtomics.h"
 #include "ReadPosition.h"
 
 #include <atomic>

@@ -2,6 +2,7 @@
 
 #include "LfoGenerator.h"
 #include "LinearRamp.h"
+#include "LockFreeAtomics.h"
 #include "NotifiedInterface.h"
 #include "NotifierInterface.h"
 #include "ParamLfoDepth.h"

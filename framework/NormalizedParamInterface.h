@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LockFreeAtomics.h"
 #include "NotifierInterface.h"
 
 #include <atomic>

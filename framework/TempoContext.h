@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LockFreeAtomics.h"
+
 #include <atomic>
 #include <string>
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LockFreeAtomics.h"
 #include "Vst2Abi.h"
 
 #include <atomic>

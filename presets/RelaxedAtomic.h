@@ -9,6 +9,8 @@ namespace mppi {
 // reads each element once; it is never torn.
 template <typename T>
 class RelaxedAtomic {
+    static_assert(std::atomic<T>::is_always_lock_free, "read by the audio thread: never a lock");
+
 public:
     RelaxedAtomic() = default;
     RelaxedAtomic(T value) : value_(value) {}
