@@ -67,7 +67,7 @@ void DelayLine::reset()
     apply();
     currentDelay_ = targetDelay_;
     jumpPending_ = false;
-    motion_ = Motion::kSteady;
+    motion_ = {};
     clearBuffer();
     filter_.reset();
     distortion_.reset();
@@ -92,7 +92,7 @@ void DelayLine::setSampleRate(float sampleRate)
     apply();
     currentDelay_ = targetDelay_;
     jumpPending_ = false;
-    motion_ = Motion::kSteady;
+    motion_ = {};
 }
 
 void DelayLine::tempoChanged()
@@ -111,9 +111,8 @@ void DelayLine::apply()
     mixer_->setPan(lineNumber_, static_cast<float>(pan_.output()));
     mixer_->setFeedback(lineNumber_, static_cast<float>(feedback_.output()));
     delaySeconds_ = static_cast<float>(tempo_->beatsToSeconds(time_.output()));
-    const double samples = std::floor(static_cast<double>(delaySeconds_) * sampleRate_ + 0.5);
     // At least one sample, so every piece makes progress; at most the buffer allows.
-    targetDelay_ = static_cast<int>(std::clamp(samples, 1.0, static_cast<double>(maxDelay_)));
+    targetDelay_ = DelayMotion::samplesOf(delaySeconds_, sampleRate_, 1, maxDelay_);
     jumpPending_ = targetDelay_ != currentDelay_;
 }
 
@@ -129,19 +128,7 @@ void DelayLine::updateBlock(int samples)
     if (dirty_.exchange(false, std::memory_order_acquire))
         apply();
 
-    motion_ = Motion::kSteady;
-    if (targetDelay_ == currentDelay_)
-        return;
-    const double rate = static_cast<double>(targetDelay_ - currentDelay_) / samples;
-    const double speed = 1.0 - rate;
-    if (std::fabs(speed) <= kMaxGlideSpeed) {
-        motion_ = Motion::kGlide;
-        glidePosition_ =
-            ReadPosition::fromSamples(static_cast<double>(writeIndex_) + bufferLength() - currentDelay_, mask_);
-        glideStep_ = ReadPosition::fromSamples(speed, 0xFFFFFFFFu);
-    } else {
-        motion_ = Motion::kJump;
-    }
+    motion_ = DelayMotion::plan(currentDelay_, targetDelay_, samples, writeIndex_, bufferLength(), kMaxGlideSpeed);
 }
 
 int DelayLine::maxChunk() const
@@ -158,10 +145,10 @@ int DelayLine::maxChunk() const
 
 const float* DelayLine::process(int frames)
 {
-    if (motion_ == Motion::kGlide) {
-        filter_.readInterpolated(output_, buffer_.data(), frames, mask_, glidePosition_, glideStep_);
+    if (motion_.kind == DelayMotion::Kind::kGlide) {
+        filter_.readInterpolated(output_, buffer_.data(), frames, mask_, motion_.start, motion_.step);
     } else {
-        if (motion_ == Motion::kJump && jumpPending_) {
+        if (motion_.kind == DelayMotion::Kind::kJump && jumpPending_) {
             blendBuffer();
             jumpPending_ = false;
         }

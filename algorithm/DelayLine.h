@@ -1,12 +1,12 @@
 #pragma once
 
 #include "ControlBlock.h"
+#include "DelayMotion.h"
 #include "DistortionStage.h"
 #include "FilterStage.h"
 #include "FullLfoParam.h"
 #include "LfoModifiers.h"
 #include "LockFreeAtomics.h"
-#include "ReadPosition.h"
 #include "ShelfStage.h"
 
 #include <atomic>
@@ -57,8 +57,6 @@ public:
     void notify(mppi::NotifierInterface* source) override;
 
 private:
-    enum class Motion { kSteady, kGlide, kJump };
-
     void apply();
     void sizeBuffer();
     void clearBuffer();
@@ -86,7 +84,6 @@ private:
     mppi::TempoContext* tempo_ = nullptr;
     LineMixer* mixer_ = nullptr;
     bool jumpPending_ = false;
-    Motion motion_ = Motion::kSteady;
-    ReadPosition glidePosition_;
-    ReadPosition glideStep_;
+    // A glide's start position moves on as the block's pieces are read.
+    DelayMotion motion_;
 };

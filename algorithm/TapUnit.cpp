@@ -91,7 +91,7 @@ void TapUnit::takeCurrentValues()
     currentDelay_ = targetDelay_;
     running_ = gains_;
     increments_ = {};
-    motion_ = Motion::kFixed;
+    motion_ = {};
 }
 
 void TapUnit::setSampleRate(float sampleRate)
@@ -126,8 +126,7 @@ void TapUnit::apply(bool forced)
     seconds_ = static_cast<float>(tempo_->beatsToSeconds(time_.output()));
     level_ = static_cast<float>(levelGroup_.output());
     pan_ = static_cast<float>(panGroup_.output());
-    const double samples = std::floor(static_cast<double>(seconds_) * sampleRate_ + 0.5);
-    targetDelay_ = static_cast<int>(std::clamp(samples, 0.0, static_cast<double>(maxDelay_)));
+    targetDelay_ = DelayMotion::samplesOf(seconds_, sampleRate_, 0, maxDelay_);
     gains_ = gainsOf(level_, pan_);
 }
 
@@ -144,36 +143,25 @@ void TapUnit::updateBlock(int samples, std::uint32_t writeIndex, std::uint32_t l
 
     running_ = start;
     increments_ = steadyGains() ? Gains{} : difference(gains_, start, static_cast<float>(samples));
-    motion_ = Motion::kFixed;
-    if (targetDelay_ == currentDelay_)
-        return;
-
-    const double rate = static_cast<double>(targetDelay_ - currentDelay_) / samples;
-    const double speed = 1.0 - rate;
-    const std::uint32_t mask = length - 1;
-    if (std::fabs(speed) > kMaxGlideSpeed) {
-        motion_ = Motion::kCrossFade;
+    motion_ = DelayMotion::plan(currentDelay_, targetDelay_, samples, writeIndex, length, kMaxGlideSpeed);
+    if (motion_.kind == DelayMotion::Kind::kJump) {
         fadeOut_ = start;
         fadeOutStep_ = scaled(start, 1.0f / static_cast<float>(samples));
         fadeIn_ = {};
         fadeInStep_ = scaled(gains_, 1.0f / static_cast<float>(samples));
-    } else {
-        motion_ = Motion::kGlide;
-        glidePosition_ = ReadPosition::fromSamples(static_cast<double>(writeIndex) + length - currentDelay_, mask);
-        glideStep_ = ReadPosition::fromSamples(speed, 0xFFFFFFFFu);
     }
 }
 
 void TapUnit::render(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,
                      float* left, float* right)
 {
-    switch (motion_) {
-    case Motion::kFixed:
+    switch (motion_.kind) {
+    case DelayMotion::Kind::kSteady:
         renderFixed(history, mask, (writeIndex - static_cast<std::uint32_t>(targetDelay_)) & mask, frames, left,
                     right);
         break;
-    case Motion::kGlide: renderGlide(history, mask, frames, left, right); break;
-    case Motion::kCrossFade: renderCrossFade(history, mask, writeIndex, frames, left, right); break;
+    case DelayMotion::Kind::kGlide: renderGlide(history, mask, frames, left, right); break;
+    case DelayMotion::Kind::kJump: renderCrossFade(history, mask, writeIndex, frames, left, right); break;
     }
 }
 
@@ -212,8 +200,8 @@ void TapUnit::renderGlide(const StereoFrame* history, std::uint32_t mask, int fr
 {
     Gains g = running_;
     const Gains step = increments_;
-    ReadPosition position = glidePosition_;
-    const ReadPosition stride = glideStep_;
+    ReadPosition position = motion_.start;
+    const ReadPosition stride = motion_.step;
     for (int k = 0; k < frames; ++k) {
         const StereoFrame here = history[position.index];
         const StereoFrame next = history[(position.index + 1) & mask];
@@ -226,7 +214,7 @@ void TapUnit::renderGlide(const StereoFrame* history, std::uint32_t mask, int fr
         position.advance(stride, mask);
     }
     running_ = g;
-    glidePosition_ = position;
+    motion_.start = position;
 }
 
 void TapUnit::renderCrossFade(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,

@@ -3,7 +3,7 @@
 #include "FullLfoParam.h"
 #include "LfoModifiers.h"
 #include "LockFreeAtomics.h"
-#include "ReadPosition.h"
+#include "DelayMotion.h"
 
 #include <atomic>
 #include <cstdint>
@@ -58,8 +58,6 @@ public:
     void notify(mppi::NotifierInterface* source) override;
 
 private:
-    enum class Motion { kFixed, kGlide, kCrossFade };
-
     void apply(bool forced);
     bool steadyGains() const { return level_ == previousLevel_ && pan_ == previousPan_; }
     void takeCurrentValues();
@@ -89,10 +87,8 @@ private:
     // Gains in use: start of the control block, advanced by the increments while they ramp.
     Gains running_;
     Gains increments_;
-    Motion motion_ = Motion::kFixed;
-    // Gliding read: position in the history and step per frame.
-    ReadPosition glidePosition_;
-    ReadPosition glideStep_;
+    // A jump cross-fades the reads; a glide's start position moves on as pieces are read.
+    DelayMotion motion_;
     // Cross-fade: gains of the old and the new position and their steps per frame.
     Gains fadeOut_;
     Gains fadeOutStep_;

@@ -1,4 +1,5 @@
 #include "AlgoHarness.h"
+#include "DelayMotion.h"
 
 #include <gtest/gtest.h>
 
@@ -210,4 +211,38 @@ TEST(MotionTest, ModulatedTapLevelIsLimitedToUnity)
     for (float v : out.left)
         highest = std::max(highest, v);
     EXPECT_FLOAT_EQ(highest, 0.5f);
+}
+
+TEST(DelayMotionTest, ABlockGlidesWithinTheSpeedLimitAndJumpsBeyondIt)
+{
+    const std::uint32_t length = 1024;
+    EXPECT_EQ(DelayMotion::plan(100, 100, 256, 0, length, 2.0).kind, DelayMotion::Kind::kSteady);
+
+    // 100 to 356 samples in 256: the read stands still (speed 0); to 612 it runs backwards at -1.
+    const DelayMotion still = DelayMotion::plan(100, 356, 256, 10, length, 2.0);
+    ASSERT_EQ(still.kind, DelayMotion::Kind::kGlide);
+    EXPECT_EQ(still.start.index, (10u + length - 100u) & (length - 1)) << "starts at the current delay, wrapped";
+    EXPECT_EQ(still.step.index, 0u);
+    EXPECT_EQ(still.step.fraction, 0u);
+    EXPECT_EQ(DelayMotion::plan(100, 612, 256, 10, length, 2.0).kind, DelayMotion::Kind::kGlide);
+    // Speed -2 (longer by 768) is at the limit, which still glides; a sample more jumps.
+    EXPECT_EQ(DelayMotion::plan(100, 868, 256, 10, length, 2.0).kind, DelayMotion::Kind::kGlide);
+    EXPECT_EQ(DelayMotion::plan(100, 869, 256, 10, length, 2.0).kind, DelayMotion::Kind::kJump);
+    EXPECT_EQ(DelayMotion::plan(100, 676, 256, 10, length, 1.25).kind, DelayMotion::Kind::kGlide);
+    EXPECT_EQ(DelayMotion::plan(100, 677, 256, 10, length, 1.25).kind, DelayMotion::Kind::kJump);
+
+    // Shorter by 64 in 256 samples: faster than real time, 1.25 samples a sample.
+    const DelayMotion faster = DelayMotion::plan(300, 236, 256, 0, length, 1.25);
+    ASSERT_EQ(faster.kind, DelayMotion::Kind::kGlide);
+    EXPECT_EQ(faster.step.index, 1u);
+    EXPECT_EQ(faster.step.fraction, 1u << 30);
+}
+
+TEST(DelayMotionTest, DelaysRoundToTheNearestSampleWithinTheirRange)
+{
+    EXPECT_EQ(DelayMotion::samplesOf(0.5, 44100.0, 0, 100000), 22050);
+    EXPECT_EQ(DelayMotion::samplesOf(10.4 / 44100.0, 44100.0, 0, 100000), 10);
+    EXPECT_EQ(DelayMotion::samplesOf(10.5 / 44100.0, 44100.0, 0, 100000), 11);
+    EXPECT_EQ(DelayMotion::samplesOf(0.0, 44100.0, 1, 100000), 1) << "a line's delay is at least one sample";
+    EXPECT_EQ(DelayMotion::samplesOf(9.0, 44100.0, 0, 176400), 176400) << "at most the buffer allows";
 }
