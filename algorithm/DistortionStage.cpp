@@ -15,6 +15,14 @@ using param_table::kDistortionRows;
 constexpr float kFollowerSeconds = 0.05f;
 constexpr float kInitialCurveGain = 4.0f;
 constexpr float kSilence = 1e-9f;
+// The overdrive's drive doubles with each eighth of the level: 1/4 at level 0, 64 at level 1.
+constexpr float kDriveOctaves = 8.0f;
+constexpr float kLowestDriveOctave = -2.0f;
+// The puncher's sine runs at 0.25 to 4.25 radians per unit of signal over the level's range.
+constexpr float kFoldRateRange = 4.0f;
+constexpr float kLowestFoldRate = 0.25f;
+// The sine table's phase units per radian (16 per period).
+constexpr float kSineUnitsPerRadian = static_cast<float>(16.0 / (2.0 * std::numbers::pi));
 
 // The gain that brings a shaped signal back to the input's RMS level, at most the ceiling; 0
 // when the shaped signal is silent. Computed without branches so that the loop vectorises.
@@ -65,20 +73,16 @@ void DistortionStage::reset()
 
 void DistortionStage::takeCurrentSettings()
 {
-    type_ = static_cast<float>(typeParam_->real());
-    level_ = static_cast<float>(levelGroup_.output());
-    previousType_ = type_;
-    previousLevel_ = level_;
+    current_.type = static_cast<float>(typeParam_->real());
+    current_.level = static_cast<float>(levelGroup_.output());
+    previous_.type = current_.type;
+    previous_.level = current_.level;
     makeUp_ = 1.0f;
     // The gains must be those of the current type and level, with nothing left to fade.
     prepare(true);
-    previousDrive_ = drive_;
-    previousFold_ = fold_;
-    overdriveFadeOut_ = puncherFadeOut_ = 0.0f;
-    overdriveFadeOutStep_ = puncherFadeOutStep_ = 0.0f;
-    overdriveFadeIn_ = overdriveGain_;
-    puncherFadeIn_ = puncherGain_;
-    overdriveFadeInStep_ = puncherFadeInStep_ = 0.0f;
+    previous_ = current_;
+    overdriveFade_ = {0.0f, 0.0f, overdriveGain_, 0.0f};
+    puncherFade_ = {0.0f, 0.0f, puncherGain_, 0.0f};
 }
 
 void DistortionStage::setSampleRate(float sampleRate)
@@ -95,41 +99,34 @@ void DistortionStage::tempoChanged()
 
 void DistortionStage::updateBlock(int samples)
 {
-    previousType_ = type_;
-    previousLevel_ = level_;
-    previousDrive_ = drive_;
-    previousFold_ = fold_;
+    previous_ = current_;
     fadeLength_ = samples;
     levelGroup_.updateBlock(samples);
     if (dirty_.exchange(false, std::memory_order_acquire)) {
-        type_ = static_cast<float>(typeParam_->real());
-        level_ = static_cast<float>(levelGroup_.output());
+        current_.type = static_cast<float>(typeParam_->real());
+        current_.level = static_cast<float>(levelGroup_.output());
         prepare(false);
     }
 }
 
 void DistortionStage::prepare(bool force)
 {
-    drive_ = std::exp2(8.0f * level_ - 2.0f);
-    const float foldRate = 4.0f * level_ + 0.25f;
-    fold_ = static_cast<float>(16.0 / (2.0 * std::numbers::pi)) * foldRate;
-    if (!force && type_ == previousType_ && level_ == previousLevel_)
+    current_.drive = std::exp2(kDriveOctaves * current_.level + kLowestDriveOctave);
+    const float foldRate = kFoldRateRange * current_.level + kLowestFoldRate;
+    current_.fold = kSineUnitsPerRadian * foldRate;
+    if (!force && current_.type == previous_.type && current_.level == previous_.level)
         return;
-    overdriveFadeOut_ = overdriveGain_;
-    puncherFadeOut_ = puncherGain_;
+    const float fadingOverdrive = overdriveGain_;
+    const float fadingPuncher = puncherGain_;
     // Unit gain for small signals while the drive or the fold is below 1.
-    const float driveCompensation = std::max(1.0f / drive_, 1.0f);
+    const float driveCompensation = std::max(1.0f / current_.drive, 1.0f);
     const float foldCompensation = std::max(1.0f / foldRate, 1.0f);
-    overdriveGain_ = (1.0f - type_) * driveCompensation;
-    puncherGain_ = type_ * foldCompensation;
-    overdriveFadeIn_ = 0.0f;
-    puncherFadeIn_ = 0.0f;
+    overdriveGain_ = (1.0f - current_.type) * driveCompensation;
+    puncherGain_ = current_.type * foldCompensation;
     fadePosition_ = 0;
     const float length = static_cast<float>(fadeLength_);
-    overdriveFadeInStep_ = overdriveGain_ / length;
-    puncherFadeInStep_ = puncherGain_ / length;
-    overdriveFadeOutStep_ = overdriveFadeOut_ / length;
-    puncherFadeOutStep_ = puncherFadeOut_ / length;
+    overdriveFade_ = {fadingOverdrive, fadingOverdrive / length, 0.0f, overdriveGain_ / length};
+    puncherFade_ = {fadingPuncher, fadingPuncher / length, 0.0f, puncherGain_ / length};
 }
 
 void DistortionStage::process(float* block, int frames)
@@ -143,10 +140,12 @@ void DistortionStage::processPiece(float* block, int frames)
     float inputPower[kControlBlock];
     float outputPower[kControlBlock];
     const float* shapedPower = inputPower;
-    if (level_ != 0.0f || previousLevel_ != 0.0f) {
+    if (current_.level != 0.0f || previous_.level != 0.0f) {
         float unshaped[kControlBlock];
         std::copy(block, block + frames, unshaped);
-        if (level_ == previousLevel_)
+        // Only a new level fades the curves. A new type alone switches them at the block's
+        // start: the make-up gain that follows the curves holds the loudness across the switch.
+        if (current_.level == previous_.level)
             shapeSteady(block, frames);
         else
             shapeCrossFading(block, frames);
@@ -163,17 +162,18 @@ void DistortionStage::processPiece(float* block, int frames)
 
 void DistortionStage::shapeSteady(float* __restrict block, int frames) const
 {
-    const bool blend = type_ != previousType_ || (type_ != 0.0f && type_ != 1.0f);
+    const float type = current_.type;
+    const bool blend = type != previous_.type || (type != 0.0f && type != 1.0f);
     const TableTanh& tanh = tanh_;
     const mppi::TableSine& sine = sine_;
     const float od = overdriveGain_;
     const float pu = puncherGain_;
-    const float drive = drive_;
-    const float fold = fold_;
+    const float drive = current_.drive;
+    const float fold = current_.fold;
     if (blend) {
         for (int i = 0; i < frames; ++i)
             block[i] = od * tanh(drive * block[i]) + pu * sine(fold * block[i]);
-    } else if (type_ == 0.0f) {
+    } else if (type == 0.0f) {
         for (int i = 0; i < frames; ++i)
             block[i] = od * tanh(drive * block[i]);
     } else {
@@ -184,17 +184,18 @@ void DistortionStage::shapeSteady(float* __restrict block, int frames) const
 
 void DistortionStage::shapeCrossFading(float* __restrict block, int frames)
 {
-    const bool blend = type_ != previousType_ || (type_ != 0.0f && type_ != 1.0f);
+    const float type = current_.type;
+    const bool blend = type != previous_.type || (type != 0.0f && type != 1.0f);
     const TableTanh& tanh = tanh_;
     const mppi::TableSine& sine = sine_;
-    const float drive = drive_, previousDrive = previousDrive_;
-    const float fold = fold_, previousFold = previousFold_;
+    const float drive = current_.drive, previousDrive = previous_.drive;
+    const float fold = current_.fold, previousFold = previous_.fold;
     // The fades run across the pieces of a control block and complete at its end; each
     // sample's weights follow from its position in the block, whatever the pieces.
-    const float odOut = overdriveFadeOut_, odIn = overdriveFadeIn_;
-    const float puOut = puncherFadeOut_, puIn = puncherFadeIn_;
-    const float odOutStep = overdriveFadeOutStep_, odInStep = overdriveFadeInStep_;
-    const float puOutStep = puncherFadeOutStep_, puInStep = puncherFadeInStep_;
+    const float odOut = overdriveFade_.out, odIn = overdriveFade_.in;
+    const float puOut = puncherFade_.out, puIn = puncherFade_.in;
+    const float odOutStep = overdriveFade_.outStep, odInStep = overdriveFade_.inStep;
+    const float puOutStep = puncherFade_.outStep, puInStep = puncherFade_.inStep;
     const int start = fadePosition_;
     if (blend) {
         for (int i = 0; i < frames; ++i) {
@@ -203,7 +204,7 @@ void DistortionStage::shapeCrossFading(float* __restrict block, int frames)
             block[i] = (odOut - k * odOutStep) * tanh(previousDrive * x) + (odIn + k * odInStep) * tanh(drive * x) +
                        (puOut - k * puOutStep) * sine(previousFold * x) + (puIn + k * puInStep) * sine(fold * x);
         }
-    } else if (type_ == 0.0f) {
+    } else if (type == 0.0f) {
         for (int i = 0; i < frames; ++i) {
             const float x = block[i];
             const float k = static_cast<float>(start + i);

@@ -65,24 +65,29 @@ private:
     std::atomic<bool> dirty_{false};
     RmsFollower inputFollower_;
     RmsFollower outputFollower_;
-    float type_ = 0.0f;
-    float previousType_ = 0.0f;
-    float level_ = 0.0f;
-    float previousLevel_ = 0.0f;
-    float drive_ = 0.25f;
-    float previousDrive_ = 0.25f;
-    float fold_ = 0.0f;
-    float previousFold_ = 0.0f;
+    // What shapes a control block: the type (0 overdrive .. 1 puncher), the level, and from
+    // the level the overdrive's drive and the puncher's fold (in sine-table units).
+    struct Setting {
+        float type = 0.0f;
+        float level = 0.0f;
+        float drive = 0.25f;
+        float fold = 0.0f;
+    };
+    // A curve's gain across a control block: the old gain fading out and the new fading in,
+    // each with its step per sample.
+    struct Fade {
+        float out = 0.0f;
+        float outStep = 0.0f;
+        float in = 0.0f;
+        float inStep = 0.0f;
+    };
+
+    Setting current_;
+    Setting previous_;
     float overdriveGain_ = 4.0f;
-    float overdriveFadeOut_ = 0.0f;
-    float overdriveFadeOutStep_ = 0.0f;
-    float overdriveFadeIn_ = 0.0f;
-    float overdriveFadeInStep_ = 0.0f;
     float puncherGain_ = 4.0f;
-    float puncherFadeOut_ = 0.0f;
-    float puncherFadeOutStep_ = 0.0f;
-    float puncherFadeIn_ = 0.0f;
-    float puncherFadeInStep_ = 0.0f;
+    Fade overdriveFade_;
+    Fade puncherFade_;
     // Samples since the fades began.
     int fadePosition_ = 0;
     // Samples of the control block the fades run across.
