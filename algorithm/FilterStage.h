@@ -5,6 +5,7 @@
 #include "LfoModifiers.h"
 #include "LockFreeAtomics.h"
 #include "ReadPosition.h"
+#include "params/StageParams.h"
 
 #include <atomic>
 #include <cstdint>
@@ -16,13 +17,13 @@
 class FilterStage : public mppi::NotifiedInterface, public mppi::NotifierInterface {
 public:
     struct CutoffModifier : mppi::ExponentialModifier<CutoffModifier> {
-        static constexpr double kLow = 40.0, kHigh = 10240.0;
+        static constexpr double kLow = ParamDlyFiltCutoff::kMin, kHigh = ParamDlyFiltCutoff::kMax;
     };
     struct ResoModifier : mppi::ExponentialModifier<ResoModifier> {
-        static constexpr double kLow = 0.0625, kHigh = 16.0;
+        static constexpr double kLow = ParamDlyFiltReso::kMin, kHigh = ParamDlyFiltReso::kMax;
     };
     struct QModifier : mppi::ExponentialModifier<QModifier> {
-        static constexpr double kLow = 0.1, kHigh = 10.0;
+        static constexpr double kLow = ParamDlyFiltQ::kMin, kHigh = ParamDlyFiltQ::kMax;
     };
 
     // Creates and registers the type, cutoff, resonance and Q parameters (13 with the LFOs).

@@ -3,6 +3,7 @@
 #include "ParamNamed.h"
 #include "TempoContext.h"
 #include "UnitRange.h"
+#include "ParamCurves.h"
 
 #include <cmath>
 
@@ -24,8 +25,15 @@ public:
 
     std::string nameSuffix() const override { return " LFO period"; }
     std::string unitLabel() const override { return tempo_.unitName(); }
-    double toReal(float normalized) const override { return std::exp2(14.0 * clampUnit(normalized) - 6.0); }
-    float toNormalized(double real) const override { return static_cast<float>((std::log2(real) + 6.0) / 14.0); }
+    // Exponential: the normalized range covers the octaves from the shortest to the longest.
+    static constexpr double kLowestOctave = octavesIn(kMinBeats);
+    static constexpr double kOctaves = octavesIn(kMaxBeats / kMinBeats);
+
+    double toReal(float normalized) const override { return std::exp2(kOctaves * clampUnit(normalized) + kLowestOctave); }
+    float toNormalized(double real) const override
+    {
+        return static_cast<float>((std::log2(real) - kLowestOctave) / kOctaves);
+    }
     std::string valueText(double real) const override
     {
         return tempo_.timeText(tempo_.beatsToSeconds(real), kTextWidth);

@@ -4,12 +4,12 @@
 
 double ParamDlyTime::toReal(float normalized) const
 {
-    return std::exp2(9.0 * mppi::clampUnit(normalized) - 7.0);
+    return std::exp2(kOctaves * mppi::clampUnit(normalized) + kLowestOctave);
 }
 
 float ParamDlyTime::toNormalized(double real) const
 {
-    return static_cast<float>((std::log2(real) + 7.0) / 9.0);
+    return static_cast<float>((std::log2(real) - kLowestOctave) / kOctaves);
 }
 
 double ParamDlyTime::parse(const std::string& text, bool& understood) const

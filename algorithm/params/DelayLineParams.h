@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ParamDlyMixin.h"
+#include "ParamCurves.h"
 #include "ParamKinds.h"
 #include "TempoTimeParam.h"
 
@@ -21,6 +22,8 @@ class ParamDlyTime : public virtual mppi::ParamNumbered, public TempoTimeParam<m
 public:
     static constexpr double kMinBeats = 1.0 / 128.0;
     static constexpr double kMaxBeats = 4.0;
+    static constexpr double kLowestOctave = mppi::octavesIn(kMinBeats);
+    static constexpr double kOctaves = mppi::octavesIn(kMaxBeats / kMinBeats);
 
     using TempoTimeParam::TempoTimeParam;
 

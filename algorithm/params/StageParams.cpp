@@ -26,12 +26,12 @@ double ParamDlyFiltType::parse(const std::string&, bool&) const
 
 double ParamDlyFiltCutoff::toReal(float normalized) const
 {
-    return kMin * std::exp2(8.0 * mppi::clampUnit(normalized));
+    return kMin * std::exp2(kOctaves * mppi::clampUnit(normalized));
 }
 
 float ParamDlyFiltCutoff::toNormalized(double real) const
 {
-    return static_cast<float>(std::log2(real / kMin) / 8.0);
+    return static_cast<float>(std::log2(real / kMin) / kOctaves);
 }
 
 std::string ParamDlyFiltCutoff::valueText(double real) const
@@ -46,12 +46,13 @@ double ParamDlyFiltCutoff::parse(const std::string& text, bool& understood) cons
 
 double ParamDlyFiltReso::toReal(float normalized) const
 {
-    return std::pow(256.0, mppi::clampUnit(normalized) - 0.5);
+    // Geometric around unity, the middle of the range.
+    return std::pow(kMax / kMin, mppi::clampUnit(normalized) - 0.5);
 }
 
 float ParamDlyFiltReso::toNormalized(double real) const
 {
-    return static_cast<float>(std::log(real) / (8.0 * std::log(2.0)) + 0.5);
+    return static_cast<float>(std::log(real) / (kOctaves * std::log(2.0)) + 0.5);
 }
 
 std::string ParamDlyFiltReso::valueText(double real) const
@@ -70,12 +71,12 @@ double ParamDlyFiltReso::parse(const std::string& text, bool& understood) const
 
 double ParamDlyFiltQ::toReal(float normalized) const
 {
-    return std::pow(10.0, 2.0 * mppi::clampUnit(normalized) - 1.0);
+    return std::pow(10.0, kDecades * mppi::clampUnit(normalized) + kLowestDecade);
 }
 
 float ParamDlyFiltQ::toNormalized(double real) const
 {
-    return static_cast<float>((std::log10(real) + 1.0) / 2.0);
+    return static_cast<float>((std::log10(real) - kLowestDecade) / kDecades);
 }
 
 std::string ParamDlyFiltQ::valueText(double real) const
@@ -100,12 +101,12 @@ double ParamDlyDistType::parse(const std::string&, bool&) const
 
 double ParamDlyHsCutoff::toReal(float normalized) const
 {
-    return kMin * std::pow(10.0, 2.0 * mppi::clampUnit(normalized));
+    return kMin * std::pow(10.0, kDecades * mppi::clampUnit(normalized));
 }
 
 float ParamDlyHsCutoff::toNormalized(double real) const
 {
-    return static_cast<float>(std::log10(real / kMin) / 2.0);
+    return static_cast<float>(std::log10(real / kMin) / kDecades);
 }
 
 std::string ParamDlyHsCutoff::valueText(double real) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ParamDlyMixin.h"
+#include "ParamCurves.h"
 #include "ParamKinds.h"
 
 // The parameters of the filter, distortion and shelf stages of a delay line.
@@ -21,6 +22,7 @@ class ParamDlyFiltCutoff : public virtual mppi::ParamNumbered, public mppi::Para
 public:
     static constexpr double kMin = 40.0;
     static constexpr double kMax = 10240.0;
+    static constexpr double kOctaves = mppi::octavesIn(kMax / kMin);
 
     std::string nameSuffix() const override { return " filt cutoff"; }
     std::string unitLabel() const override { return "Hz"; }
@@ -35,6 +37,8 @@ class ParamDlyFiltReso : public virtual mppi::ParamNumbered, public mppi::ParamD
 public:
     static constexpr double kMin = 0.0625;
     static constexpr double kMax = 16.0;
+    static constexpr double kOctaves = mppi::octavesIn(kMax / kMin);
+    static_assert(kMin * kMax == 1.0, "unity in the middle");
 
     std::string nameSuffix() const override { return " filt reso"; }
     std::string unitLabel() const override { return "dB"; }
@@ -49,6 +53,9 @@ class ParamDlyFiltQ : public virtual mppi::ParamNumbered, public mppi::ParamDlyM
 public:
     static constexpr double kMin = 0.1;
     static constexpr double kMax = 10.0;
+    // 10^-1 to 10^1: tenths cannot be halved exactly, so the decades are named, not derived.
+    static constexpr double kLowestDecade = -1.0;
+    static constexpr double kDecades = 2.0;
 
     std::string nameSuffix() const override { return " filt Q"; }
     std::string unitLabel() const override { return {}; }
@@ -79,6 +86,8 @@ class ParamDlyHsCutoff : public virtual mppi::ParamNumbered, public mppi::ParamD
 public:
     static constexpr double kMin = 200.0;
     static constexpr double kMax = 20000.0;
+    static constexpr double kDecades = 2.0;
+    static_assert(kMin * 100.0 == kMax, "two decades");
 
     std::string nameSuffix() const override { return " HS cutoff"; }
     std::string unitLabel() const override { return "Hz"; }

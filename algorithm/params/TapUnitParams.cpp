@@ -4,12 +4,12 @@
 
 double ParamTapTime::toReal(float normalized) const
 {
-    return kMaxBeats * (std::pow(64.0, mppi::clampUnit(normalized)) - 1.0) / 63.0;
+    return kMaxBeats * (std::pow(kCurvature, mppi::clampUnit(normalized)) - 1.0) / (kCurvature - 1.0);
 }
 
 float ParamTapTime::toNormalized(double real) const
 {
-    return static_cast<float>(std::log2(1.0 + 63.0 * real / kMaxBeats) / 6.0);
+    return static_cast<float>(std::log2(1.0 + (kCurvature - 1.0) * real / kMaxBeats) / mppi::octavesIn(kCurvature));
 }
 
 double ParamTapTime::parse(const std::string& text, bool& understood) const

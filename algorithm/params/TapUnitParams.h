@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ParamCurves.h"
 #include "ParamKinds.h"
 #include "ParamTapMixin.h"
 #include "TempoTimeParam.h"
@@ -10,6 +11,8 @@
 class ParamTapTime : public virtual mppi::ParamNumbered, public TempoTimeParam<mppi::ParamTapMixin> {
 public:
     static constexpr double kMaxBeats = 4.0;
+    // The curve (c^x - 1) / (c - 1) from 0 to the longest time: half-way is a ninth of it.
+    static constexpr double kCurvature = 64.0;
 
     using TempoTimeParam::TempoTimeParam;
 
