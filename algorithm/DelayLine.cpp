@@ -25,16 +25,16 @@ void DelayLine::init(int lineNumber, mppi::PluginInternal& registry, LineMixer& 
     tempo_ = &registry.tempoContext();
     level_ = param_table::create(kLineRows[param_table::kDlyLvlRow], lineNumber, *tempo_);
     registry.addParam(level_);
-    pan_.setup(param_table::create(kLineRows[param_table::kDlyPanRow], lineNumber, *tempo_), registry);
+    panGroup_.setup(param_table::create(kLineRows[param_table::kDlyPanRow], lineNumber, *tempo_), registry);
     time_.setup(param_table::create(kLineRows[param_table::kDlyTimeRow], lineNumber, *tempo_), registry);
-    feedback_.setup(param_table::create(kLineRows[param_table::kDlyFdbkRow], lineNumber, *tempo_), registry);
+    feedbackGroup_.setup(param_table::create(kLineRows[param_table::kDlyFdbkRow], lineNumber, *tempo_), registry);
     filter_.init(lineNumber, registry);
     distortion_.init(lineNumber, registry);
     shelf_.init(lineNumber, registry);
     level_->setListener(this);
-    pan_.setListener(this);
+    panGroup_.setListener(this);
     time_.setListener(this);
-    feedback_.setListener(this);
+    feedbackGroup_.setListener(this);
     sizeBuffer();
     apply();
     currentDelay_ = targetDelay_;
@@ -44,9 +44,9 @@ void DelayLine::setDefaults(bool twoLines)
 {
     level_->setReal(kLineRows[param_table::kDlyLvlRow].defaultValue);
     const double sidePan = lineNumber_ % 2 == 1 ? 1.0 : -1.0;
-    pan_.setDefaults(twoLines ? sidePan : kLineRows[param_table::kDlyPanRow].defaultValue);
+    panGroup_.setDefaults(twoLines ? sidePan : kLineRows[param_table::kDlyPanRow].defaultValue);
     time_.setDefaults(kLineRows[param_table::kDlyTimeRow].defaultValue);
-    feedback_.setDefaults(kLineRows[param_table::kDlyFdbkRow].defaultValue);
+    feedbackGroup_.setDefaults(kLineRows[param_table::kDlyFdbkRow].defaultValue);
     filter_.setDefaults();
     distortion_.setDefaults();
     shelf_.setDefaults();
@@ -55,9 +55,9 @@ void DelayLine::setDefaults(bool twoLines)
 
 void DelayLine::restartGroups()
 {
-    pan_.restart();
+    panGroup_.restart();
     time_.restart();
-    feedback_.restart();
+    feedbackGroup_.restart();
 }
 
 void DelayLine::reset()
@@ -81,9 +81,9 @@ void DelayLine::setSampleRate(float sampleRate)
     distortion_.reset();
     shelf_.reset();
     clearBuffer();
-    pan_.setSampleRate(sampleRate);
+    panGroup_.setSampleRate(sampleRate);
     time_.setSampleRate(sampleRate);
-    feedback_.setSampleRate(sampleRate);
+    feedbackGroup_.setSampleRate(sampleRate);
     filter_.setSampleRate(sampleRate);
     distortion_.setSampleRate(sampleRate);
     shelf_.setSampleRate(sampleRate);
@@ -97,9 +97,9 @@ void DelayLine::setSampleRate(float sampleRate)
 
 void DelayLine::tempoChanged()
 {
-    pan_.tempoChanged();
+    panGroup_.tempoChanged();
     time_.tempoChanged();
-    feedback_.tempoChanged();
+    feedbackGroup_.tempoChanged();
     filter_.tempoChanged();
     distortion_.tempoChanged();
     dirty_.store(true, std::memory_order_release);
@@ -108,8 +108,8 @@ void DelayLine::tempoChanged()
 void DelayLine::apply()
 {
     mixer_->setLevel(lineNumber_, static_cast<float>(level_->real()));
-    mixer_->setPan(lineNumber_, static_cast<float>(pan_.output()));
-    mixer_->setFeedback(lineNumber_, static_cast<float>(feedback_.output()));
+    mixer_->setPan(lineNumber_, static_cast<float>(panGroup_.output()));
+    mixer_->setFeedback(lineNumber_, static_cast<float>(feedbackGroup_.output()));
     delaySeconds_ = static_cast<float>(tempo_->beatsToSeconds(time_.output()));
     // At least one sample, so every piece makes progress; at most the buffer allows.
     targetDelay_ = DelayMotion::samplesOf(delaySeconds_, sampleRate_, 1, maxDelay_);
@@ -119,9 +119,9 @@ void DelayLine::apply()
 void DelayLine::updateBlock(int samples)
 {
     currentDelay_ = targetDelay_;
-    pan_.updateBlock(samples);
+    panGroup_.updateBlock(samples);
     time_.updateBlock(samples);
-    feedback_.updateBlock(samples);
+    feedbackGroup_.updateBlock(samples);
     filter_.updateBlock(samples);
     distortion_.updateBlock(samples);
     shelf_.updateBlock();

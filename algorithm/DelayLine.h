@@ -68,9 +68,9 @@ private:
     DistortionStage distortion_;
     ShelfStage shelf_;
     std::shared_ptr<mppi::NormalizedParamInterface> level_;
-    mppi::FullLfoParam<PanModifier, 1> pan_;
+    mppi::FullLfoParam<PanModifier, 1> panGroup_;
     mppi::FullLfoParam<TimeModifier, 1> time_;
-    mppi::FullLfoParam<FdbkModifier, 1> feedback_;
+    mppi::FullLfoParam<FdbkModifier, 1> feedbackGroup_;
     std::vector<float> buffer_;
     std::uint32_t mask_ = 0;
     std::uint32_t writeIndex_ = 0;

@@ -71,7 +71,7 @@ void TapUnit::setDefaults()
     time_.setDefaults(kTapRows[param_table::kTapTimeRow].defaultValue);
     levelGroup_.setDefaults(defaultLevel(number_));
     panGroup_.setDefaults(kTapRows[param_table::kTapPanRow].defaultValue);
-    apply(true);
+    apply();
     takeCurrentValues();
 }
 
@@ -80,7 +80,7 @@ void TapUnit::reset()
     time_.restart();
     levelGroup_.restart();
     panGroup_.restart();
-    apply(true);
+    apply();
     takeCurrentValues();
 }
 
@@ -100,7 +100,7 @@ void TapUnit::setSampleRate(float sampleRate)
     levelGroup_.setSampleRate(sampleRate);
     panGroup_.setSampleRate(sampleRate);
     sampleRate_ = sampleRate;
-    apply(true);
+    apply();
     currentDelay_ = targetDelay_;
 }
 
@@ -119,10 +119,9 @@ void TapUnit::tempoChanged()
     dirty_.store(true, std::memory_order_release);
 }
 
-void TapUnit::apply(bool forced)
+void TapUnit::apply()
 {
-    if (!dirty_.exchange(false, std::memory_order_acquire) && !forced)
-        return;
+    dirty_.store(false, std::memory_order_relaxed);
     seconds_ = static_cast<float>(tempo_->beatsToSeconds(time_.output()));
     level_ = static_cast<float>(levelGroup_.output());
     pan_ = static_cast<float>(panGroup_.output());
@@ -139,7 +138,8 @@ void TapUnit::updateBlock(int samples, std::uint32_t writeIndex, std::uint32_t l
     time_.updateBlock(samples);
     levelGroup_.updateBlock(samples);
     panGroup_.updateBlock(samples);
-    apply(false);
+    if (dirty_.exchange(false, std::memory_order_acquire))
+        apply();
 
     running_ = start;
     increments_ = steadyGains() ? Gains{} : difference(gains_, start, static_cast<float>(samples));

@@ -58,7 +58,8 @@ public:
     void notify(mppi::NotifierInterface* source) override;
 
 private:
-    void apply(bool forced);
+    // Takes the parameters' current values: the delay it is heading for, the level, the pan.
+    void apply();
     bool steadyGains() const { return level_ == previousLevel_ && pan_ == previousPan_; }
     void takeCurrentValues();
 
