@@ -1,6 +1,7 @@
 #include "Algo.h"
 
 #include "HostDspInterface.h"
+#include "ParamIndexes.h"
 #include "ParamTable.h"
 #include "ProductInfo.h"
 #include "ProgramSlot.h"
@@ -12,8 +13,6 @@
 namespace {
 
 using param_table::kGlobalRows;
-
-constexpr int kTempoIndex = 1;
 
 } // namespace
 
@@ -122,7 +121,7 @@ void Algo::applyProgram(const mppi::ProgramSlot& program)
 {
     const int count = std::min(program.valueCount(), registeredCount());
     for (int index = 0; index < count; ++index) {
-        if (index == kTempoIndex && hostCanTempo_)
+        if (index == mppi::kTempoIndex && hostCanTempo_)
             continue;
         const float value = program.value(index);
         mppi::NormalizedParamInterface* target = param(index);

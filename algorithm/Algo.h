@@ -8,6 +8,7 @@
 #include "LineMixer.h"
 #include "LockFreeAtomics.h"
 #include "NotifiedInterface.h"
+#include "ParamIndexes.h"
 #include "PinGroup.h"
 #include "PluginInternal.h"
 #include "SpinLock.h"
@@ -34,7 +35,7 @@ public:
         static constexpr double kLow = 0.0, kHigh = 1.0;
     };
 
-    static constexpr int kParamCount = 121;
+    static constexpr int kParamCount = mppi::kParamCount;
     static constexpr float kLowestSampleRate = 4000.0f;
     static constexpr float kHighestSampleRate = 384000.0f;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NormalizedParamInterface.h"
+#include "ParamIndexes.h"
 #include "TempoContext.h"
 
 #include <memory>
@@ -29,6 +30,7 @@ struct Row {
 
 // Indexes 0 to 6: "Flags", "Tempo", "Predly lvl", "Fdbk sep." and its LFO.
 enum GlobalRow { kFlagsRow, kTempoRow, kDryLvlRow, kFdbkSeparationRow };
+static_assert(kFlagsRow == mppi::kFlagsIndex && kTempoRow == mppi::kTempoIndex, "the global rows open the table");
 inline constexpr Row kGlobalRows[] = {
     {Kind::kFlags, 64.0, 1, false},
     {Kind::kTempo, 120.0, 1, false},

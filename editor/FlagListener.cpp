@@ -3,6 +3,7 @@
 #include "ControlInterface.h"
 #include "HostGuiInterface.h"
 #include "NormalizedParamInterface.h"
+#include "ParamIndexes.h"
 #include "QuenloGui.h"
 
 #include <cmath>
@@ -14,7 +15,6 @@ namespace {
 constexpr std::int64_t kGeneratorModulus = 2147483647; // 2^31 - 1
 constexpr std::int64_t kGeneratorFactor = 16807;
 constexpr double kFractionRange = 0.25;
-constexpr int kFlagsIndex = 0;
 
 // Rounds to the nearest integer, ties to even, within the range bits can take.
 int nearest(double value)

@@ -2,6 +2,7 @@
 
 #include "DspInterface.h"
 #include "FlagListener.h"
+#include "ParamIndexes.h"
 #include "QuenloGui.h"
 #include "SkinLayout.h"
 #include "TempoListeners.h"
@@ -11,12 +12,6 @@
 #include <stdexcept>
 
 namespace mppi {
-
-namespace {
-
-constexpr int kTempoIndex = 1;
-
-} // namespace
 
 pengui::ControlInterface* GuiMisc::control(std::string_view listener, int nth) const
 {

@@ -2,17 +2,11 @@
 
 #include "ListenerBase.h"
 #include "NormalizedParamInterface.h"
+#include "ParamIndexes.h"
 #include "ProgramSlot.h"
 #include "QuenloGui.h"
 
 namespace mppi {
-
-namespace {
-
-constexpr int kFlagsIndex = 0;
-constexpr int kTempoIndex = 1;
-
-} // namespace
 
 void ProgInterpolator::interpolate(ProgramSlot& output, const ProgramSlot& from, const ProgramSlot& to, double x)
 {

@@ -11,6 +11,7 @@
 #include "HostGuiInterface.h"
 #include "Messages.h"
 #include "NormalizedParamInterface.h"
+#include "ParamIndexes.h"
 #include "PushButton.h"
 #include "SkinLayout.h"
 #include "SkinPlacement.h"
@@ -25,13 +26,8 @@ namespace mppi {
 
 namespace {
 
-constexpr int kFlagsIndex = 0;
-constexpr int kTempoIndex = 1;
-constexpr int kFirstTapParam = 7;
-constexpr int kTapParams = 12;
-constexpr int kFirstLineParam = 55;
-constexpr int kLineParams = 33;
 constexpr const char* kWebsiteCell = "website";
+
 // Whether a capability's answer means yes.
 bool answered(double value)
 {

@@ -3,18 +3,12 @@
 #include "ControlInterface.h"
 #include "ListenerBase.h"
 #include "Messages.h"
+#include "ParamIndexes.h"
 #include "QuenloGui.h"
 
 #include <algorithm>
 
 namespace mppi {
-
-namespace {
-
-constexpr int kFirstLineParam = 55;
-constexpr int kLineParams = 33;
-
-} // namespace
 
 int RcListener::partner(int index)
 {

@@ -1,15 +1,17 @@
 #include "SkinPlacement.h"
 
+#include "ParamIndexes.h"
+
 namespace skin_layout {
 
 namespace {
 
 constexpr char kTapColours[] = {'r', 'b', 'g', 'o'};
-constexpr int kTaps = 4;
-constexpr int kFirstTapParameter = 7;
-constexpr int kTapParameters = 12;
-constexpr int kFirstLineParameter = 55;
-constexpr int kLineParameters = 33;
+using mppi::kFirstLineParam;
+using mppi::kFirstTapParam;
+using mppi::kLineParams;
+using mppi::kTapParams;
+using mppi::kTaps;
 
 void place(const SkinLayout& skin, std::string_view name, pengui::Rect space, std::map<std::string, pengui::Rect>& cells)
 {
@@ -62,12 +64,12 @@ std::vector<PlacedControl> placed_controls(const SkinLayout& skin, bool twoLines
                 if (const auto star = picture.find('*'); star != std::string::npos)
                     picture[star] = kTapColours[tap];
                 add(row, numbered_cell("tap", tap + 1), row.position, picture,
-                    kFirstTapParameter + kTapParameters * tap + row.parameter);
+                    kFirstTapParam + kTapParams * tap + row.parameter);
             }
         } else if (row.cell == "delay line") {
             for (int line = 0; line < (twoLines ? 2 : 1); ++line)
                 add(row, numbered_cell("delay line", line + 1), line == 1 && row.position2.x >= 0 ? row.position2 : row.position,
-                    std::string(row.picture), kFirstLineParameter + kLineParameters * line + row.parameter);
+                    std::string(row.picture), kFirstLineParam + kLineParams * line + row.parameter);
         } else {
             add(row, std::string(row.cell), row.position, std::string(row.picture), row.parameter);
         }
