@@ -50,14 +50,12 @@ public:
 
     Algo& algo() { return *algo_; }
 
-    int index(const std::string& name)
+    mppi::NormalizedParamInterface& param(const std::string& name)
     {
-        for (int i = 0; i < algo_->paramCount(); ++i)
-            if (algo_->param(i)->name() == name)
-                return i;
+        if (mppi::NormalizedParamInterface* found = algo_->findParam(name))
+            return *found;
         throw std::runtime_error("no parameter " + name);
     }
-    mppi::NormalizedParamInterface& param(const std::string& name) { return *algo_->param(index(name)); }
     void setNormalized(const std::string& name, float value) { param(name).setNormalized(value); }
     void setReal(const std::string& name, double value) { param(name).setReal(value); }
     // Sets a parameter from its typed text, as a user would.
