@@ -112,7 +112,28 @@ void process(benchmark::State& state)
         benchmark::Counter(processed / kSampleRate, benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// Cost of the block that carries out a pending reset (what effMainsChanged asks for), at the
+// sample rate `range(0)`: the audio thread clears every buffer before it processes.
+void pendingReset(benchmark::State& state)
+{
+    Algo algo;
+    algo.init1();
+    algo.init2();
+    algo.setSampleRate(static_cast<float>(state.range(0)));
+    std::vector<float> left(64), right(64), outLeft(64), outRight(64);
+    const float* inputs[2] = {left.data(), right.data()};
+    float* outputs[2] = {outLeft.data(), outRight.data()};
+    algo.processReplacing(inputs, outputs, 64);
+    for (auto _ : state) {
+        algo.requestReset();
+        algo.processReplacing(inputs, outputs, 64);
+        benchmark::DoNotOptimize(outLeft.data());
+    }
+}
+
 } // namespace
+
+BENCHMARK(pendingReset)->ArgNames({"rate"})->Arg(44100)->Arg(384000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(process)
     ->ArgNames({"setting", "block"})
