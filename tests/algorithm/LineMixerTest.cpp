@@ -39,8 +39,10 @@ TEST(LineMixerTest, AValueThatChangesAndChangesBackWithinATickIsKept)
     EXPECT_FLOAT_EQ(mixer.feedbackMatrix()[0], 0.5f);
 }
 
-TEST(LineMixerTest, MatricesFollowSeparationPanAndLevel)
+TEST(LineMixerTest, ASampleLeavingALineIsFedBackCrossedAndPannedAsSet)
 {
+    // Line 1: feedback 0.8, level 1, hard left. Line 2: feedback 0.4, level 0.5, centred. A
+    // quarter of each line's feedback crosses to the other.
     LineMixer mixer;
     mixer.setTwoLines(true);
     mixer.setFeedback(0, 0.8f);
@@ -50,18 +52,28 @@ TEST(LineMixerTest, MatricesFollowSeparationPanAndLevel)
     mixer.setPan(0, -1.0f);
     mixer.setPan(1, 0.0f);
     mixer.setSeparation(0.25f);
+    mixer.setTapGain(0.0f);
     mixer.reset();
-    const float* f = mixer.feedbackMatrix();
-    EXPECT_FLOAT_EQ(f[0], 0.6f);
-    EXPECT_FLOAT_EQ(f[1], 0.2f);
-    EXPECT_FLOAT_EQ(f[2], 0.1f);
-    EXPECT_FLOAT_EQ(f[3], 0.3f);
-    // Line 1 hard left at level 1, line 2 centred at level 0.5.
-    const float* o = mixer.outputMatrix();
-    EXPECT_FLOAT_EQ(o[0], 0.6f * 1.0f + 0.2f * 0.25f);
-    EXPECT_FLOAT_EQ(o[1], 0.6f * 0.0f + 0.2f * 0.25f);
-    EXPECT_FLOAT_EQ(o[2], 0.1f * 1.0f + 0.3f * 0.25f);
-    EXPECT_FLOAT_EQ(o[3], 0.1f * 0.0f + 0.3f * 0.25f);
+    Buffers buffers;
+    buffers.line1Out[0] = 1.0f;
+    buffers.line2Out[1] = 1.0f;
+    buffers.attach(mixer);
+    mixer.beginBlock(256);
+    mixer.write(2);
+    mixer.mix(2);
+
+    // Line 1's sample re-enters line 1 at 0.8 x 3/4 and line 2 at 0.8 x 1/4; line 2's at
+    // 0.4 x 1/4 and 0.4 x 3/4.
+    EXPECT_FLOAT_EQ(buffers.line1In[0], 0.6f);
+    EXPECT_FLOAT_EQ(buffers.line2In[0], 0.2f);
+    EXPECT_FLOAT_EQ(buffers.line1In[1], 0.1f);
+    EXPECT_FLOAT_EQ(buffers.line2In[1], 0.3f);
+    // What re-enters is heard: line 1's share on the left only, line 2's at half level,
+    // a quarter on each side.
+    EXPECT_FLOAT_EQ(buffers.tapLeft[0], 0.6f + 0.2f * 0.25f);
+    EXPECT_FLOAT_EQ(buffers.tapRight[0], 0.2f * 0.25f);
+    EXPECT_FLOAT_EQ(buffers.tapLeft[1], 0.1f + 0.3f * 0.25f);
+    EXPECT_FLOAT_EQ(buffers.tapRight[1], 0.3f * 0.25f);
 }
 
 TEST(LineMixerTest, NewValuesRampOverExactlyOneControlBlock)
