@@ -9,7 +9,8 @@ namespace mppi {
 class DspInterface;
 class HostGuiInterface;
 
-// The editor as the host adapter sees it.
+// The editor as the host adapter sees it. Unless an operation says otherwise, the editor's
+// thread (the host's user-interface thread) calls it, and it may allocate.
 class GuiInterface {
 public:
     struct Size {

@@ -7,7 +7,8 @@ namespace mppi {
 class ProgramSlot;
 
 // The host as the editor sees it. Every change the user makes goes through here, so that the
-// host is told and the priority arbitration applies.
+// host is told and the priority arbitration applies. The editor's thread calls every operation;
+// the parameter operations are lock-free and may run while audio is processed.
 class HostGuiInterface {
 public:
     virtual ~HostGuiInterface() = default;
@@ -21,7 +22,8 @@ public:
     virtual void releasePriority(int index, int priority) = 0;
     // Sets a parameter to a normalized value; answers whether the change was accepted.
     virtual bool setParameter(int index, float normalized, int priority) = 0;
-    // Applies every value of a program with `priority`, without releasing it.
+    // Applies every value of a program with `priority`, without releasing it. Takes the
+    // adapter's program lock, which the audio thread never takes.
     virtual void applyProgram(const ProgramSlot& program, int priority) = 0;
     // Resizes the editor; answers 0, or -1 when the host refused.
     virtual int resizeEditor(int width, int height) = 0;

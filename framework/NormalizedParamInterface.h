@@ -24,7 +24,8 @@ public:
     // no notification: this happens while the blocks are being built.
     virtual void init(double defaultReal, int automationLevel);
 
-    // Full parameter name, as the host shows it.
+    // Full parameter name, as the host shows it. The texts below allocate: never on the audio
+    // thread.
     virtual std::string name() const = 0;
     // Unit label, as the host shows it next to the value text.
     virtual std::string unitLabel() const = 0;
@@ -40,6 +41,7 @@ public:
     virtual double parse(const std::string& text, bool& understood) const = 0;
 
     // Change from a normalized value: store both views, run the hook, notify the listener.
+    // Any thread; lock-free and without allocation, as the hooks and listeners are.
     void setNormalized(float normalized);
     // Change from a real value: store both views, run the hook, notify the listener.
     void setReal(double real);
