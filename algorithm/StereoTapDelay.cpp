@@ -63,10 +63,20 @@ inline float admitted(float x)
 
 void StereoTapDelay::process(float* outLeft, float* outRight, const float* inLeft, const float* inRight, int frames)
 {
-    for (int k = 0; k < frames; ++k) {
-        StereoFrame& frame = history_[(writeIndex_ + static_cast<std::uint32_t>(k)) & mask_];
-        frame.left = admitted(inLeft[k]);
-        frame.right = admitted(inRight[k]);
+    // Two contiguous runs at most, up to the history's end and from its start, so the loop
+    // has no wrapping index and vectorises.
+    const int firstRun = std::min(frames, static_cast<int>(mask_ + 1 - writeIndex_));
+    const int runStarts[] = {0, firstRun};
+    const int runEnds[] = {firstRun, frames};
+    for (int run = 0; run < 2; ++run) {
+        StereoFrame* destination = history_.data() + ((writeIndex_ + static_cast<std::uint32_t>(runStarts[run])) & mask_);
+        const float* left = inLeft + runStarts[run];
+        const float* right = inRight + runStarts[run];
+        const int count = runEnds[run] - runStarts[run];
+        for (int k = 0; k < count; ++k) {
+            destination[k].left = admitted(left[k]);
+            destination[k].right = admitted(right[k]);
+        }
     }
     std::fill(outLeft, outLeft + frames, 0.0f);
     std::fill(outRight, outRight + frames, 0.0f);
