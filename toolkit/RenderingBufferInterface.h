@@ -7,6 +7,9 @@
 
 namespace pengui {
 
+// The side of the square tile every platform paints through, in pixels.
+inline constexpr int kTileSize = 128;
+
 // The off-screen tile that pictures draw into: 32-bit pixels in memory order blue, green, red
 // and a fourth byte, rows top to bottom with a stride of width pixels.
 class RenderingBufferInterface {

@@ -66,7 +66,6 @@ public:
     int capture_mode() const { return capture_.mode; }
     int timer_count() const { return static_cast<int>(timers_.size()); }
 
-    static constexpr int kTileSize = 128;
     // No warp during the first 250 ms of a capture, at most one every 100 ms; a release warps
     // only after 250 ms.
     static constexpr double kWarpDelay = 0.25;

@@ -88,7 +88,7 @@ private:
     // The tile: blitting copies it into the frame.
     class Tile : public PixelBuffer {
     public:
-        explicit Tile(HeadlessWindow& owner) : PixelBuffer(128, 128), owner_(owner) {}
+        explicit Tile(HeadlessWindow& owner) : PixelBuffer(kTileSize, kTileSize), owner_(owner) {}
         void blit(Point position, Size size) override;
 
     private:

@@ -2,12 +2,12 @@
 
 namespace pengui {
 
-RenderingBufferWin32::RenderingBufferWin32() : RenderingBufferInterface(kSize, kSize)
+RenderingBufferWin32::RenderingBufferWin32() : RenderingBufferInterface(kTileSize, kTileSize)
 {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = kSize;
-    info.bmiHeader.biHeight = -kSize; // rows top to bottom
+    info.bmiHeader.biWidth = kTileSize;
+    info.bmiHeader.biHeight = -kTileSize; // rows top to bottom
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;

@@ -21,8 +21,6 @@ public:
     void set_target(HDC target) { target_ = target; }
     bool ready() const { return pixels_ != nullptr; }
 
-    static constexpr int kSize = 128;
-
 private:
     HBITMAP bitmap_ = nullptr;
     std::uint32_t* pixels_ = nullptr;

@@ -11,12 +11,13 @@ namespace pengui {
 
 namespace {
 
-constexpr std::size_t kTileBytes = sizeof(std::uint32_t) * X11Tile::kSize * X11Tile::kSize;
+constexpr std::size_t kTileBytes = sizeof(std::uint32_t) * kTileSize * kTileSize;
 
 } // namespace
 
 X11Tile::X11Tile()
-    : RenderingBufferInterface(kSize, kSize), memory_(static_cast<std::size_t>(kSize) * kSize), pixels_(memory_.data())
+    : RenderingBufferInterface(kTileSize, kTileSize), memory_(static_cast<std::size_t>(kTileSize) * kTileSize),
+      pixels_(memory_.data())
 {
 }
 
@@ -35,7 +36,8 @@ void X11Tile::attach(Display* display, ::Window window, GC gc, bool shareMemory)
     if (shareMemory && XShmQueryExtension(display_) && attachShared(visual))
         return;
     pixels_ = memory_.data();
-    image_ = XCreateImage(display_, visual, 24, ZPixmap, 0, reinterpret_cast<char*>(pixels_), kSize, kSize, 32, 0);
+    image_ =
+        XCreateImage(display_, visual, 24, ZPixmap, 0, reinterpret_cast<char*>(pixels_), kTileSize, kTileSize, 32, 0);
 }
 
 bool X11Tile::attachShared(Visual* visual)
@@ -59,7 +61,7 @@ bool X11Tile::attachShared(Visual* visual)
     }
     shmctl(segment_.shmid, IPC_RMID, nullptr);
     if (attached)
-        image_ = XShmCreateImage(display_, visual, 24, ZPixmap, segment_.shmaddr, &segment_, kSize, kSize);
+        image_ = XShmCreateImage(display_, visual, 24, ZPixmap, segment_.shmaddr, &segment_, kTileSize, kTileSize);
     if (!image_) {
         if (attached)
             XShmDetach(display_, &segment_);

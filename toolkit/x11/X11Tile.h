@@ -15,7 +15,6 @@ namespace pengui {
 // otherwise an image over memory of its own, sent with XPutImage.
 class X11Tile : public RenderingBufferInterface {
 public:
-    static constexpr int kSize = 128;
     // Tiles in the shared ring: a full repaint of the large editor waits for the server about
     // three times instead of once per tile.
     static constexpr int kSharedSlots = 16;
