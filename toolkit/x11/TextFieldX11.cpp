@@ -43,7 +43,6 @@ int TextFieldX11::open(Display* display, ::Window parent, GC gc, const Rect& rec
         X11ErrorTrap trap(display_);
         XGetInputFocus(display_, &previousFocus_, &previousRevert_);
         XSetInputFocus(display_, handle_, RevertToParent, CurrentTime);
-        trap.failed();
     }
     blinkStart_ = now_seconds();
     caretShown_ = true;
@@ -64,7 +63,6 @@ std::string TextFieldX11::close()
         if (focus == handle_ && previousFocus_ != None && previousFocus_ != PointerRoot)
             XSetInputFocus(display_, previousFocus_, previousRevert_, CurrentTime);
         XDestroyWindow(display_, handle_);
-        trap.failed();
     }
     handle_ = 0;
     image_->data = nullptr; // the pixel buffer's own memory

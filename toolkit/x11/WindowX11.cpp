@@ -88,7 +88,6 @@ void WindowX11::destroy()
             XUngrabPointer(display_, CurrentTime);
         if (handle_)
             XDestroyWindow(display_, handle_);
-        trap.failed();
     }
     const bool wasOpen = handle_ != 0;
     handle_ = 0;
