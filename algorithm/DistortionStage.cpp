@@ -153,6 +153,9 @@ void DistortionStage::processPiece(float* block, int frames)
         shapedPower = outputPower;
     } else {
         inputFollower_.follow(block, frames, inputPower);
+        // The shaped signal is the unshaped one: the output follower keeps step, so that a
+        // rising level starts from the signal's true loudness instead of a stale one.
+        outputFollower_.copyState(inputFollower_);
     }
     // Unshaped, both levels are the same and the gain is exactly 1 below the ceiling.
     for (int i = 0; i < frames; ++i)

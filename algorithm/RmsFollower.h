@@ -13,6 +13,12 @@ public:
     void setTimeConstant(float seconds);
     void setSampleRate(float sampleRate);
     void clear();
+    // Takes `other`'s state: what this follower would hold had it followed the same signal.
+    void copyState(const RmsFollower& other)
+    {
+        lastSquare_ = other.lastSquare_;
+        lastOutput_ = other.lastOutput_;
+    }
     // Follows a block, writing the smoothed power (the level squared) after each sample.
     void follow(const float* block, int frames, float* power);
     // Follows two blocks with two followers in one pass, so that their recursions overlap.

@@ -27,13 +27,6 @@ const std::map<std::string, std::string> kUnsmoothedSteps = {
     {"D2 filt type", "a new filter kind starts at the block's start: kinds cannot glide into each other"},
     {"D1 disto type", "a change of type alone switches the curves at the block's start"},
     {"D2 disto type", "a change of type alone switches the curves at the block's start"},
-    // The make-up gain follows the shaped signal's level over 50 ms, so a sudden rise of the
-    // drive from none to nearly full is loud (a peak jump of about 1.5) until it catches up.
-    // Known, not designed: to be mended in the distortion's make-up gain.
-    {"D1 disto lvl", "the make-up gain lags a sudden rise of the drive"},
-    {"D1 disto lvl LFO depth", "the make-up gain lags a sudden rise of the drive"},
-    {"D2 disto lvl", "the make-up gain lags a sudden rise of the drive"},
-    {"D2 disto lvl LFO depth", "the make-up gain lags a sudden rise of the drive"},
 };
 
 double largestJump(const Stereo& signal, std::size_t from, std::size_t to)

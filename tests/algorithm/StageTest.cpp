@@ -435,3 +435,30 @@ TEST(ShelfStageTest, InaudibleShelfIsSkippedAndCutoffIsLimited)
     EXPECT_EQ(limited.registry.registered(0)->valueText(4000.0), "4000");
     EXPECT_EQ(limited.registry.registered(0)->valueText(200.0), "200.0");
 }
+
+// While the level is 0 the signal passes unshaped; when the level then rises, the make-up gain
+// must start from the signal's loudness, not from whatever the shaped signal's follower held
+// before. Following the new curve's loudness takes a few milliseconds, so the first blocks may
+// be somewhat louder than the settled signal, but never a burst.
+TEST(DistortionStageTest, LevelRisingFromZeroStartsFromTheSignalsLoudness)
+{
+    for (double type : {0.0, 0.5, 1.0}) {
+        Distortion distortion(type, 0.0);
+        const int second = static_cast<int>(kRate / kBlock);
+        double risingPeak = 0.0;
+        double settledPeak = 0.0;
+        for (int block = 0; block < 3 * second; ++block) {
+            if (block == second)
+                distortion.registry.registered(1)->setReal(0.9);
+            distortion.stage.updateBlock(kBlock);
+            std::vector<float> x = sineBlock(kBlock, 220.0, kRate, 0.25f, block * kBlock);
+            distortion.stage.process(x.data(), kBlock);
+            double peak = 0.0;
+            for (float v : x)
+                peak = std::max(peak, static_cast<double>(std::fabs(v)));
+            double& phasePeak = block < 2 * second ? risingPeak : settledPeak;
+            phasePeak = std::max(phasePeak, peak);
+        }
+        EXPECT_LT(risingPeak, 2.5 * settledPeak) << "type " << type;
+    }
+}
