@@ -147,7 +147,7 @@ void Algo::notify(mppi::NotifierInterface* source)
 void Algo::applySettings()
 {
     settingsDirty_.store(false, std::memory_order_relaxed);
-    if (tempoDirty_.exchange(false, std::memory_order_acquire)) {
+    if (mppi::takeFlag(tempoDirty_)) {
         separation_.tempoChanged();
         taps_.tempoChanged();
         // Line 2 follows the tempo while it is inactive too, so it is right when switched on.
@@ -221,7 +221,7 @@ void Algo::runLines(int frames)
 
 void Algo::processBlock(const float* const* inputs, float* const* outputs, int frames, bool add)
 {
-    if (resetRequested_.exchange(false, std::memory_order_acquire))
+    if (mppi::takeFlag(resetRequested_))
         performReset();
     const bool mono = host_ && !host_->isOutputConnected(0, 1);
 

@@ -125,7 +125,7 @@ void DelayLine::updateBlock(int samples)
     filter_.updateBlock(samples);
     distortion_.updateBlock(samples);
     shelf_.updateBlock();
-    if (dirty_.exchange(false, std::memory_order_acquire))
+    if (mppi::takeFlag(dirty_))
         apply();
 
     motion_ = DelayMotion::plan(currentDelay_, targetDelay_, samples, writeIndex_, bufferLength(), kMaxGlideSpeed);

@@ -102,7 +102,7 @@ void DistortionStage::updateBlock(int samples)
     previous_ = current_;
     fadeLength_ = samples;
     levelGroup_.updateBlock(samples);
-    if (dirty_.exchange(false, std::memory_order_acquire)) {
+    if (mppi::takeFlag(dirty_)) {
         current_.type = static_cast<float>(typeParam_->real());
         current_.level = static_cast<float>(levelGroup_.output());
         prepare(false);

@@ -69,7 +69,7 @@ void FilterStage::updateBlock(int samples)
     cutoff_.updateBlock(samples);
     resonance_.updateBlock(samples);
     q_.updateBlock(samples);
-    if (dirty_.exchange(false, std::memory_order_acquire))
+    if (mppi::takeFlag(dirty_))
         apply();
 }
 

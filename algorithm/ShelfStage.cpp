@@ -48,7 +48,7 @@ void ShelfStage::setSampleRate(float sampleRate)
 
 void ShelfStage::updateBlock()
 {
-    if (dirty_.exchange(false, std::memory_order_acquire))
+    if (mppi::takeFlag(dirty_))
         apply();
 }
 

@@ -138,7 +138,7 @@ void TapUnit::updateBlock(int samples, std::uint32_t writeIndex, std::uint32_t l
     time_.updateBlock(samples);
     levelGroup_.updateBlock(samples);
     panGroup_.updateBlock(samples);
-    if (dirty_.exchange(false, std::memory_order_acquire))
+    if (mppi::takeFlag(dirty_))
         apply();
 
     running_ = start;

@@ -65,7 +65,7 @@ public:
     void updateBlock(int samples)
     {
         takeBaseTarget();
-        bool recompute = dirty_.exchange(false, std::memory_order_acquire);
+        bool recompute = mppi::takeFlag(dirty_);
         if (recompute)
             reloadSettings();
         ramp_.advance(samples);
@@ -87,7 +87,7 @@ public:
         takeBaseTarget();
         ramp_.snap();
         generator_.reset();
-        if (dirty_.exchange(false, std::memory_order_acquire))
+        if (mppi::takeFlag(dirty_))
             reloadSettings();
         computeOutput();
         tellListener();
@@ -140,7 +140,7 @@ public:
 private:
     void takeBaseTarget()
     {
-        if (baseMoved_.exchange(false, std::memory_order_acquire))
+        if (mppi::takeFlag(baseMoved_))
             ramp_.setTarget(static_cast<float>(base_->real()));
     }
 

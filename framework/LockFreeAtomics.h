@@ -11,3 +11,15 @@ static_assert(std::atomic<int>::is_always_lock_free);
 static_assert(std::atomic<std::int32_t>::is_always_lock_free);
 static_assert(std::atomic<float>::is_always_lock_free);
 static_assert(std::atomic<double>::is_always_lock_free, "8-byte atomics must be lock-free on 32-bit targets too");
+
+namespace mppi {
+
+// Clears `flag` and answers whether it was set. The common case, unset, costs a plain load: the
+// exchange, a locked instruction, runs only when there is something to take. A flag set after
+// the load is taken at the next call.
+inline bool takeFlag(std::atomic<bool>& flag)
+{
+    return flag.load(std::memory_order_relaxed) && flag.exchange(false, std::memory_order_acquire);
+}
+
+} // namespace mppi

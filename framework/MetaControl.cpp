@@ -14,7 +14,7 @@ void MetaControl::record(float normalized, int priority)
 
 bool MetaControl::applyRecorded()
 {
-    if (!dirty_.exchange(false, std::memory_order_acquire))
+    if (!mppi::takeFlag(dirty_))
         return false;
     // A change recorded meanwhile sets the bit again and is shown at the next apply.
     const double normalized = value_.load(std::memory_order_relaxed);
