@@ -15,6 +15,10 @@ using param_table::kDistortionRows;
 constexpr float kFollowerSeconds = 0.05f;
 constexpr float kInitialCurveGain = 4.0f;
 constexpr float kSilence = 1e-9f;
+// Powers at which the level-0 gain is surely exactly 1: within the ceiling and above silence,
+// with a margin far beyond the follower's rounding.
+constexpr float kUnityPowerHigh = 0.999f * DistortionStage::kRmsCeiling * DistortionStage::kRmsCeiling;
+constexpr float kUnityPowerLow = 2.0f * kSilence * kSilence;
 // The overdrive's drive doubles with each eighth of the level: 1/4 at level 0, 64 at level 1.
 constexpr float kDriveOctaves = 8.0f;
 constexpr float kLowestDriveOctave = -2.0f;
@@ -66,6 +70,8 @@ void DistortionStage::reset()
 {
     inputFollower_.clear();
     outputFollower_.clear();
+    keeping_ = false;
+    keptCount_ = 0;
     levelGroup_.restart();
     takeCurrentSettings();
     dirty_.store(false, std::memory_order_relaxed);
@@ -99,6 +105,8 @@ void DistortionStage::tempoChanged()
 
 void DistortionStage::updateBlock(int samples)
 {
+    takeKeptSquares();
+    keeping_ = true;
     previous_ = current_;
     fadeLength_ = samples;
     levelGroup_.updateBlock(samples);
@@ -137,19 +145,24 @@ void DistortionStage::process(float* block, int frames)
 
 void DistortionStage::processPiece(float* block, int frames)
 {
+    const bool unshaped = current_.level == 0.0f && previous_.level == 0.0f;
+    if (unshaped && followUnshapedLater(block, frames)) {
+        makeUp_ = 1.0f;
+        return;
+    }
     float inputPower[kControlBlock];
     float outputPower[kControlBlock];
     const float* shapedPower = inputPower;
-    if (current_.level != 0.0f || previous_.level != 0.0f) {
-        float unshaped[kControlBlock];
-        std::copy(block, block + frames, unshaped);
+    if (!unshaped) {
+        float input[kControlBlock];
+        std::copy(block, block + frames, input);
         // Only a new level fades the curves. A new type alone switches them at the block's
         // start: the make-up gain that follows the curves holds the loudness across the switch.
         if (current_.level == previous_.level)
             shapeSteady(block, frames);
         else
             shapeCrossFading(block, frames);
-        RmsFollower::followBoth(inputFollower_, unshaped, inputPower, outputFollower_, block, outputPower, frames);
+        RmsFollower::followBoth(inputFollower_, input, inputPower, outputFollower_, block, outputPower, frames);
         shapedPower = outputPower;
     } else {
         inputFollower_.follow(block, frames, inputPower);
@@ -161,6 +174,40 @@ void DistortionStage::processPiece(float* block, int frames)
     for (int i = 0; i < frames; ++i)
         block[i] *= restoringGain(inputPower[i], shapedPower[i]);
     makeUp_ = restoringGain(inputPower[frames - 1], shapedPower[frames - 1]);
+}
+
+bool DistortionStage::followUnshapedLater(const float* block, int frames)
+{
+    if (!keeping_ || keptCount_ + frames > fadeLength_)
+        return false;
+    // The power at every sample of the block so far lies between the bounds checked, and the
+    // first piece that fails them ends the keeping for the rest of the block, so the outcome is
+    // the same however the host's blocks cut the control block.
+    const bool squaresWithin =
+        RmsFollower::squaresWithin(block, frames, keptSquares_ + keptCount_, kUnityPowerHigh);
+    keptCount_ += frames;
+    const bool withinCeiling = squaresWithin && inputFollower_.power() <= kUnityPowerHigh &&
+                               inputFollower_.lastSquare() <= kUnityPowerHigh;
+    if (!withinCeiling || inputFollower_.lowestPowerAfter(keptCount_) < kUnityPowerLow) {
+        keeping_ = false;
+        keptCount_ -= frames;
+        inputFollower_.followSquares(keptSquares_, keptCount_);
+        keptCount_ = 0;
+        return false;
+    }
+    if (keptCount_ == fadeLength_)
+        takeKeptSquares();
+    return true;
+}
+
+void DistortionStage::takeKeptSquares()
+{
+    if (keptCount_ > 0) {
+        inputFollower_.followSquaresAtOnce(keptSquares_, keptCount_);
+        outputFollower_.copyState(inputFollower_);
+    }
+    keptCount_ = 0;
+    keeping_ = false;
 }
 
 void DistortionStage::shapeSteady(float* __restrict block, int frames) const

@@ -57,6 +57,12 @@ private:
     void shapeSteady(float* __restrict block, int frames) const;
     void shapeCrossFading(float* __restrict block, int frames);
     void processPiece(float* block, int frames);
+    // At level 0, where the gain is exactly 1 while the input's power stays between silence and
+    // the ceiling: keeps the piece's squares for the control block's end and answers true when
+    // that holds, so the piece passes as it is. Otherwise the follower catches up and answers false.
+    bool followUnshapedLater(const float* block, int frames);
+    // Takes the control block's kept squares into the followers.
+    void takeKeptSquares();
 
     const TableTanh& tanh_;
     const mppi::TableSine& sine_;
@@ -94,4 +100,9 @@ private:
     int fadeLength_ = kControlBlock;
     // Make-up gain of the last sample processed.
     float makeUp_ = 1.0f;
+    // The squares of the control block's unshaped pieces, followed at the block's end while the
+    // gain stays exactly 1.
+    float keptSquares_[kControlBlock];
+    int keptCount_ = 0;
+    bool keeping_ = false;
 };

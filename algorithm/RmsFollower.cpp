@@ -37,6 +37,18 @@ void RmsFollower::computeCoefficients()
     const double k = 1.0 / std::tan(std::numbers::pi / (static_cast<double>(timeConstant_) * sampleRate_));
     c0_ = static_cast<float>(1.0 / (1.0 + k));
     c1_ = static_cast<float>((1.0 - k) / (1.0 + k));
+    // The output after a block of N squares s_1..s_N, from the output y and the last square s_0
+    // before it: a^N y + c0 a^(N-1) s_0 + sum of c0 (a^(N-n) + a^(N-n-1)) s_n + c0 s_N, a = -c1.
+    const double a = -static_cast<double>(c1_);
+    double power = 1.0;
+    for (int j = 0; j <= kControlBlock; ++j) {
+        decay_[j] = static_cast<float>(power);
+        power *= a;
+    }
+    for (int j = 0; j < kControlBlock; ++j) {
+        const double weight = j == 0 ? 1.0 : static_cast<double>(decay_[j]) + decay_[j - 1];
+        weightFromEnd_[kControlBlock - 1 - j] = static_cast<float>(c0_ * weight);
+    }
 }
 
 void RmsFollower::follow(const float* block, int frames, float* power)
@@ -51,6 +63,52 @@ void RmsFollower::follow(const float* block, int frames, float* power)
     }
     lastSquare_ = square;
     lastOutput_ = output;
+}
+
+bool RmsFollower::squaresWithin(const float* block, int frames, float* squares, float limit)
+{
+    // A count rather than an early exit, so that the loop vectorises.
+    int beyond = 0;
+    for (int i = 0; i < frames; ++i) {
+        const float square = boundedSquare(block[i]);
+        squares[i] = square;
+        beyond += square > limit;
+    }
+    return beyond == 0;
+}
+
+void RmsFollower::followSquares(const float* squares, int frames)
+{
+    float square = lastSquare_;
+    float output = lastOutput_;
+    for (int i = 0; i < frames; ++i) {
+        output = c0_ * (squares[i] + square) - c1_ * output;
+        square = squares[i];
+    }
+    lastSquare_ = square;
+    lastOutput_ = output;
+}
+
+void RmsFollower::followSquaresAtOnce(const float* squares, int frames)
+{
+    if (frames <= 0)
+        return;
+    // Eight partial sums, so that the sum vectorises and its order is fixed.
+    constexpr int kLanes = 8;
+    float sums[kLanes] = {};
+    const float* weights = weightFromEnd_ + (kControlBlock - frames);
+    int i = 0;
+    for (; i + kLanes <= frames; i += kLanes) {
+        for (int lane = 0; lane < kLanes; ++lane)
+            sums[lane] += weights[i + lane] * squares[i + lane];
+    }
+    for (; i < frames; ++i)
+        sums[i % kLanes] += weights[i] * squares[i];
+    float total = decay_[frames] * lastOutput_ + c0_ * decay_[frames - 1] * lastSquare_;
+    for (float sum : sums)
+        total += sum;
+    lastSquare_ = squares[frames - 1];
+    lastOutput_ = total;
 }
 
 void RmsFollower::followBoth(RmsFollower& first, const float* firstBlock, float* firstPower, RmsFollower& second,

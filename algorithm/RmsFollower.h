@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ControlBlock.h"
+
 // RMS level of a signal: the squared signal through a first-order low-pass at 1/tau (bilinear
 // transform); its square root is the level.
 //
@@ -25,6 +27,26 @@ public:
     static void followBoth(RmsFollower& first, const float* firstBlock, float* firstPower, RmsFollower& second,
                            const float* secondBlock, float* secondPower, int frames);
 
+    // Following later: a caller that needs no power per sample keeps the squares of up to a
+    // control block and lets the follower take them at once.
+    //
+    // Writes the squares the follower would take from `block` and answers whether none exceeds
+    // `limit`.
+    static bool squaresWithin(const float* block, int frames, float* squares, float limit);
+    // Takes `frames` squares sample by sample: the same state as `follow` gives.
+    void followSquares(const float* squares, int frames);
+    // Takes `frames` squares (at most a control block) in one weighted sum: the state `follow`
+    // gives, within rounding.
+    void followSquaresAtOnce(const float* squares, int frames);
+
+    // The smoothed power after the last sample followed, and that sample's square.
+    float power() const { return lastOutput_; }
+    float lastSquare() const { return lastSquare_; }
+    // The lowest power the follower can hold `frames` samples on (at most a control block),
+    // whatever they are: the present power decays, squares only add to it. The highest is the
+    // largest of the power, the last square and the squares to come.
+    float lowestPowerAfter(int frames) const { return decay_[frames] * lastOutput_; }
+
 private:
     void computeCoefficients();
 
@@ -34,4 +56,8 @@ private:
     float c1_ = 0.0f;
     float lastSquare_ = 0.0f;
     float lastOutput_ = 0.0f;
+    // The output's decay per sample raised to the power j, and, in reverse order, the weight
+    // of the square j samples before a block's end in the block's closing power.
+    float decay_[kControlBlock + 1] = {};
+    float weightFromEnd_[kControlBlock] = {};
 };

@@ -282,6 +282,35 @@ TEST(DistortionStageTest, HugeSamplesNeverStickInTheFollowers)
     }
 }
 
+// At level 0 the gain is exactly 1 until the signal nears the ceiling. Whether a piece may
+// pass untouched must not depend on how the control block is cut: a swelling sine crosses the
+// ceiling and falls back to silence, and every cut gives the same samples.
+TEST(DistortionStageTest, LevelZeroGivesTheSameSamplesHoweverTheBlockIsCut)
+{
+    const std::vector<std::vector<int>> cuts = {{kBlock}, {100, 156}, {1, 254, 1}, {64, 64, 64, 64}};
+    std::vector<std::vector<float>> outputs;
+    for (const std::vector<int>& cut : cuts) {
+        Distortion distortion;
+        std::vector<float> output;
+        for (int block = 0; block < 600; ++block) {
+            distortion.stage.updateBlock(kBlock);
+            std::vector<float> x = sineBlock(kBlock, 220.0, kRate, 1.0f, block * kBlock);
+            const float swell = block < 400 ? 0.005f * static_cast<float>(block) : 0.0f;
+            for (float& sample : x)
+                sample *= swell;
+            int done = 0;
+            for (int piece : cut) {
+                distortion.stage.process(x.data() + done, piece);
+                done += piece;
+            }
+            output.insert(output.end(), x.begin(), x.end());
+        }
+        outputs.push_back(output);
+    }
+    for (std::size_t i = 1; i < outputs.size(); ++i)
+        EXPECT_EQ(outputs[i], outputs[0]) << "cut " << i;
+}
+
 TEST(DistortionStageTest, LoudSignalAtLevelZeroRampsTheMakeUpGain)
 {
     Distortion distortion;
