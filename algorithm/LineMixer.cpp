@@ -150,22 +150,41 @@ void LineMixer::commit(int samples)
 
 void LineMixer::write(int frames)
 {
+    // Sustain uses the committed matrix and leaves the taps out: nothing new enters the lines.
+    if (rampThisBlock_ && !sustain_)
+        writeLines<true>(frames);
+    else
+        writeLines<false>(frames);
+}
+
+void LineMixer::mix(int frames)
+{
+    if (rampThisBlock_)
+        mixLines<true>(frames);
+    else
+        mixLines<false>(frames);
+}
+
+// The steady loops carry no running sums, so they vectorise; the ramps add their steps sample by
+// sample, across the pieces of a control block.
+template <bool kRamping>
+void LineMixer::writeLines(int frames)
+{
     const float* x1 = lines_[0].output;
     float* y1 = lines_[0].input;
     const float* left = tapLeft_;
     const float* right = tapRight_;
-    // Sustain uses the committed matrix and leaves the taps out: nothing new enters the lines.
-    const bool ramp = rampThisBlock_ && !sustain_;
     const float taps = sustain_ ? 0.0f : 1.0f;
-    float* f = ramp ? feedback_.running : feedback_.current;
+    float* f = kRamping ? feedback_.running : feedback_.current;
     float f0 = f[0], f1 = f[1], f2 = f[2], f3 = f[3];
-    const float s0 = ramp ? feedback_.increment[0] : 0.0f, s1 = ramp ? feedback_.increment[1] : 0.0f;
-    const float s2 = ramp ? feedback_.increment[2] : 0.0f, s3 = ramp ? feedback_.increment[3] : 0.0f;
+    const float* step = feedback_.increment;
+    const float s0 = step[0], s1 = step[1], s2 = step[2], s3 = step[3];
 
     if (!twoLines_) {
         for (int k = 0; k < frames; ++k) {
             y1[k] = f0 * x1[k] + taps * (left[k] + right[k]);
-            f0 += s0;
+            if constexpr (kRamping)
+                f0 += s0;
         }
     } else {
         const float* x2 = lines_[1].output;
@@ -173,14 +192,15 @@ void LineMixer::write(int frames)
         for (int k = 0; k < frames; ++k) {
             y1[k] = f0 * x1[k] + f2 * x2[k] + taps * left[k];
             y2[k] = f1 * x1[k] + f3 * x2[k] + taps * right[k];
-            f0 += s0;
-            f1 += s1;
-            f2 += s2;
-            f3 += s3;
+            if constexpr (kRamping) {
+                f0 += s0;
+                f1 += s1;
+                f2 += s2;
+                f3 += s3;
+            }
         }
     }
-    // A ramp continues across the pieces of a control block from where this one ended.
-    if (ramp) {
+    if constexpr (kRamping) {
         f[0] = f0;
         f[1] = f1;
         f[2] = f2;
@@ -188,40 +208,44 @@ void LineMixer::write(int frames)
     }
 }
 
-void LineMixer::mix(int frames)
+template <bool kRamping>
+void LineMixer::mixLines(int frames)
 {
     const float* x1 = lines_[0].output;
     const float* x2 = lines_[1].output;
     float* left = tapLeft_;
     float* right = tapRight_;
-    const bool ramp = rampThisBlock_;
-    float* o = ramp ? output_.running : output_.current;
+    float* o = kRamping ? output_.running : output_.current;
     float o0 = o[0], o1 = o[1], o2 = o[2], o3 = o[3];
-    float g = ramp ? tapGainRunning_ : tapGain_;
-    const float s0 = ramp ? output_.increment[0] : 0.0f, s1 = ramp ? output_.increment[1] : 0.0f;
-    const float s2 = ramp ? output_.increment[2] : 0.0f, s3 = ramp ? output_.increment[3] : 0.0f;
-    const float gStep = ramp ? tapGainIncrement_ : 0.0f;
+    float g = kRamping ? tapGainRunning_ : tapGain_;
+    const float* step = output_.increment;
+    const float s0 = step[0], s1 = step[1], s2 = step[2], s3 = step[3];
+    const float gStep = tapGainIncrement_;
 
     if (twoLines_) {
         for (int k = 0; k < frames; ++k) {
             left[k] = o0 * x1[k] + o2 * x2[k] + g * left[k];
             right[k] = o1 * x1[k] + o3 * x2[k] + g * right[k];
-            o0 += s0;
-            o1 += s1;
-            o2 += s2;
-            o3 += s3;
-            g += gStep;
+            if constexpr (kRamping) {
+                o0 += s0;
+                o1 += s1;
+                o2 += s2;
+                o3 += s3;
+                g += gStep;
+            }
         }
     } else {
         for (int k = 0; k < frames; ++k) {
             left[k] = o0 * x1[k] + g * left[k];
             right[k] = o1 * x1[k] + g * right[k];
-            o0 += s0;
-            o1 += s1;
-            g += gStep;
+            if constexpr (kRamping) {
+                o0 += s0;
+                o1 += s1;
+                g += gStep;
+            }
         }
     }
-    if (ramp) {
+    if constexpr (kRamping) {
         o[0] = o0;
         o[1] = o1;
         o[2] = o2;

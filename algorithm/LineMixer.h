@@ -63,6 +63,10 @@ private:
     };
 
     void commit(int samples);
+    template <bool kRamping>
+    void writeLines(int frames);
+    template <bool kRamping>
+    void mixLines(int frames);
     void setPending(float& pending, float value);
 
     Matrix feedback_;
