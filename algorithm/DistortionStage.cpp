@@ -180,14 +180,14 @@ bool DistortionStage::followUnshapedLater(const float* block, int frames)
 {
     if (!keeping_ || keptCount_ + frames > fadeLength_)
         return false;
-    // The power at every sample of the block so far lies between the bounds checked, and the
-    // first piece that fails them ends the keeping for the rest of the block, so the outcome is
-    // the same however the host's blocks cut the control block.
-    const bool squaresWithin =
-        RmsFollower::squaresWithin(block, frames, keptSquares_ + keptCount_, kUnityPowerHigh);
+    // The power at every sample of the block so far lies between the bounds checked, which
+    // grow with the block, so the outcome is the same however the host's blocks cut it.
+    RmsFollower::squaresOf(block, frames, keptSquares_ + keptCount_, kUnityPowerHigh, keptBound_);
     keptCount_ += frames;
-    const bool withinCeiling = squaresWithin && inputFollower_.power() <= kUnityPowerHigh &&
-                               inputFollower_.lastSquare() <= kUnityPowerHigh;
+    const bool eachWithinCeiling = keptBound_.eachWithinLimit && inputFollower_.power() <= kUnityPowerHigh &&
+                                   inputFollower_.lastSquare() <= kUnityPowerHigh;
+    const bool withinCeiling =
+        eachWithinCeiling || inputFollower_.highestPowerAfter(keptBound_.units) <= kUnityPowerHigh;
     if (!withinCeiling || inputFollower_.lowestPowerAfter(keptCount_) < kUnityPowerLow) {
         keeping_ = false;
         keptCount_ -= frames;
@@ -207,6 +207,7 @@ void DistortionStage::takeKeptSquares()
         outputFollower_.copyState(inputFollower_);
     }
     keptCount_ = 0;
+    keptBound_ = {};
     keeping_ = false;
 }
 

@@ -104,5 +104,6 @@ private:
     // gain stays exactly 1.
     float keptSquares_[kControlBlock];
     int keptCount_ = 0;
+    RmsFollower::SquaresBound keptBound_;
     bool keeping_ = false;
 };

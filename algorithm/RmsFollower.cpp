@@ -65,16 +65,23 @@ void RmsFollower::follow(const float* block, int frames, float* power)
     lastOutput_ = output;
 }
 
-bool RmsFollower::squaresWithin(const float* block, int frames, float* squares, float limit)
+void RmsFollower::squaresOf(const float* block, int frames, float* squares, float limit, SquaresBound& bound)
 {
-    // A count rather than an early exit, so that the loop vectorises.
-    int beyond = 0;
+    // Two plain passes, each of which vectorises: the squares and their units, then a count of
+    // those beyond the limit (a count rather than an early exit). The units go through a signed
+    // conversion; the held value fits in 24 bits.
+    std::int32_t units = 0;
     for (int i = 0; i < frames; ++i) {
         const float square = boundedSquare(block[i]);
         squares[i] = square;
-        beyond += square > limit;
+        const float scaled = square * kSquareUnitsPerOne;
+        units += static_cast<std::int32_t>(scaled < kSquareUnitsHeld ? scaled : kSquareUnitsHeld) + 1;
     }
-    return beyond == 0;
+    int beyond = 0;
+    for (int i = 0; i < frames; ++i)
+        beyond += squares[i] > limit ? 1 : 0;
+    bound.eachWithinLimit = bound.eachWithinLimit && beyond == 0;
+    bound.units += static_cast<std::uint32_t>(units);
 }
 
 void RmsFollower::followSquares(const float* squares, int frames)

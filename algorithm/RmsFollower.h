@@ -2,6 +2,8 @@
 
 #include "ControlBlock.h"
 
+#include <cstdint>
+
 // RMS level of a signal: the squared signal through a first-order low-pass at 1/tau (bilinear
 // transform); its square root is the level.
 //
@@ -30,9 +32,20 @@ public:
     // Following later: a caller that needs no power per sample keeps the squares of up to a
     // control block and lets the follower take them at once.
     //
-    // Writes the squares the follower would take from `block` and answers whether none exceeds
-    // `limit`.
-    static bool squaresWithin(const float* block, int frames, float* squares, float limit);
+    // What bounds the power over a run of squares: whether each is within a limit, and their
+    // sum in whole units, each square rounded up and held at kSquareUnitsHeld. The sum is an
+    // exact integer, the same however the run is cut into pieces.
+    struct SquaresBound {
+        bool eachWithinLimit = true;
+        std::uint32_t units = 0;
+    };
+    static constexpr float kSquareUnitsPerOne = 1024.0f;
+    // 4096 at most per square, under 2^31 for a control block: the sum cannot overflow. One
+    // square held there alone lifts the bound above 1 at every sample rate up to 384 kHz.
+    static constexpr float kSquareUnitsHeld = 4096.0f * kSquareUnitsPerOne;
+
+    // Writes the squares the follower would take from `block` and adds their bound to `bound`.
+    static void squaresOf(const float* block, int frames, float* squares, float limit, SquaresBound& bound);
     // Takes `frames` squares sample by sample: the same state as `follow` gives.
     void followSquares(const float* squares, int frames);
     // Takes `frames` squares (at most a control block) in one weighted sum: the state `follow`
@@ -43,9 +56,15 @@ public:
     float power() const { return lastOutput_; }
     float lastSquare() const { return lastSquare_; }
     // The lowest power the follower can hold `frames` samples on (at most a control block),
-    // whatever they are: the present power decays, squares only add to it. The highest is the
-    // largest of the power, the last square and the squares to come.
+    // whatever they are: the present power decays, squares only add to it. It never exceeds
+    // the largest of the power, the last square and the squares to come.
     float lowestPowerAfter(int frames) const { return decay_[frames] * lastOutput_; }
+    // The highest power the follower can reach over squares whose units sum to `units`: each
+    // adds at most its own weight twice, as the present power decays.
+    float highestPowerAfter(std::uint32_t units) const
+    {
+        return lastOutput_ + c0_ * (lastSquare_ + 2.0f * static_cast<float>(units) / kSquareUnitsPerOne);
+    }
 
 private:
     void computeCoefficients();

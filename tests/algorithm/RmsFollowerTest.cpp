@@ -35,7 +35,8 @@ TEST(RmsFollowerTest, SquaresTakenAtOnceLeaveTheStateFollowingGives)
             for (float& sample : block)
                 sample = amplitude * noise(generator);
             bySample.follow(block.data(), frames, power.data());
-            RmsFollower::squaresWithin(block.data(), frames, squares.data(), 1.0f);
+            RmsFollower::SquaresBound bound;
+            RmsFollower::squaresOf(block.data(), frames, squares.data(), 1.0f, bound);
             atOnce.followSquaresAtOnce(squares.data(), frames);
             ASSERT_NEAR(atOnce.power(), bySample.power(), 2e-5f * bySample.power()) << frames << " " << round;
             ASSERT_EQ(atOnce.lastSquare(), bySample.lastSquare());
@@ -66,9 +67,50 @@ TEST(RmsFollowerTest, BoundsHoldForSilenceAndExtremes)
 
     std::vector<float> squares(4);
     const float within[] = {0.1f, -0.7f, 0.0f, 0.74f};
-    EXPECT_TRUE(RmsFollower::squaresWithin(within, 4, squares.data(), 0.5625f));
+    RmsFollower::SquaresBound bound;
+    RmsFollower::squaresOf(within, 4, squares.data(), 0.5625f, bound);
+    EXPECT_TRUE(bound.eachWithinLimit);
     for (float beyond : {0.76f, -3.0f, NAN, INFINITY}) {
         const float block[] = {0.1f, beyond, 0.0f, 0.2f};
-        EXPECT_FALSE(RmsFollower::squaresWithin(block, 4, squares.data(), 0.5625f)) << beyond;
+        RmsFollower::SquaresBound beyondBound;
+        RmsFollower::squaresOf(block, 4, squares.data(), 0.5625f, beyondBound);
+        EXPECT_FALSE(beyondBound.eachWithinLimit) << beyond;
     }
+}
+
+// Wherever the highest power from the squares' sum decides anything (at most 1), the power
+// followed never exceeds it, with loud single samples among quiet ones; a single square held
+// at its most lifts it above 1, even at the highest sample rate.
+TEST(RmsFollowerTest, HighestPowerBoundsTheFollowedPower)
+{
+    std::mt19937 generator(11);
+    std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
+    RmsFollower subject = follower();
+    std::vector<float> block(kControlBlock);
+    std::vector<float> power(block.size());
+    std::vector<float> squares(block.size());
+    int decided = 0;
+    for (int round = 0; round < 400; ++round) {
+        const float burst = round % 3 == 0 ? 40.0f : 4.0f;
+        for (float& sample : block)
+            sample = 0.3f * noise(generator) * (noise(generator) > 0.98f ? burst : 1.0f);
+        RmsFollower::SquaresBound bound;
+        for (int cut : {100, kControlBlock}) {
+            const int from = cut == kControlBlock ? 100 : 0;
+            RmsFollower::squaresOf(block.data() + from, cut - from, squares.data() + from, 0.5625f, bound);
+        }
+        const float highest = subject.highestPowerAfter(bound.units);
+        subject.follow(block.data(), kControlBlock, power.data());
+        if (highest <= 1.0f) {
+            ++decided;
+            for (float followed : power)
+                ASSERT_LE(followed, highest) << round;
+        }
+    }
+    EXPECT_GT(decided, 100);
+
+    RmsFollower fastest;
+    fastest.setTimeConstant(0.05f);
+    fastest.setSampleRate(384000.0f);
+    EXPECT_GT(fastest.highestPowerAfter(static_cast<std::uint32_t>(RmsFollower::kSquareUnitsHeld)), 1.0f);
 }
