@@ -1,8 +1,6 @@
 #include "DistortionStage.h"
 
 #include "ParamTable.h"
-#include "TableSine.h"
-#include "TableTanh.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,8 +37,6 @@ inline float restoringGain(float inputPower, float shapedPower)
 }
 
 } // namespace
-
-DistortionStage::DistortionStage() : tanh_(TableTanh::instance()), sine_(mppi::TableSine::instance()) {}
 
 void DistortionStage::init(int lineNumber, mppi::PluginInternal& registry)
 {
@@ -211,63 +207,31 @@ void DistortionStage::takeKeptSquares()
     keeping_ = false;
 }
 
-void DistortionStage::shapeSteady(float* __restrict block, int frames) const
+CurveShaper::Curves DistortionStage::curves() const
 {
     const float type = current_.type;
-    const bool blend = type != previous_.type || (type != 0.0f && type != 1.0f);
-    const TableTanh& tanh = tanh_;
-    const mppi::TableSine& sine = sine_;
-    const float od = overdriveGain_;
-    const float pu = puncherGain_;
-    const float drive = current_.drive;
-    const float fold = current_.fold;
-    if (blend) {
-        for (int i = 0; i < frames; ++i)
-            block[i] = od * tanh(drive * block[i]) + pu * sine(fold * block[i]);
-    } else if (type == 0.0f) {
-        for (int i = 0; i < frames; ++i)
-            block[i] = od * tanh(drive * block[i]);
-    } else {
-        for (int i = 0; i < frames; ++i)
-            block[i] = pu * sine(fold * block[i]);
-    }
+    if (type != previous_.type || (type != 0.0f && type != 1.0f))
+        return CurveShaper::Curves::kBoth;
+    return type == 0.0f ? CurveShaper::Curves::kTanh : CurveShaper::Curves::kSine;
 }
 
-void DistortionStage::shapeCrossFading(float* __restrict block, int frames)
+void DistortionStage::shapeSteady(float* block, int frames) const
 {
-    const float type = current_.type;
-    const bool blend = type != previous_.type || (type != 0.0f && type != 1.0f);
-    const TableTanh& tanh = tanh_;
-    const mppi::TableSine& sine = sine_;
-    const float drive = current_.drive, previousDrive = previous_.drive;
-    const float fold = current_.fold, previousFold = previous_.fold;
+    shaper_.shapeSteady(block, frames, curves(), {overdriveGain_, 0.0f, current_.drive},
+                        {puncherGain_, 0.0f, current_.fold});
+}
+
+void DistortionStage::shapeCrossFading(float* block, int frames)
+{
     // The fades run across the pieces of a control block and complete at its end; each
     // sample's weights follow from its position in the block, whatever the pieces.
-    const float odOut = overdriveFade_.out, odIn = overdriveFade_.in;
-    const float puOut = puncherFade_.out, puIn = puncherFade_.in;
-    const float odOutStep = overdriveFade_.outStep, odInStep = overdriveFade_.inStep;
-    const float puOutStep = puncherFade_.outStep, puInStep = puncherFade_.inStep;
-    const int start = fadePosition_;
-    if (blend) {
-        for (int i = 0; i < frames; ++i) {
-            const float x = block[i];
-            const float k = static_cast<float>(start + i);
-            block[i] = (odOut - k * odOutStep) * tanh(previousDrive * x) + (odIn + k * odInStep) * tanh(drive * x) +
-                       (puOut - k * puOutStep) * sine(previousFold * x) + (puIn + k * puInStep) * sine(fold * x);
-        }
-    } else if (type == 0.0f) {
-        for (int i = 0; i < frames; ++i) {
-            const float x = block[i];
-            const float k = static_cast<float>(start + i);
-            block[i] = (odOut - k * odOutStep) * tanh(previousDrive * x) + (odIn + k * odInStep) * tanh(drive * x);
-        }
-    } else {
-        for (int i = 0; i < frames; ++i) {
-            const float x = block[i];
-            const float k = static_cast<float>(start + i);
-            block[i] = (puOut - k * puOutStep) * sine(previousFold * x) + (puIn + k * puInStep) * sine(fold * x);
-        }
-    }
+    const CurveShaper::FadeTerms terms = {
+        {overdriveFade_.out, -overdriveFade_.outStep, previous_.drive},
+        {overdriveFade_.in, overdriveFade_.inStep, current_.drive},
+        {puncherFade_.out, -puncherFade_.outStep, previous_.fold},
+        {puncherFade_.in, puncherFade_.inStep, current_.fold},
+    };
+    shaper_.shapeFading(block, frames, curves(), terms, fadePosition_);
     fadePosition_ += frames;
 }
 

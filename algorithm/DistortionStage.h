@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ControlBlock.h"
+#include "CurveShaper.h"
 #include "FullLfoParam.h"
 #include "LfoModifiers.h"
 #include "LockFreeAtomics.h"
@@ -9,10 +10,6 @@
 #include <atomic>
 #include <memory>
 
-class TableTanh;
-namespace mppi {
-class TableSine;
-}
 
 // Second stage of a delay line: a blend of a tanh saturation ("Overdrive") and a sine
 // wave-folder ("Puncher") whose drive grows with the level, then an RMS make-up gain that
@@ -29,8 +26,6 @@ public:
 
     // Highest RMS level the line signal leaves the stage with.
     static constexpr float kRmsCeiling = 0.75f;
-    DistortionStage();
-
     // Creates and registers the type and level parameters (5 with the level's LFO).
     void init(int lineNumber, mppi::PluginInternal& registry);
     void setDefaults();
@@ -53,9 +48,10 @@ private:
     // the curve gains and their cross-fade over the next control block.
     void prepare(bool force);
     void takeCurrentSettings();
-    // The block never aliases the curve tables, which lets the look-ups vectorise.
-    void shapeSteady(float* __restrict block, int frames) const;
-    void shapeCrossFading(float* __restrict block, int frames);
+    // Which curves the type and its change call for.
+    CurveShaper::Curves curves() const;
+    void shapeSteady(float* block, int frames) const;
+    void shapeCrossFading(float* block, int frames);
     void processPiece(float* block, int frames);
     // At level 0, where the gain is exactly 1 while the input's power stays between silence and
     // the ceiling: keeps the piece's squares for the control block's end and answers true when
@@ -64,8 +60,7 @@ private:
     // Takes the control block's kept squares into the followers.
     void takeKeptSquares();
 
-    const TableTanh& tanh_;
-    const mppi::TableSine& sine_;
+    CurveShaper shaper_;
     std::shared_ptr<mppi::NormalizedParamInterface> typeParam_;
     mppi::FullLfoParam<LvlModifier, 1> levelGroup_;
     std::atomic<bool> dirty_{false};

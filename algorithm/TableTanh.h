@@ -20,10 +20,12 @@ public:
         return segments_.evaluate(segment, shifted);
     }
 
-private:
     static constexpr int kLastSegment = mppi::HermiteSegments::kCount - 1;
     static constexpr float kHalfRange = 8.0f;
 
+    const mppi::HermiteSegments& segments() const { return segments_; }
+
+private:
     TableTanh();
 
     // In the shifted coordinate u + 8; the last segment ends at tanh(8).

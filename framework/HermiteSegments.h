@@ -44,6 +44,14 @@ public:
         return ((a3_[segment] * x + a2_[segment]) * x + a1_[segment]) * x + a0_[segment];
     }
 
+    // The sixteen segments' coefficients of x^power (0 to 3), for evaluations that hold the
+    // table in registers.
+    const float* coefficients(int power) const
+    {
+        const float* const all[] = {a0_, a1_, a2_, a3_};
+        return all[power];
+    }
+
 private:
     float a0_[kCount] = {};
     float a1_[kCount] = {};

@@ -14,11 +14,12 @@ public:
     // The process-wide table, built on first use.
     static const TableSine& instance();
 
-    // sin(2 * pi * u / 16). Without branches, so that loops over samples vectorise; phases
-    // beyond 2^23, where a float has no fraction left, are held at 2^23.
+    // Phases beyond 2^23, where a float has no fraction left, are held there.
+    static constexpr float kLargestPhase = 8388608.0f;
+
+    // sin(2 * pi * u / 16). Without branches, so that loops over samples vectorise.
     float operator()(float u) const
     {
-        constexpr float kLargestPhase = 8388608.0f;
         u = u > -kLargestPhase ? u : -kLargestPhase;
         u = u < kLargestPhase ? u : kLargestPhase;
         // floor(u) without a library call: truncate, then step down for negative fractions.
@@ -29,6 +30,8 @@ public:
         const int segment = whole & 15;
         return segments_.evaluate(segment, inPeriod);
     }
+
+    const HermiteSegments& segments() const { return segments_; }
 
 private:
     TableSine();
