@@ -211,8 +211,12 @@ void Algo::runLines(int frames)
         const int activeLines = twoLines_ ? LineMixer::kLines : 1;
         for (int line = 0; line < activeLines; ++line)
             mixer_.setLineWrite(line, lines_[line].writePointer());
+        if (twoLines_)
+            DelayLine::processBoth(lines_[0], lines_[1], piece);
+        else
+            lines_[0].process(piece);
         for (int line = 0; line < activeLines; ++line)
-            mixer_.setLineOutput(line, lines_[line].process(piece));
+            mixer_.setLineOutput(line, lines_[line].output());
         mixer_.write(piece);
         mixer_.mix(piece);
         done += piece;

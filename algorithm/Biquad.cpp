@@ -61,23 +61,54 @@ void Biquad::computeCoefficients()
     a2_ = static_cast<float>((d0 - d1 * k + d2 * kk) * g);
 }
 
-void Biquad::process(float* block, int frames)
-{
-    float x1 = x1_, x2 = x2_, y1 = y1_, y2 = y2_;
-    std::uint32_t phase = phase_;
-    for (int i = 0; i < frames; ++i) {
-        const float x = block[i];
-        const float y = b0_ * x + b1_ * x1 + b2_ * x2 - a1_ * y1 - a2_ * y2 + (phase == 0 ? kDenormalBias : 0.0f);
+struct Biquad::Running {
+    explicit Running(const Biquad& filter)
+        : b0(filter.b0_), b1(filter.b1_), b2(filter.b2_), a1(filter.a1_), a2(filter.a2_), x1(filter.x1_),
+          x2(filter.x2_), y1(filter.y1_), y2(filter.y2_), phase(filter.phase_)
+    {
+    }
+
+    float step(float x)
+    {
+        const float y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2 + (phase == 0 ? kDenormalBias : 0.0f);
         phase ^= 1u;
         x2 = x1;
         x1 = x;
         y2 = y1;
         y1 = y;
-        block[i] = y;
+        return y;
     }
-    x1_ = x1;
-    x2_ = x2;
-    y1_ = y1;
-    y2_ = y2;
-    phase_ = phase;
+
+    void storeTo(Biquad& filter) const
+    {
+        filter.x1_ = x1;
+        filter.x2_ = x2;
+        filter.y1_ = y1;
+        filter.y2_ = y2;
+        filter.phase_ = phase;
+    }
+
+    const float b0, b1, b2, a1, a2;
+    float x1, x2, y1, y2;
+    std::uint32_t phase;
+};
+
+void Biquad::process(float* block, int frames)
+{
+    Running filter(*this);
+    for (int i = 0; i < frames; ++i)
+        block[i] = filter.step(block[i]);
+    filter.storeTo(*this);
+}
+
+void Biquad::processBoth(Biquad& first, float* firstBlock, Biquad& second, float* secondBlock, int frames)
+{
+    Running a(first);
+    Running b(second);
+    for (int i = 0; i < frames; ++i) {
+        firstBlock[i] = a.step(firstBlock[i]);
+        secondBlock[i] = b.step(secondBlock[i]);
+    }
+    a.storeTo(first);
+    b.storeTo(second);
 }

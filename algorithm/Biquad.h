@@ -27,8 +27,14 @@ public:
     void clear();
     // Filters a block in place; the state is continuous across calls of any length.
     void process(float* block, int frames);
+    // Filters two blocks with two filters in one pass, so that their recursions overlap; each
+    // gives the bits it gives alone.
+    static void processBoth(Biquad& first, float* firstBlock, Biquad& second, float* secondBlock, int frames);
 
 private:
+    // A filter's coefficients and state in locals, one sample at a time.
+    struct Running;
+
     void computeCoefficients();
 
     float b0_ = 1.0f, b1_ = 0.0f, b2_ = 0.0f, a1_ = 0.0f, a2_ = 0.0f;

@@ -143,22 +143,45 @@ int DelayLine::maxChunk() const
     return static_cast<int>(std::min<std::int64_t>(chunk, kControlBlock));
 }
 
-const float* DelayLine::process(int frames)
+void DelayLine::readPiece(int frames)
 {
     if (motion_.kind == DelayMotion::Kind::kGlide) {
-        filter_.readInterpolated(output_, buffer_.data(), frames, mask_, motion_.start, motion_.step);
-    } else {
-        if (motion_.kind == DelayMotion::Kind::kJump && jumpPending_) {
-            blendBuffer();
-            jumpPending_ = false;
-        }
-        const std::uint32_t start = (writeIndex_ - static_cast<std::uint32_t>(targetDelay_)) & mask_;
-        filter_.read(output_, buffer_.data() + start, frames);
+        FilterStage::interpolate(output_, buffer_.data(), frames, mask_, motion_.start, motion_.step);
+        return;
     }
+    if (motion_.kind == DelayMotion::Kind::kJump && jumpPending_) {
+        blendBuffer();
+        jumpPending_ = false;
+    }
+    const std::uint32_t start = (writeIndex_ - static_cast<std::uint32_t>(targetDelay_)) & mask_;
+    std::copy(buffer_.data() + start, buffer_.data() + start + frames, output_);
+}
+
+void DelayLine::endPiece(int frames)
+{
+    writeIndex_ = (writeIndex_ + static_cast<std::uint32_t>(frames)) & mask_;
+}
+
+const float* DelayLine::process(int frames)
+{
+    readPiece(frames);
+    filter_.filter(output_, frames);
     distortion_.process(output_, frames);
     shelf_.process(output_, frames);
-    writeIndex_ = (writeIndex_ + static_cast<std::uint32_t>(frames)) & mask_;
+    endPiece(frames);
     return output_;
+}
+
+void DelayLine::processBoth(DelayLine& first, DelayLine& second, int frames)
+{
+    first.readPiece(frames);
+    second.readPiece(frames);
+    FilterStage::filterBoth(first.filter_, first.output_, second.filter_, second.output_, frames);
+    first.distortion_.process(first.output_, frames);
+    second.distortion_.process(second.output_, frames);
+    ShelfStage::processBoth(first.shelf_, first.output_, second.shelf_, second.output_, frames);
+    first.endPiece(frames);
+    second.endPiece(frames);
 }
 
 void DelayLine::blendBuffer()

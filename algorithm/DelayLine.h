@@ -48,6 +48,10 @@ public:
     float* writePointer() { return buffer_.data() + writeIndex_; }
     // Processes `frames` samples (at most `maxChunk`) and answers the output block.
     const float* process(int frames);
+    // Processes two lines' pieces of `frames` samples stage by stage, so that their filters'
+    // recursions overlap; each line's output is the one it gives alone. Then `output` holds it.
+    static void processBoth(DelayLine& first, DelayLine& second, int frames);
+    const float* output() const { return output_; }
 
     int targetDelay() const { return targetDelay_; }
     int currentDelay() const { return currentDelay_; }
@@ -62,6 +66,9 @@ private:
     void clearBuffer();
     void restartGroups();
     void blendBuffer();
+    // The piece's samples from the buffer, unfiltered, into the output block.
+    void readPiece(int frames);
+    void endPiece(int frames);
 
     float output_[kControlBlock] = {};
     FilterStage filter_;

@@ -80,15 +80,8 @@ void FilterStage::apply()
     biquad_.set(type, cutoff, static_cast<float>(resonance_.output()), static_cast<float>(q_.output()));
 }
 
-void FilterStage::read(float* destination, const float* source, int frames)
-{
-    std::copy(source, source + frames, destination);
-    if (!biquad_.bypassed())
-        biquad_.process(destination, frames);
-}
-
-void FilterStage::readInterpolated(float* destination, const float* buffer, int frames, std::uint32_t mask,
-                                   ReadPosition& position, ReadPosition step)
+void FilterStage::interpolate(float* destination, const float* buffer, int frames, std::uint32_t mask,
+                              ReadPosition& position, ReadPosition step)
 {
     for (int i = 0; i < frames; ++i) {
         const float here = buffer[position.index];
@@ -96,8 +89,22 @@ void FilterStage::readInterpolated(float* destination, const float* buffer, int 
         destination[i] = here + (next - here) * position.weight();
         position.advance(step, mask);
     }
+}
+
+void FilterStage::filter(float* block, int frames)
+{
     if (!biquad_.bypassed())
-        biquad_.process(destination, frames);
+        biquad_.process(block, frames);
+}
+
+void FilterStage::filterBoth(FilterStage& first, float* firstBlock, FilterStage& second, float* secondBlock, int frames)
+{
+    if (first.biquad_.bypassed() || second.biquad_.bypassed()) {
+        first.filter(firstBlock, frames);
+        second.filter(secondBlock, frames);
+    } else {
+        Biquad::processBoth(first.biquad_, firstBlock, second.biquad_, secondBlock, frames);
+    }
 }
 
 void FilterStage::notify(mppi::NotifierInterface*)

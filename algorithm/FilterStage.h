@@ -35,12 +35,15 @@ public:
     void tempoChanged();
     void updateBlock(int samples);
 
-    // Copies `frames` contiguous samples through the filter.
-    void read(float* destination, const float* source, int frames);
-    // Reads `frames` samples by linear interpolation from `position`, stepping by `step`, and
-    // filters them; `position` ends after the last sample read.
-    void readInterpolated(float* destination, const float* buffer, int frames, std::uint32_t mask,
-                          ReadPosition& position, ReadPosition step);
+    // Reads `frames` samples by linear interpolation from `position`, stepping by `step`;
+    // `position` ends after the last sample read.
+    static void interpolate(float* destination, const float* buffer, int frames, std::uint32_t mask,
+                            ReadPosition& position, ReadPosition step);
+    // Filters a block in place unless the filter is bypassed.
+    void filter(float* block, int frames);
+    // Filters two lines' blocks, in one pass where both filter, so that their recursions
+    // overlap; each gives the bits it gives alone.
+    static void filterBoth(FilterStage& first, float* firstBlock, FilterStage& second, float* secondBlock, int frames);
 
     const Biquad& biquad() const { return biquad_; }
 

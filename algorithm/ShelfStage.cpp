@@ -59,10 +59,25 @@ void ShelfStage::apply()
     filter_.computeCoefficients();
 }
 
+bool ShelfStage::audible() const
+{
+    return filter_.level() < kBypassLevel;
+}
+
 void ShelfStage::process(float* block, int frames)
 {
-    if (filter_.level() < kBypassLevel)
+    if (audible())
         filter_.process(block, frames);
+}
+
+void ShelfStage::processBoth(ShelfStage& first, float* firstBlock, ShelfStage& second, float* secondBlock, int frames)
+{
+    if (first.audible() && second.audible()) {
+        mppi::FirstOrderShelf::processBoth(first.filter_, firstBlock, second.filter_, secondBlock, frames);
+    } else {
+        first.process(firstBlock, frames);
+        second.process(secondBlock, frames);
+    }
 }
 
 void ShelfStage::notify(mppi::NotifierInterface*)

@@ -23,12 +23,16 @@ public:
     void updateBlock();
     // Filters a block in place unless the shelf is inaudible.
     void process(float* block, int frames);
+    // Filters two lines' blocks, in one pass where both are heard, so that their recursions
+    // overlap; each gives the bits it gives alone.
+    static void processBoth(ShelfStage& first, float* firstBlock, ShelfStage& second, float* secondBlock, int frames);
 
     const mppi::FirstOrderShelf& filter() const { return filter_; }
 
     void notify(mppi::NotifierInterface* source) override;
 
 private:
+    bool audible() const;
     void apply();
 
     std::shared_ptr<mppi::NormalizedParamInterface> cutoff_;

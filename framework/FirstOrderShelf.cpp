@@ -19,20 +19,58 @@ void FirstOrderShelf::reset()
     y1_ = 0.0f;
 }
 
-void FirstOrderShelf::process(float* block, int frames)
-{
-    // Local state: the block cannot alias it, so it stays in registers.
-    const float b0 = b0_, b1 = b1_, a1 = a1_;
-    float x1 = x1_, y1 = y1_;
-    for (int i = 0; i < frames; ++i) {
-        const float x = block[i];
+struct FirstOrderShelf::Running {
+    explicit Running(const FirstOrderShelf& filter)
+        : b0(filter.b0_), b1(filter.b1_), a1(filter.a1_), x1(filter.x1_), y1(filter.y1_)
+    {
+    }
+
+    float step(float x)
+    {
         const float y = b0 * x + b1 * x1 - a1 * y1 + kDenormalBias;
         x1 = x;
         y1 = y;
-        block[i] = y;
+        return y;
     }
-    x1_ = x1;
-    y1_ = y1;
+
+    void storeTo(FirstOrderShelf& filter) const
+    {
+        filter.x1_ = x1;
+        filter.y1_ = y1;
+    }
+
+    const float b0, b1, a1;
+    float x1, y1;
+};
+
+float FirstOrderShelf::step(float x)
+{
+    Running filter(*this);
+    const float y = filter.step(x);
+    filter.storeTo(*this);
+    return y;
+}
+
+void FirstOrderShelf::process(float* block, int frames)
+{
+    // Local state: the block cannot alias it, so it stays in registers.
+    Running filter(*this);
+    for (int i = 0; i < frames; ++i)
+        block[i] = filter.step(block[i]);
+    filter.storeTo(*this);
+}
+
+void FirstOrderShelf::processBoth(FirstOrderShelf& first, float* firstBlock, FirstOrderShelf& second,
+                                  float* secondBlock, int frames)
+{
+    Running a(first);
+    Running b(second);
+    for (int i = 0; i < frames; ++i) {
+        firstBlock[i] = a.step(firstBlock[i]);
+        secondBlock[i] = b.step(secondBlock[i]);
+    }
+    a.storeTo(first);
+    b.storeTo(second);
 }
 
 } // namespace mppi

@@ -23,18 +23,19 @@ public:
     static constexpr float kDenormalBias = 1e-20f;
 
     // One sample.
-    float step(float x)
-    {
-        const float y = b0_ * x + b1_ * x1_ - a1_ * y1_ + kDenormalBias;
-        x1_ = x;
-        y1_ = y;
-        return y;
-    }
+    float step(float x);
 
     // Filters a block in place.
     void process(float* block, int frames);
+    // Filters two blocks with two filters in one pass, so that their recursions overlap; each
+    // gives the bits it gives alone.
+    static void processBoth(FirstOrderShelf& first, float* firstBlock, FirstOrderShelf& second, float* secondBlock,
+                            int frames);
 
 private:
+    // The coefficients and state in locals, one sample at a time.
+    struct Running;
+
     float b0_ = 1.0f;
     float b1_ = 0.0f;
     float a1_ = 0.0f;

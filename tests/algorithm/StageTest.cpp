@@ -50,6 +50,13 @@ double prototypeGain(int type, double frequency, double cutoff, double r, double
     }
 }
 
+// What a line's read does with a steady delay: the samples copied, then filtered.
+void readThrough(FilterStage& stage, float* out, const float* in, int frames)
+{
+    std::copy(in, in + frames, out);
+    stage.filter(out, frames);
+}
+
 // A filter stage of line 1 in a registry of its own: index 0 type, 1 cutoff, 5 resonance, 9 Q.
 struct Filter {
     Filter(int type, double cutoff, double r, double q, float rate = static_cast<float>(kRate))
@@ -74,7 +81,7 @@ struct Filter {
         for (int block = 0; block < blocks; ++block) {
             const std::vector<float> in = sineBlock(kBlock, frequency, rate, 0.5f, block * kBlock);
             std::vector<float> out(kBlock);
-            stage.read(out.data(), in.data(), kBlock);
+            readThrough(stage, out.data(), in.data(), kBlock);
             if (block >= blocks / 2)
                 last.insert(last.end(), out.begin(), out.end());
         }
@@ -137,12 +144,12 @@ TEST(FilterStageTest, ResonatorNearUnitResonanceIsBypassed)
     Filter bypassed(Biquad::kResonator, 1000.0, 1.04, 1.0);
     EXPECT_TRUE(bypassed.stage.biquad().bypassed());
     std::vector<float> out(kBlock);
-    bypassed.stage.read(out.data(), in.data(), kBlock);
+    readThrough(bypassed.stage, out.data(), in.data(), kBlock);
     EXPECT_EQ(out, in);
 
     Filter filtering(Biquad::kResonator, 1000.0, 1.06, 1.0);
     EXPECT_FALSE(filtering.stage.biquad().bypassed());
-    filtering.stage.read(out.data(), in.data(), kBlock);
+    readThrough(filtering.stage, out.data(), in.data(), kBlock);
     EXPECT_NE(out, in);
 
     // The defaults pass the signal unchanged.
@@ -150,7 +157,7 @@ TEST(FilterStageTest, ResonatorNearUnitResonanceIsBypassed)
     FilterStage defaults;
     defaults.init(0, registry);
     defaults.setDefaults();
-    defaults.read(out.data(), in.data(), kBlock);
+    readThrough(defaults, out.data(), in.data(), kBlock);
     EXPECT_EQ(out, in);
 }
 
@@ -170,13 +177,13 @@ TEST(FilterStageTest, StateContinuesAcrossCallsOfAnyLength)
     Filter pieces(Biquad::kLowPass, 1500.0, 2.0, 1.0);
     std::vector<float> a(in.size());
     std::vector<float> b(in.size());
-    whole.stage.read(a.data(), in.data(), 250);
-    whole.stage.read(a.data() + 250, in.data() + 250, 250);
-    whole.stage.read(a.data() + 500, in.data() + 500, 250);
-    whole.stage.read(a.data() + 750, in.data() + 750, 250);
+    readThrough(whole.stage, a.data(), in.data(), 250);
+    readThrough(whole.stage, a.data() + 250, in.data() + 250, 250);
+    readThrough(whole.stage, a.data() + 500, in.data() + 500, 250);
+    readThrough(whole.stage, a.data() + 750, in.data() + 750, 250);
     std::size_t at = 0;
     for (int length : {1, 3, 7, 100, 2, 255, 1, 131, 250, 250}) {
-        pieces.stage.read(b.data() + at, in.data() + at, length);
+        readThrough(pieces.stage, b.data() + at, in.data() + at, length);
         at += static_cast<std::size_t>(length);
     }
     ASSERT_EQ(at, in.size());
@@ -185,16 +192,13 @@ TEST(FilterStageTest, StateContinuesAcrossCallsOfAnyLength)
 
 TEST(FilterStageTest, InterpolatedReadSlidesBetweenSamples)
 {
-    mppi::PluginInternal registry;
-    FilterStage stage;
-    stage.init(0, registry);
     std::vector<float> buffer(16);
     for (std::size_t i = 0; i < buffer.size(); ++i)
         buffer[i] = static_cast<float>(i);
     ReadPosition position = ReadPosition::fromSamples(14.5, 15);
     const ReadPosition step = ReadPosition::fromSamples(0.75, 0xFFFFFFFFu);
     float out[4];
-    stage.readInterpolated(out, buffer.data(), 4, 15, position, step);
+    FilterStage::interpolate(out, buffer.data(), 4, 15, position, step);
     // 14.5, then 15.25 between the last sample and the first, then 0 and 0.75 after the wrap.
     EXPECT_FLOAT_EQ(out[0], 14.5f);
     EXPECT_FLOAT_EQ(out[1], 11.25f);
