@@ -80,10 +80,21 @@ void StereoTapDelay::process(float* outLeft, float* outRight, const float* inLef
     }
     std::fill(outLeft, outLeft + frames, 0.0f);
     std::fill(outRight, outRight + frames, 0.0f);
+    // Consecutive gliding taps render together; the taps are still summed in their order.
+    TapUnit* gliders[kTaps];
+    int gliding = 0;
     for (TapUnit& tap : taps_) {
-        if (tap.audible())
-            tap.render(history_.data(), mask_, writeIndex_, frames, outLeft, outRight);
+        if (!tap.audible())
+            continue;
+        if (tap.gliding()) {
+            gliders[gliding++] = &tap;
+            continue;
+        }
+        TapUnit::renderGlides(gliders, gliding, history_.data(), mask_, frames, outLeft, outRight);
+        gliding = 0;
+        tap.render(history_.data(), mask_, writeIndex_, frames, outLeft, outRight);
     }
+    TapUnit::renderGlides(gliders, gliding, history_.data(), mask_, frames, outLeft, outRight);
     writeIndex_ = (writeIndex_ + static_cast<std::uint32_t>(frames)) & mask_;
 }
 

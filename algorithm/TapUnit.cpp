@@ -160,7 +160,11 @@ void TapUnit::render(const StereoFrame* history, std::uint32_t mask, std::uint32
         renderFixed(history, mask, (writeIndex - static_cast<std::uint32_t>(targetDelay_)) & mask, frames, left,
                     right);
         break;
-    case DelayMotion::Kind::kGlide: renderGlide(history, mask, frames, left, right); break;
+    case DelayMotion::Kind::kGlide: {
+        TapUnit* const self[] = {this};
+        renderGlideGroup<1>(self, history, mask, frames, left, right);
+        break;
+    }
     case DelayMotion::Kind::kJump: renderCrossFade(history, mask, writeIndex, frames, left, right); break;
     }
 }
@@ -196,25 +200,53 @@ void TapUnit::renderFixed(const StereoFrame* history, std::uint32_t mask, std::u
     running_ = g;
 }
 
-void TapUnit::renderGlide(const StereoFrame* history, std::uint32_t mask, int frames, float* left, float* right)
+template <int kCount>
+void TapUnit::renderGlideGroup(TapUnit* const* taps, const StereoFrame* history, std::uint32_t mask, int frames,
+                               float* left, float* right)
 {
-    Gains g = running_;
-    const Gains step = increments_;
-    ReadPosition position = motion_.start;
-    const ReadPosition stride = motion_.step;
-    for (int k = 0; k < frames; ++k) {
-        const StereoFrame here = history[position.index];
-        const StereoFrame next = history[(position.index + 1) & mask];
-        const float weight = position.weight();
-        const float l = here.left + (next.left - here.left) * weight;
-        const float r = here.right + (next.right - here.right) * weight;
-        left[k] += g.ll * l + g.rl * r;
-        right[k] += g.lr * l + g.rr * r;
-        advance(g, step);
-        position.advance(stride, mask);
+    Gains g[kCount];
+    Gains step[kCount];
+    ReadPosition position[kCount];
+    ReadPosition stride[kCount];
+    for (int t = 0; t < kCount; ++t) {
+        g[t] = taps[t]->running_;
+        step[t] = taps[t]->increments_;
+        position[t] = taps[t]->motion_.start;
+        stride[t] = taps[t]->motion_.step;
     }
-    running_ = g;
-    motion_.start = position;
+    for (int k = 0; k < frames; ++k) {
+        float outLeft = left[k];
+        float outRight = right[k];
+        for (int t = 0; t < kCount; ++t) {
+            const StereoFrame here = history[position[t].index];
+            const StereoFrame next = history[(position[t].index + 1) & mask];
+            const float weight = position[t].weight();
+            const float l = here.left + (next.left - here.left) * weight;
+            const float r = here.right + (next.right - here.right) * weight;
+            outLeft += g[t].ll * l + g[t].rl * r;
+            outRight += g[t].lr * l + g[t].rr * r;
+            advance(g[t], step[t]);
+            position[t].advance(stride[t], mask);
+        }
+        left[k] = outLeft;
+        right[k] = outRight;
+    }
+    for (int t = 0; t < kCount; ++t) {
+        taps[t]->running_ = g[t];
+        taps[t]->motion_.start = position[t];
+    }
+}
+
+void TapUnit::renderGlides(TapUnit* const* taps, int count, const StereoFrame* history, std::uint32_t mask,
+                           int frames, float* left, float* right)
+{
+    switch (count) {
+    case 1: renderGlideGroup<1>(taps, history, mask, frames, left, right); break;
+    case 2: renderGlideGroup<2>(taps, history, mask, frames, left, right); break;
+    case 3: renderGlideGroup<3>(taps, history, mask, frames, left, right); break;
+    case 4: renderGlideGroup<4>(taps, history, mask, frames, left, right); break;
+    default: break;
+    }
 }
 
 void TapUnit::renderCrossFade(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,

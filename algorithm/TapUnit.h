@@ -50,6 +50,13 @@ public:
     // Adds the tap's output for `frames` frames, reading the history from `writeIndex`.
     void render(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,
                 float* left, float* right);
+    // Whether the tap glides in the current control block.
+    bool gliding() const { return motion_.kind == DelayMotion::Kind::kGlide; }
+    // Adds the output of `count` gliding taps (at most four) in one pass, frame by frame in
+    // their order, so that their running gains and read positions advance side by side; the sum
+    // has the bits that rendering them one after another gives.
+    static void renderGlides(TapUnit* const* taps, int count, const StereoFrame* history, std::uint32_t mask,
+                             int frames, float* left, float* right);
 
     int targetDelay() const { return targetDelay_; }
     int currentDelay() const { return currentDelay_; }
@@ -65,7 +72,9 @@ private:
 
     void renderFixed(const StereoFrame* history, std::uint32_t mask, std::uint32_t start, int frames, float* left,
                      float* right);
-    void renderGlide(const StereoFrame* history, std::uint32_t mask, int frames, float* left, float* right);
+    template <int kCount>
+    static void renderGlideGroup(TapUnit* const* taps, const StereoFrame* history, std::uint32_t mask, int frames,
+                                 float* left, float* right);
     void renderCrossFade(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,
                          float* left, float* right);
 
