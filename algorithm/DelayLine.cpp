@@ -177,8 +177,7 @@ void DelayLine::processBoth(DelayLine& first, DelayLine& second, int frames)
     first.readPiece(frames);
     second.readPiece(frames);
     FilterStage::filterBoth(first.filter_, first.output_, second.filter_, second.output_, frames);
-    first.distortion_.process(first.output_, frames);
-    second.distortion_.process(second.output_, frames);
+    DistortionStage::processBoth(first.distortion_, first.output_, second.distortion_, second.output_, frames);
     ShelfStage::processBoth(first.shelf_, first.output_, second.shelf_, second.output_, frames);
     first.endPiece(frames);
     second.endPiece(frames);

@@ -139,34 +139,76 @@ void DistortionStage::process(float* block, int frames)
         processPiece(block + done, std::min(frames - done, kControlBlock));
 }
 
+bool DistortionStage::shaping() const
+{
+    return current_.level != 0.0f || previous_.level != 0.0f;
+}
+
 void DistortionStage::processPiece(float* block, int frames)
 {
-    const bool unshaped = current_.level == 0.0f && previous_.level == 0.0f;
-    if (unshaped && followUnshapedLater(block, frames)) {
-        makeUp_ = 1.0f;
-        return;
-    }
     float inputPower[kControlBlock];
-    float outputPower[kControlBlock];
-    const float* shapedPower = inputPower;
-    if (!unshaped) {
-        float input[kControlBlock];
-        std::copy(block, block + frames, input);
-        // Only a new level fades the curves. A new type alone switches them at the block's
-        // start: the make-up gain that follows the curves holds the loudness across the switch.
-        if (current_.level == previous_.level)
-            shapeSteady(block, frames);
-        else
-            shapeCrossFading(block, frames);
-        RmsFollower::followBoth(inputFollower_, input, inputPower, outputFollower_, block, outputPower, frames);
-        shapedPower = outputPower;
-    } else {
+    if (!shaping()) {
+        if (followUnshapedLater(block, frames)) {
+            makeUp_ = 1.0f;
+            return;
+        }
         inputFollower_.follow(block, frames, inputPower);
         // The shaped signal is the unshaped one: the output follower keeps step, so that a
         // rising level starts from the signal's true loudness instead of a stale one.
         outputFollower_.copyState(inputFollower_);
+        // Both levels are the same: the gain is exactly 1 below the ceiling.
+        applyGain(block, inputPower, inputPower, frames);
+        return;
     }
-    // Unshaped, both levels are the same and the gain is exactly 1 below the ceiling.
+    float input[kControlBlock];
+    float outputPower[kControlBlock];
+    shapePiece(block, input, frames);
+    RmsFollower* const followers[] = {&inputFollower_, &outputFollower_};
+    const float* const blocks[] = {input, block};
+    float* const powers[] = {inputPower, outputPower};
+    RmsFollower::followAll<2>(followers, blocks, powers, frames);
+    applyGain(block, inputPower, outputPower, frames);
+}
+
+void DistortionStage::processBoth(DistortionStage& first, float* firstBlock, DistortionStage& second,
+                                  float* secondBlock, int frames)
+{
+    if (!first.shaping() || !second.shaping()) {
+        first.process(firstBlock, frames);
+        second.process(secondBlock, frames);
+        return;
+    }
+    for (int done = 0; done < frames; done += kControlBlock) {
+        const int piece = std::min(frames - done, kControlBlock);
+        float* const a = firstBlock + done;
+        float* const b = secondBlock + done;
+        float inputs[2][kControlBlock];
+        float powers[4][kControlBlock];
+        first.shapePiece(a, inputs[0], piece);
+        second.shapePiece(b, inputs[1], piece);
+        RmsFollower* const followers[] = {&first.inputFollower_, &first.outputFollower_, &second.inputFollower_,
+                                          &second.outputFollower_};
+        const float* const blocks[] = {inputs[0], a, inputs[1], b};
+        float* const powerBlocks[] = {powers[0], powers[1], powers[2], powers[3]};
+        RmsFollower::followAll<4>(followers, blocks, powerBlocks, piece);
+        first.applyGain(a, powers[0], powers[1], piece);
+        second.applyGain(b, powers[2], powers[3], piece);
+    }
+}
+
+void DistortionStage::shapePiece(float* block, float* input, int frames)
+{
+    std::copy(block, block + frames, input);
+    // Only a new level fades the curves. A new type alone switches them at the block's start:
+    // the make-up gain that follows the curves holds the loudness across the switch.
+    if (current_.level == previous_.level)
+        shapeSteady(block, frames);
+    else
+        shapeCrossFading(block, frames);
+}
+
+void DistortionStage::applyGain(float* block, const float* inputPower, const float* shapedPower, int frames)
+{
     for (int i = 0; i < frames; ++i)
         block[i] *= restoringGain(inputPower[i], shapedPower[i]);
     makeUp_ = restoringGain(inputPower[frames - 1], shapedPower[frames - 1]);

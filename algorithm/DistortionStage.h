@@ -36,6 +36,10 @@ public:
     void updateBlock(int samples);
     // Shapes a block in place and applies the make-up gain.
     void process(float* block, int frames);
+    // Processes two lines' blocks, their four followers in one pass where both shape, so that
+    // the recursions overlap; each block gets the bits it gets alone.
+    static void processBoth(DistortionStage& first, float* firstBlock, DistortionStage& second, float* secondBlock,
+                            int frames);
 
     float makeUpGain() const { return makeUp_; }
     float overdriveGain() const { return overdriveGain_; }
@@ -53,6 +57,11 @@ private:
     void shapeSteady(float* block, int frames) const;
     void shapeCrossFading(float* block, int frames);
     void processPiece(float* block, int frames);
+    // Whether the control block shapes the signal: a level is not 0.
+    bool shaping() const;
+    // Keeps the piece's samples in `input` and shapes the block.
+    void shapePiece(float* block, float* input, int frames);
+    void applyGain(float* block, const float* inputPower, const float* shapedPower, int frames);
     // At level 0, where the gain is exactly 1 while the input's power stays between silence and
     // the ceiling: keeps the piece's squares for the control block's end and answers true when
     // that holds, so the piece passes as it is. Otherwise the follower catches up and answers false.

@@ -118,25 +118,29 @@ void RmsFollower::followSquaresAtOnce(const float* squares, int frames)
     lastOutput_ = total;
 }
 
-void RmsFollower::followBoth(RmsFollower& first, const float* firstBlock, float* firstPower, RmsFollower& second,
-                             const float* secondBlock, float* secondPower, int frames)
+template <int kCount>
+void RmsFollower::followAll(RmsFollower* const* followers, const float* const* blocks, float* const* powers, int frames)
 {
-    const float c0a = first.c0_, c1a = first.c1_;
-    const float c0b = second.c0_, c1b = second.c1_;
-    float squareA = first.lastSquare_, outputA = first.lastOutput_;
-    float squareB = second.lastSquare_, outputB = second.lastOutput_;
-    for (int i = 0; i < frames; ++i) {
-        const float nextA = boundedSquare(firstBlock[i]);
-        const float nextB = boundedSquare(secondBlock[i]);
-        outputA = c0a * (nextA + squareA) - c1a * outputA;
-        outputB = c0b * (nextB + squareB) - c1b * outputB;
-        squareA = nextA;
-        squareB = nextB;
-        firstPower[i] = outputA;
-        secondPower[i] = outputB;
+    float c0[kCount], c1[kCount], square[kCount], output[kCount];
+    for (int f = 0; f < kCount; ++f) {
+        c0[f] = followers[f]->c0_;
+        c1[f] = followers[f]->c1_;
+        square[f] = followers[f]->lastSquare_;
+        output[f] = followers[f]->lastOutput_;
     }
-    first.lastSquare_ = squareA;
-    first.lastOutput_ = outputA;
-    second.lastSquare_ = squareB;
-    second.lastOutput_ = outputB;
+    for (int i = 0; i < frames; ++i) {
+        for (int f = 0; f < kCount; ++f) {
+            const float next = boundedSquare(blocks[f][i]);
+            output[f] = c0[f] * (next + square[f]) - c1[f] * output[f];
+            square[f] = next;
+            powers[f][i] = output[f];
+        }
+    }
+    for (int f = 0; f < kCount; ++f) {
+        followers[f]->lastSquare_ = square[f];
+        followers[f]->lastOutput_ = output[f];
+    }
 }
+
+template void RmsFollower::followAll<2>(RmsFollower* const*, const float* const*, float* const*, int);
+template void RmsFollower::followAll<4>(RmsFollower* const*, const float* const*, float* const*, int);

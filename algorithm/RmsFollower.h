@@ -25,9 +25,10 @@ public:
     }
     // Follows a block, writing the smoothed power (the level squared) after each sample.
     void follow(const float* block, int frames, float* power);
-    // Follows two blocks with two followers in one pass, so that their recursions overlap.
-    static void followBoth(RmsFollower& first, const float* firstBlock, float* firstPower, RmsFollower& second,
-                           const float* secondBlock, float* secondPower, int frames);
+    // Follows `kCount` blocks with as many followers in one pass, so that their recursions
+    // overlap; each follower's powers are the ones `follow` gives.
+    template <int kCount>
+    static void followAll(RmsFollower* const* followers, const float* const* blocks, float* const* powers, int frames);
 
     // Following later: a caller that needs no power per sample keeps the squares of up to a
     // control block and lets the follower take them at once.
