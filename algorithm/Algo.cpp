@@ -217,8 +217,7 @@ void Algo::runLines(int frames)
             lines_[0].process(piece);
         for (int line = 0; line < activeLines; ++line)
             mixer_.setLineOutput(line, lines_[line].output());
-        mixer_.write(piece);
-        mixer_.mix(piece);
+        mixer_.process(piece);
         done += piece;
     }
 }

@@ -148,104 +148,88 @@ void LineMixer::commit(int samples)
     tapGainIncrement_ = (tapGain_ - tapGainRunning_) / length;
 }
 
-void LineMixer::write(int frames)
+void LineMixer::process(int frames)
 {
-    // Sustain uses the committed matrix and leaves the taps out: nothing new enters the lines.
-    if (rampThisBlock_ && !sustain_)
-        writeLines<true>(frames);
+    // Sustain uses the committed feedback matrix: nothing new enters the lines.
+    const bool feedbackRamps = rampThisBlock_ && !sustain_;
+    if (feedbackRamps)
+        run<true, true>(frames);
+    else if (rampThisBlock_)
+        run<false, true>(frames);
     else
-        writeLines<false>(frames);
+        run<false, false>(frames);
 }
 
-void LineMixer::mix(int frames)
+// One pass writes the lines' inputs and the output, so the ramps' running sums advance side by
+// side. The steady loops carry no running sums, so they vectorise; the ramps add their steps
+// sample by sample, across the pieces of a control block.
+template <bool kFeedbackRamps, bool kOutputRamps>
+void LineMixer::run(int frames)
 {
-    if (rampThisBlock_)
-        mixLines<true>(frames);
-    else
-        mixLines<false>(frames);
-}
-
-// The steady loops carry no running sums, so they vectorise; the ramps add their steps sample by
-// sample, across the pieces of a control block.
-template <bool kRamping>
-void LineMixer::writeLines(int frames)
-{
-    const float* x1 = lines_[0].output;
-    float* y1 = lines_[0].input;
-    const float* left = tapLeft_;
-    const float* right = tapRight_;
+    const float* __restrict x1 = lines_[0].output;
+    const float* __restrict x2 = lines_[1].output;
+    float* __restrict y1 = lines_[0].input;
+    float* __restrict y2 = lines_[1].input;
+    float* __restrict left = tapLeft_;
+    float* __restrict right = tapRight_;
+    // Sustain leaves the taps out of the lines.
     const float taps = sustain_ ? 0.0f : 1.0f;
-    float* f = kRamping ? feedback_.running : feedback_.current;
+    float* f = kFeedbackRamps ? feedback_.running : feedback_.current;
     float f0 = f[0], f1 = f[1], f2 = f[2], f3 = f[3];
-    const float* step = feedback_.increment;
-    const float s0 = step[0], s1 = step[1], s2 = step[2], s3 = step[3];
+    const float* fStep = feedback_.increment;
+    const float fs0 = fStep[0], fs1 = fStep[1], fs2 = fStep[2], fs3 = fStep[3];
+    float* o = kOutputRamps ? output_.running : output_.current;
+    float o0 = o[0], o1 = o[1], o2 = o[2], o3 = o[3];
+    const float* oStep = output_.increment;
+    const float os0 = oStep[0], os1 = oStep[1], os2 = oStep[2], os3 = oStep[3];
+    float g = kOutputRamps ? tapGainRunning_ : tapGain_;
+    const float gStep = tapGainIncrement_;
 
     if (!twoLines_) {
         for (int k = 0; k < frames; ++k) {
-            y1[k] = f0 * x1[k] + taps * (left[k] + right[k]);
-            if constexpr (kRamping)
-                f0 += s0;
+            const float tapLeft = left[k];
+            const float tapRight = right[k];
+            y1[k] = f0 * x1[k] + taps * (tapLeft + tapRight);
+            left[k] = o0 * x1[k] + g * tapLeft;
+            right[k] = o1 * x1[k] + g * tapRight;
+            if constexpr (kFeedbackRamps)
+                f0 += fs0;
+            if constexpr (kOutputRamps) {
+                o0 += os0;
+                o1 += os1;
+                g += gStep;
+            }
         }
     } else {
-        const float* x2 = lines_[1].output;
-        float* y2 = lines_[1].input;
         for (int k = 0; k < frames; ++k) {
-            y1[k] = f0 * x1[k] + f2 * x2[k] + taps * left[k];
-            y2[k] = f1 * x1[k] + f3 * x2[k] + taps * right[k];
-            if constexpr (kRamping) {
-                f0 += s0;
-                f1 += s1;
-                f2 += s2;
-                f3 += s3;
+            const float tapLeft = left[k];
+            const float tapRight = right[k];
+            y1[k] = f0 * x1[k] + f2 * x2[k] + taps * tapLeft;
+            y2[k] = f1 * x1[k] + f3 * x2[k] + taps * tapRight;
+            left[k] = o0 * x1[k] + o2 * x2[k] + g * tapLeft;
+            right[k] = o1 * x1[k] + o3 * x2[k] + g * tapRight;
+            if constexpr (kFeedbackRamps) {
+                f0 += fs0;
+                f1 += fs1;
+                f2 += fs2;
+                f3 += fs3;
+            }
+            if constexpr (kOutputRamps) {
+                o0 += os0;
+                o1 += os1;
+                o2 += os2;
+                o3 += os3;
+                g += gStep;
             }
         }
     }
-    if constexpr (kRamping) {
+    if constexpr (kFeedbackRamps) {
         f[0] = f0;
         f[1] = f1;
         f[2] = f2;
         f[3] = f3;
     }
-}
-
-template <bool kRamping>
-void LineMixer::mixLines(int frames)
-{
-    const float* x1 = lines_[0].output;
-    const float* x2 = lines_[1].output;
-    float* left = tapLeft_;
-    float* right = tapRight_;
-    float* o = kRamping ? output_.running : output_.current;
-    float o0 = o[0], o1 = o[1], o2 = o[2], o3 = o[3];
-    float g = kRamping ? tapGainRunning_ : tapGain_;
-    const float* step = output_.increment;
-    const float s0 = step[0], s1 = step[1], s2 = step[2], s3 = step[3];
-    const float gStep = tapGainIncrement_;
-
-    if (twoLines_) {
-        for (int k = 0; k < frames; ++k) {
-            left[k] = o0 * x1[k] + o2 * x2[k] + g * left[k];
-            right[k] = o1 * x1[k] + o3 * x2[k] + g * right[k];
-            if constexpr (kRamping) {
-                o0 += s0;
-                o1 += s1;
-                o2 += s2;
-                o3 += s3;
-                g += gStep;
-            }
-        }
-    } else {
-        for (int k = 0; k < frames; ++k) {
-            left[k] = o0 * x1[k] + g * left[k];
-            right[k] = o1 * x1[k] + g * right[k];
-            if constexpr (kRamping) {
-                o0 += s0;
-                o1 += s1;
-                g += gStep;
-            }
-        }
-    }
-    if constexpr (kRamping) {
+    if constexpr (kOutputRamps) {
         o[0] = o0;
         o[1] = o1;
         o[2] = o2;

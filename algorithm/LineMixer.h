@@ -34,10 +34,9 @@ public:
     // Takes the pending values at once, with nothing left to ramp.
     void reset();
 
-    // Writes `frames` line input samples: taps plus the fed-back line outputs.
-    void write(int frames);
-    // Writes `frames` output frames over the tap buffers.
-    void mix(int frames);
+    // Writes `frames` line input samples (the taps plus the fed-back line outputs) and the
+    // output frames over the tap buffers.
+    void process(int frames);
 
     // Current matrices, for inspection.
     const float* feedbackMatrix() const { return feedback_.current; }
@@ -63,10 +62,8 @@ private:
     };
 
     void commit(int samples);
-    template <bool kRamping>
-    void writeLines(int frames);
-    template <bool kRamping>
-    void mixLines(int frames);
+    template <bool kFeedbackRamps, bool kOutputRamps>
+    void run(int frames);
     void setPending(float& pending, float value);
 
     Matrix feedback_;

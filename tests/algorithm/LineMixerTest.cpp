@@ -59,8 +59,7 @@ TEST(LineMixerTest, ASampleLeavingALineIsFedBackCrossedAndPannedAsSet)
     buffers.line2Out[1] = 1.0f;
     buffers.attach(mixer);
     mixer.beginBlock(256);
-    mixer.write(2);
-    mixer.mix(2);
+    mixer.process(2);
 
     // Line 1's sample re-enters line 1 at 0.8 x 3/4 and line 2 at 0.8 x 1/4; line 2's at
     // 0.4 x 1/4 and 0.4 x 3/4.
@@ -90,11 +89,11 @@ TEST(LineMixerTest, NewValuesRampOverExactlyOneControlBlock)
     mixer.setFeedback(0, 0.0f);
     mixer.beginBlock(256);
     // Split unevenly: the ramp continues across the pieces.
-    mixer.write(100);
+    mixer.process(100);
     mixer.setTapBuffers(buffers.tapLeft.data() + 100, buffers.tapRight.data() + 100);
     mixer.setLineWrite(0, buffers.line1In.data() + 100);
     mixer.setLineOutput(0, buffers.line1Out.data() + 100);
-    mixer.write(156);
+    mixer.process(156);
     for (int k = 0; k < 256; k += 51)
         EXPECT_NEAR(buffers.line1In[static_cast<std::size_t>(k)], 1.0f - k / 256.0f, 1e-5f) << k;
     mixer.beginBlock(256);
@@ -113,9 +112,8 @@ TEST(LineMixerTest, SustainFeedsBackFullyAndKeepsTheTapsOut)
     std::fill(buffers.tapLeft.begin(), buffers.tapLeft.end(), 0.5f);
     std::fill(buffers.line1Out.begin(), buffers.line1Out.end(), 0.25f);
     buffers.attach(mixer);
-    mixer.write(256);
+    mixer.process(256);
     EXPECT_FLOAT_EQ(buffers.line1In[10], 0.25f);
-    mixer.mix(256);
     EXPECT_FLOAT_EQ(mixer.tapGain(), 0.0f);
     EXPECT_FLOAT_EQ(buffers.tapLeft[10], 0.125f);
 }
