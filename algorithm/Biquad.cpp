@@ -1,5 +1,7 @@
 #include "Biquad.h"
 
+#include "RunRecursion.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -95,20 +97,10 @@ struct Biquad::Running {
 
 void Biquad::process(float* block, int frames)
 {
-    Running filter(*this);
-    for (int i = 0; i < frames; ++i)
-        block[i] = filter.step(block[i]);
-    filter.storeTo(*this);
+    mppi::runRecursion<Running>(*this, block, frames);
 }
 
 void Biquad::processBoth(Biquad& first, float* firstBlock, Biquad& second, float* secondBlock, int frames)
 {
-    Running a(first);
-    Running b(second);
-    for (int i = 0; i < frames; ++i) {
-        firstBlock[i] = a.step(firstBlock[i]);
-        secondBlock[i] = b.step(secondBlock[i]);
-    }
-    a.storeTo(first);
-    b.storeTo(second);
+    mppi::runRecursions<Running>(first, firstBlock, second, secondBlock, frames);
 }

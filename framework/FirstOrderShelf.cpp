@@ -1,5 +1,7 @@
 #include "FirstOrderShelf.h"
 
+#include "RunRecursion.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -45,32 +47,19 @@ struct FirstOrderShelf::Running {
 
 float FirstOrderShelf::step(float x)
 {
-    Running filter(*this);
-    const float y = filter.step(x);
-    filter.storeTo(*this);
-    return y;
+    runRecursion<Running>(*this, &x, 1);
+    return x;
 }
 
 void FirstOrderShelf::process(float* block, int frames)
 {
-    // Local state: the block cannot alias it, so it stays in registers.
-    Running filter(*this);
-    for (int i = 0; i < frames; ++i)
-        block[i] = filter.step(block[i]);
-    filter.storeTo(*this);
+    runRecursion<Running>(*this, block, frames);
 }
 
 void FirstOrderShelf::processBoth(FirstOrderShelf& first, float* firstBlock, FirstOrderShelf& second,
                                   float* secondBlock, int frames)
 {
-    Running a(first);
-    Running b(second);
-    for (int i = 0; i < frames; ++i) {
-        firstBlock[i] = a.step(firstBlock[i]);
-        secondBlock[i] = b.step(secondBlock[i]);
-    }
-    a.storeTo(first);
-    b.storeTo(second);
+    runRecursions<Running>(first, firstBlock, second, secondBlock, frames);
 }
 
 } // namespace mppi

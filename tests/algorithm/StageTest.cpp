@@ -8,6 +8,7 @@
 #include <cmath>
 #include <complex>
 #include <numbers>
+#include <random>
 #include <vector>
 
 namespace {
@@ -493,5 +494,67 @@ TEST(DistortionStageTest, LevelRisingFromZeroStartsFromTheSignalsLoudness)
             phasePeak = std::max(phasePeak, peak);
         }
         EXPECT_LT(risingPeak, 2.5 * settledPeak) << "type " << type;
+    }
+}
+
+namespace {
+
+// Noise and a swell, two lines' worth: the second line's signal differs from the first's.
+std::vector<float> lineSignal(int frames, unsigned seed)
+{
+    std::vector<float> signal = sineBlock(frames, 330.0 + seed * 110.0, kRate, 0.4f);
+    std::mt19937 generator(seed);
+    std::uniform_real_distribution<float> noise(-0.3f, 0.3f);
+    for (std::size_t i = 0; i < signal.size(); ++i)
+        signal[i] = signal[i] * static_cast<float>(i) / static_cast<float>(signal.size()) + noise(generator);
+    return signal;
+}
+
+} // namespace
+
+// Two lines processed together, stage by stage, get the bits each gets alone: the filters and
+// shelves that run side by side, and the distortions whose followers run side by side, each
+// with the other line shaping, steady or fading, or not at all.
+TEST(StagesTogetherTest, EachLineGetsTheBitsItGetsAlone)
+{
+    const int frames = 3 * kBlock;
+    const std::vector<float> first = lineSignal(frames, 1);
+    const std::vector<float> second = lineSignal(frames, 2);
+
+    Filter aloneA(Biquad::kLowPass, 800.0, 4.0, 1.0), aloneB(Biquad::kBandPass, 2000.0, 2.0, 3.0);
+    Filter togetherA(Biquad::kLowPass, 800.0, 4.0, 1.0), togetherB(Biquad::kBandPass, 2000.0, 2.0, 3.0);
+    std::vector<float> a = first, b = second, c = first, d = second;
+    aloneA.stage.filter(a.data(), frames);
+    aloneB.stage.filter(b.data(), frames);
+    FilterStage::filterBoth(togetherA.stage, c.data(), togetherB.stage, d.data(), frames);
+    EXPECT_EQ(a, c);
+    EXPECT_EQ(b, d);
+
+    Shelf shelfA(3000.0, 0.3), shelfB(6000.0, 0.6), shelfC(3000.0, 0.3), shelfD(6000.0, 0.6);
+    a = first, b = second, c = first, d = second;
+    shelfA.stage.process(a.data(), frames);
+    shelfB.stage.process(b.data(), frames);
+    ShelfStage::processBoth(shelfC.stage, c.data(), shelfD.stage, d.data(), frames);
+    EXPECT_EQ(a, c);
+    EXPECT_EQ(b, d);
+
+    for (double secondLevel : {0.0, 0.4}) {
+        Distortion distA(0.3, 0.5), distB(1.0, secondLevel), distC(0.3, 0.5), distD(1.0, secondLevel);
+        a = first, b = second, c = first, d = second;
+        for (int block = 0; block < 3; ++block) {
+            // The first line's level moves in the second block, so its curves fade there.
+            if (block == 1) {
+                distA.registry.registered(1)->setReal(0.8);
+                distC.registry.registered(1)->setReal(0.8);
+            }
+            const std::size_t at = static_cast<std::size_t>(block * kBlock);
+            for (Distortion* each : {&distA, &distB, &distC, &distD})
+                each->stage.updateBlock(kBlock);
+            distA.stage.process(a.data() + at, kBlock);
+            distB.stage.process(b.data() + at, kBlock);
+            DistortionStage::processBoth(distC.stage, c.data() + at, distD.stage, d.data() + at, kBlock);
+        }
+        EXPECT_EQ(a, c) << "second line at level " << secondLevel;
+        EXPECT_EQ(b, d) << "second line at level " << secondLevel;
     }
 }
