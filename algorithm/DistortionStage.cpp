@@ -102,7 +102,8 @@ void DistortionStage::tempoChanged()
 void DistortionStage::updateBlock(int samples)
 {
     takeKeptSquares();
-    keeping_ = true;
+    // The kept squares fill at most one control block.
+    keeping_ = samples <= kControlBlock;
     previous_ = current_;
     fadeLength_ = samples;
     levelGroup_.updateBlock(samples);

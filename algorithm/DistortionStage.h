@@ -10,14 +10,15 @@
 #include <atomic>
 #include <memory>
 
-
 // Second stage of a delay line: a blend of a tanh saturation ("Overdrive") and a sine
 // wave-folder ("Puncher") whose drive grows with the level, then an RMS make-up gain that
 // restores the input's loudness and caps the line's RMS at 0.75, which keeps the feedback loop
 // from running away at any setting.
 //
 // The make-up gain follows the two RMS followers sample by sample, so it is the same whatever
-// pieces the host's block size cuts the signal into.
+// pieces the host's block size cuts the signal into. At level 0, where the gain is exactly 1
+// until the signal nears the ceiling or silence, a control block that provably stays between
+// them passes untouched and is followed at its end in one sum.
 class DistortionStage : public mppi::NotifiedInterface, public mppi::NotifierInterface {
 public:
     struct LvlModifier : mppi::OffsetModifier<LvlModifier> {
@@ -26,6 +27,7 @@ public:
 
     // Highest RMS level the line signal leaves the stage with.
     static constexpr float kRmsCeiling = 0.75f;
+
     // Creates and registers the type and level parameters (5 with the level's LFO).
     void init(int lineNumber, mppi::PluginInternal& registry);
     void setDefaults();

@@ -316,6 +316,23 @@ TEST(DistortionStageTest, LevelZeroGivesTheSameSamplesHoweverTheBlockIsCut)
         EXPECT_EQ(outputs[i], outputs[0]) << "cut " << i;
 }
 
+// A caller whose control block is longer than the plug-in's keeps nothing for later: the block
+// is followed sample by sample, and a quiet signal still passes unchanged.
+TEST(DistortionStageTest, LongerControlBlocksAreFollowedSampleBySample)
+{
+    Distortion distortion;
+    constexpr int kLong = 4 * kBlock;
+    for (int block = 0; block < 8; ++block) {
+        distortion.stage.updateBlock(kLong);
+        std::vector<float> x = sineBlock(kLong, 440.0, kRate, 0.5f, block * kLong);
+        const std::vector<float> in = x;
+        distortion.stage.process(x.data(), kLong);
+        if (block > 0) {
+            ASSERT_EQ(x, in) << block;
+        }
+    }
+}
+
 TEST(DistortionStageTest, LoudSignalAtLevelZeroRampsTheMakeUpGain)
 {
     Distortion distortion;
