@@ -53,16 +53,8 @@ void RmsFollower::computeCoefficients()
 
 void RmsFollower::follow(const float* block, int frames, float* power)
 {
-    float square = lastSquare_;
-    float output = lastOutput_;
-    for (int i = 0; i < frames; ++i) {
-        const float next = boundedSquare(block[i]);
-        output = c0_ * (next + square) - c1_ * output;
-        square = next;
-        power[i] = output;
-    }
-    lastSquare_ = square;
-    lastOutput_ = output;
+    RmsFollower* const self[] = {this};
+    followAll<1>(self, &block, &power, frames);
 }
 
 void RmsFollower::squaresOf(const float* block, int frames, float* squares, float limit, SquaresBound& bound)
@@ -89,7 +81,7 @@ void RmsFollower::followSquares(const float* squares, int frames)
     float square = lastSquare_;
     float output = lastOutput_;
     for (int i = 0; i < frames; ++i) {
-        output = c0_ * (squares[i] + square) - c1_ * output;
+        output = stepped(c0_, c1_, squares[i], square, output);
         square = squares[i];
     }
     lastSquare_ = square;
@@ -131,7 +123,7 @@ void RmsFollower::followAll(RmsFollower* const* followers, const float* const* b
     for (int i = 0; i < frames; ++i) {
         for (int f = 0; f < kCount; ++f) {
             const float next = boundedSquare(blocks[f][i]);
-            output[f] = c0[f] * (next + square[f]) - c1[f] * output[f];
+            output[f] = stepped(c0[f], c1[f], next, square[f], output[f]);
             square[f] = next;
             powers[f][i] = output[f];
         }
@@ -142,5 +134,6 @@ void RmsFollower::followAll(RmsFollower* const* followers, const float* const* b
     }
 }
 
+template void RmsFollower::followAll<1>(RmsFollower* const*, const float* const*, float* const*, int);
 template void RmsFollower::followAll<2>(RmsFollower* const*, const float* const*, float* const*, int);
 template void RmsFollower::followAll<4>(RmsFollower* const*, const float* const*, float* const*, int);

@@ -68,6 +68,12 @@ public:
     }
 
 private:
+    // The recursion's step: the output after `square`, from the square and output before it.
+    static float stepped(float c0, float c1, float square, float previousSquare, float output)
+    {
+        return c0 * (square + previousSquare) - c1 * output;
+    }
+
     void computeCoefficients();
 
     float sampleRate_ = 44100.0f;
