@@ -228,12 +228,17 @@ TEST_F(WindowsEditorTest, TheEditorInAWindowsHostLooksAndAnswersAsOnTheHeadlessW
         partner |= call.first == kLine1Feedback + kLineParams;
     EXPECT_TRUE(partner) << "the right drag moved line 2's feedback";
 
+    // The cutoff's last value told to the host in a part of the script, or -1.
+    auto cutoffAt = [&](const std::string& from, const std::string& to) {
+        float value = -1.0f;
+        for (const auto& call : host.calls(kAutomate, from, to))
+            if (call.first == kCutoff)
+                value = call.second;
+        return value;
+    };
     // The knob glides on after its release, into the right drag: the left drag starts from
     // where the glide had got to when the knob was pressed again.
-    float pressedAt = -1.0f;
-    for (const auto& call : host.calls(kAutomate, "knob", "left"))
-        if (call.first == kCutoff)
-            pressedAt = call.second;
+    const float pressedAt = cutoffAt("knob", "left");
     const auto left = host.calls(kAutomate, "left", "enter");
     ASSERT_FALSE(left.empty());
     for (const auto& call : left)
@@ -245,14 +250,6 @@ TEST_F(WindowsEditorTest, TheEditorInAWindowsHostLooksAndAnswersAsOnTheHeadlessW
     EXPECT_EQ(edits[1][0], "0");
     EXPECT_EQ(edits[2][0], "0");
     EXPECT_EQ(edits[3][0], "0");
-    // The cutoff's last value told to the host in a part of the script, or -1.
-    auto cutoffAt = [&](const std::string& from, const std::string& to) {
-        float value = -1.0f;
-        for (const auto& call : host.calls(kAutomate, from, to))
-            if (call.first == kCutoff)
-                value = call.second;
-        return value;
-    };
     EXPECT_GE(cutoffAt("enter", "escape"), 0.0f) << "Enter commits";
     EXPECT_LT(cutoffAt("escape", "unfocus"), 0.0f) << "Escape cancels";
     EXPECT_GE(cutoffAt("unfocus", "glide"), 0.0f) << "a click elsewhere commits";
