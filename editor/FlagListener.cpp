@@ -55,7 +55,17 @@ double FlagListener::set_value_hook(double value, int priority)
     show(lines_, kTwoLinesBit);
     show(beats_, kBeatsBit);
     show(sustain_, kSustainLoopBit);
+    followTimeUnit();
     return value;
+}
+
+void FlagListener::followTimeUnit()
+{
+    const int beats = (bits() >> kBeatsBit) & 1;
+    if (beats == shownBeats_)
+        return;
+    shownBeats_ = beats;
+    gui().refreshPanels();
 }
 
 void FlagListener::setBit(int bit, bool on)
@@ -69,8 +79,7 @@ void FlagListener::setBit(int bit, bool on)
     seed_ = seed_ * kGeneratorFactor % kGeneratorModulus;
     const double real = bits + static_cast<double>(seed_) * kFractionRange / static_cast<double>(kGeneratorModulus);
     host->setParameter(kFlagsIndex, flags->toNormalized(real), pengui::kSourceDrag);
-    if (bit == kBeatsBit)
-        gui().refreshPanels();
+    followTimeUnit();
 }
 
 double FlagBitListener::user_value(double value, int)

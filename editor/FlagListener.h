@@ -26,6 +26,9 @@ public:
     double set_value_hook(double value, int priority) override;
     // Sets or clears one bit and sends the new value with priority 200.
     void setBit(int bit, bool on);
+    // Refreshes the editor's time displays and snapping when the time unit is not the one they
+    // show, whatever changed it: the user, the host, a program or a preset.
+    void followTimeUnit();
     // The bits of the current value.
     int bits() const;
 
@@ -42,6 +45,7 @@ private:
     pengui::ControlInterface* beats_ = nullptr;
     pengui::ControlInterface* sustain_ = nullptr;
     std::int64_t seed_ = 1;
+    int shownBeats_ = -1;
 };
 
 // The three flip-flops that set bits of "Flags".

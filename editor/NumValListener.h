@@ -34,8 +34,8 @@ public:
 };
 
 // A listener whose control is linked to the same control of the other delay line: a press
-// sets the gesture, each value the user gives moves the partner first, and the release ends
-// the partner's hold too.
+// sets the gesture, each value the user gives moves the partner first, and the release and
+// the gesture's end end the partner's hold and gesture too.
 template <class Base>
 class RcLinked : public Base {
 public:
@@ -53,6 +53,11 @@ public:
     {
         Base::released(priority);
         link_.released(priority);
+    }
+    void settled() override
+    {
+        Base::settled();
+        link_.settled();
     }
 
 private:

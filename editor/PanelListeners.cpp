@@ -49,6 +49,7 @@ void PanelTextListener::action(int event, int)
         if (stopsGesture_)
             target_->on_hide();
         target_->set_value(value, pengui::kSourceDrag);
+        target_->settle();
     }
     // The box shows what the parameter took: its value as before when the text meant nothing.
     box->set_text(reader->valueText(reader->real()));

@@ -268,11 +268,16 @@ void QuenloGui::close()
 {
     if (!window_)
         return;
+    // Hiding ends every control's gesture; a glide's timer goes with the window, so it ends
+    // here, and the host hears no gesture left open.
+    misc_->presets().stop();
     pengui::ShowObject hide(false);
     controlRoot().handle_message(hide);
     backgroundRoot_.handle_message(hide);
     window_->close();
     applyTimer_ = -1;
+    if (hostGui_)
+        hostGui_->endAllEdits();
 }
 
 void QuenloGui::startApplyTimer()

@@ -19,10 +19,16 @@ int RcListener::partner(int index)
     return 0;
 }
 
-pengui::ControlInterface* RcListener::partnerControl() const
+ListenerBase* RcListener::partnerOf() const
 {
     MetaControl* meta = gui_.metaControl(partner(owner_.index()));
-    return meta && meta->listener() ? meta->listener()->control() : nullptr;
+    return meta ? meta->listener() : nullptr;
+}
+
+pengui::ControlInterface* RcListener::partnerControl() const
+{
+    ListenerBase* listener = partnerOf();
+    return listener ? listener->control() : nullptr;
 }
 
 void RcListener::before_message(pengui::MessageInterface& message)
@@ -69,15 +75,27 @@ void RcListener::link(double value, int priority)
     } else {
         a = value <= t_ ? 0.0 : value >= t_ + 1.0 ? 1.0 : std::clamp(g + (value - h), lo_, hi_);
     }
+    ListenerBase* partnerListener = partnerOf();
+    const bool partnerWasOpen = partnerListener && partnerListener->gestureOpen();
     other->set_value(std::clamp(a, 0.0, 1.0), priority);
+    if (!partnerWasOpen && partnerListener && partnerListener->gestureOpen())
+        openedPartner_ = true;
     busy_ = false;
 }
 
 void RcListener::released(int priority)
 {
-    MetaControl* meta = gui_.metaControl(partner(owner_.index()));
-    if (right_ && meta && meta->listener())
-        meta->listener()->releasePriority(priority);
+    ListenerBase* listener = partnerOf();
+    if (right_ && listener)
+        listener->releasePriority(priority);
+}
+
+void RcListener::settled()
+{
+    ListenerBase* listener = partnerOf();
+    if (openedPartner_ && listener)
+        listener->endGesture();
+    openedPartner_ = false;
 }
 
 } // namespace mppi

@@ -26,13 +26,18 @@ public:
     void link(double value, int priority);
     // The owner's gesture ended: so does the hold it put on the partner's parameter.
     void released(int priority);
+    // The owner's gesture is over, its glide included: so is the partner's gesture that the
+    // link began.
+    void settled();
 
 private:
+    ListenerBase* partnerOf() const;
     pengui::ControlInterface* partnerControl() const;
 
     ListenerBase& owner_;
     QuenloGui& gui_;
     bool busy_ = false;
+    bool openedPartner_ = false;
     bool right_ = false;
     bool shift_ = false;
     bool control_ = false;

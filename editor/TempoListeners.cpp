@@ -33,6 +33,7 @@ void TempoTextBoxListener::action(int event, int)
             value = std::clamp(static_cast<double>(typed), 0.0, 1.0);
     }
     spin_->set_value(value, pengui::kSourceDrag);
+    spin_->settle();
 }
 
 } // namespace mppi

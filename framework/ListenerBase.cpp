@@ -31,8 +31,27 @@ double ListenerBase::setValue(double normalized, int priority)
     return normalized;
 }
 
+void ListenerBase::beginGesture()
+{
+    HostGuiInterface* host = hostGui();
+    if (gestureOpen_ || !host)
+        return;
+    gestureOpen_ = true;
+    host->beginEdit(index_);
+}
+
+void ListenerBase::endGesture()
+{
+    if (!gestureOpen_)
+        return;
+    gestureOpen_ = false;
+    if (HostGuiInterface* host = hostGui())
+        host->endEdit(index_);
+}
+
 double ListenerBase::user_value(double value, int priority)
 {
+    beginGesture();
     setValue(controlToParam(value), priority);
     return value;
 }

@@ -25,6 +25,16 @@ void AudioEffectX::automate(VstInt32 index, float value)
     callHost(audioMasterAutomate, index, 0, nullptr, value);
 }
 
+void AudioEffectX::beginEdit(VstInt32 index)
+{
+    callHost(audioMasterBeginEdit, index);
+}
+
+void AudioEffectX::endEdit(VstInt32 index)
+{
+    callHost(audioMasterEndEdit, index);
+}
+
 bool AudioEffectX::pinConnected(VstInt32 pin, bool output)
 {
     return callHost(audioMasterPinConnected, pin, output ? 1 : 0) == 0;

@@ -14,6 +14,9 @@ public:
     bool sizeWindow(VstInt32 width, VstInt32 height);
     void updateDisplay();
     void automate(VstInt32 index, float value);
+    // A user's gesture on a parameter begins or ends: hosts record touch automation between.
+    void beginEdit(VstInt32 index);
+    void endEdit(VstInt32 index);
     // Whether the host has the pin connected: true when it answers 0 or cannot answer.
     bool pinConnected(VstInt32 pin, bool output);
     VstIntPtr parameterQuantization();

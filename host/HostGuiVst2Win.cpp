@@ -22,19 +22,46 @@ void HostGuiVst2Win::releasePriority(int index, int priority)
         plugin_->releasePriority(index, priority);
 }
 
+void HostGuiVst2Win::beginEdit(int index)
+{
+    if (plugin_ && gestures_.begin(index))
+        plugin_->beginEdit(index);
+}
+
+void HostGuiVst2Win::endEdit(int index)
+{
+    if (plugin_ && gestures_.end(index))
+        plugin_->endEdit(index);
+}
+
+void HostGuiVst2Win::endAllEdits()
+{
+    for (int index : gestures_.endAll())
+        if (plugin_)
+            plugin_->endEdit(index);
+}
+
 bool HostGuiVst2Win::setParameter(int index, float normalized, int priority)
 {
     if (!plugin_ || !plugin_->setParameterWithPriority(index, normalized, priority))
         return false;
+    // A change outside any gesture (a click, a typed value) is a gesture of its own.
+    const bool alone = !gestures_.open(index);
+    if (alone)
+        beginEdit(index);
     plugin_->automate(index, plugin_->getParameter(index));
-    plugin_->updateDisplay();
+    if (alone)
+        endEdit(index);
     return true;
 }
 
 void HostGuiVst2Win::applyProgram(const ProgramSlot& program, int priority)
 {
-    if (plugin_)
-        plugin_->applyProgram(program, priority, false);
+    if (!plugin_)
+        return;
+    for (int index : plugin_->applyProgram(program, priority, false))
+        if (gestures_.open(index))
+            plugin_->automate(index, plugin_->getParameter(index));
 }
 
 int HostGuiVst2Win::resizeEditor(int width, int height)

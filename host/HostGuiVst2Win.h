@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EditGestures.h"
 #include "HostGuiInterface.h"
 
 namespace mppi {
@@ -7,7 +8,8 @@ namespace mppi {
 class Vst2WinPlugin;
 
 // The host's services for the editor: every change the user makes goes through the adapter's
-// priority rule and, when taken, is reported to the host as automation.
+// priority rule and, when taken, is reported to the host as automation inside the user's
+// gesture. The host needs no display update for it: it hears the value itself.
 class HostGuiVst2Win : public HostGuiInterface {
 public:
     // The adapter is not owned; the editor owns this object.
@@ -18,12 +20,16 @@ public:
     double query(const std::string& key) override;
     bool testPriority(int index, int priority) override;
     void releasePriority(int index, int priority) override;
+    void beginEdit(int index) override;
+    void endEdit(int index) override;
+    void endAllEdits() override;
     bool setParameter(int index, float normalized, int priority) override;
     void applyProgram(const ProgramSlot& program, int priority) override;
     int resizeEditor(int width, int height) override;
 
 private:
     Vst2WinPlugin* plugin_ = nullptr;
+    EditGestures gestures_;
 };
 
 } // namespace mppi

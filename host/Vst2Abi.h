@@ -172,6 +172,9 @@ enum AEffectOpcodes : VstInt32 {
     effStopProcess = 72,
 };
 
+// The category effGetPlugCategory answers for delays and reverbs.
+inline constexpr VstInt32 kPlugCategRoomFx = 6;
+
 enum AudioMasterOpcodes : VstInt32 {
     audioMasterAutomate = 0,
     audioMasterVersion = 1,

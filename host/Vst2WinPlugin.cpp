@@ -28,6 +28,9 @@ constexpr std::size_t kLongText = 64;
 constexpr std::size_t kLongestHostText = 255;
 constexpr VstInt32 kVstVersion = 2;
 constexpr VstInt32 kProgramCategories = 1;
+// The longest tail reported, in seconds, and the answer for none: hosts read 0 as "unknown".
+constexpr double kLongestTail = 30.0;
+constexpr VstIntPtr kNoTail = 1;
 
 // Writes `text`, cut to fit `capacity` with its terminator, into the host's buffer.
 void copyText(void* buffer, const std::string& text, std::size_t capacity)
@@ -142,8 +145,20 @@ void Vst2WinPlugin::init2()
     dsp_->init2();
     // Before any host call, with the parameters at their defaults.
     fitProgramsToParams();
+    // A fresh instance plays the program it reports as current, whether the host selects it or
+    // not.
+    if (validProgram(0)) {
+        const ProgramSlot first = programs_.program(0);
+        applyProgramLocked(first, ParamPriorityList::kProgramChange, true);
+    }
     if (gui_)
         gui_->init2();
+}
+
+VstIntPtr Vst2WinPlugin::tailSamples()
+{
+    const double seconds = std::clamp(dsp_->query("tail_seconds"), 0.0, kLongestTail);
+    return std::max<VstIntPtr>(std::llround(seconds * sampleRate_), kNoTail);
 }
 
 bool Vst2WinPlugin::testPriority(VstInt32 index, int priority)
@@ -181,17 +196,21 @@ void Vst2WinPlugin::takeValue(VstInt32 index, NormalizedParamInterface& param, f
         gui_->paramChanged(index, value, priority);
 }
 
-void Vst2WinPlugin::applyProgram(const ProgramSlot& program, int priority, bool release)
+std::vector<int> Vst2WinPlugin::applyProgram(const ProgramSlot& program, int priority, bool release)
 {
+    Applied applied;
     {
         const std::lock_guard<sys::SpinLock> lock(programLock_);
-        applyProgramLocked(program, priority, release);
+        applied = applyProgramLocked(program, priority, release);
     }
-    updateDisplay();
+    if (applied.renamed)
+        updateDisplay();
+    return std::move(applied.changed);
 }
 
-void Vst2WinPlugin::applyProgramLocked(const ProgramSlot& program, int priority, bool release)
+Vst2WinPlugin::Applied Vst2WinPlugin::applyProgramLocked(const ProgramSlot& program, int priority, bool release)
 {
+    Applied applied;
     const double now = sys::now_seconds();
     const VstInt32 current = curProgram_.load(std::memory_order_relaxed);
     for (int index = 0; index < program.valueCount(); ++index) {
@@ -200,13 +219,20 @@ void Vst2WinPlugin::applyProgramLocked(const ProgramSlot& program, int priority,
         const float value = program.value(index);
         if (!entry || !param || std::isnan(value) || !entry->accept(priority, now))
             continue;
-        takeValue(index, *param, std::clamp(value, 0.0f, 1.0f), priority);
+        const float taken = std::clamp(value, 0.0f, 1.0f);
+        if (taken != param->normalized())
+            applied.changed.push_back(index);
+        takeValue(index, *param, taken, priority);
         if (release)
             entry->release(priority);
     }
     dsp_->setProgramName(program.name());
-    if (validProgram(current))
-        programs_.program(current).setName(program.name());
+    if (validProgram(current)) {
+        ProgramSlot& slot = programs_.program(current);
+        applied.renamed = slot.name() != program.name();
+        slot.setName(program.name());
+    }
+    return applied;
 }
 
 void Vst2WinPlugin::setParameter(VstInt32 index, float value)
@@ -302,14 +328,12 @@ VstIntPtr Vst2WinPlugin::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr v
     NormalizedParamInterface* param = validParam ? dsp_->param(index) : nullptr;
     switch (opcode) {
     case effSetProgram:
+        // The host asked for it, so it hears nothing back.
         if (validProgram(value)) {
-            {
-                const std::lock_guard<sys::SpinLock> lock(programLock_);
-                curProgram_.store(static_cast<VstInt32>(value), std::memory_order_relaxed);
-                const ProgramSlot program = programs_.program(static_cast<int>(value));
-                applyProgramLocked(program, ParamPriorityList::kProgramChange, true);
-            }
-            updateDisplay();
+            const std::lock_guard<sys::SpinLock> lock(programLock_);
+            curProgram_.store(static_cast<VstInt32>(value), std::memory_order_relaxed);
+            const ProgramSlot program = programs_.program(static_cast<int>(value));
+            applyProgramLocked(program, ParamPriorityList::kProgramChange, true);
         }
         return 0;
     case effGetProgram: return curProgram_.load(std::memory_order_relaxed);
@@ -331,6 +355,15 @@ VstIntPtr Vst2WinPlugin::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr v
             copyText(ptr, programs_.program(current).name(), kShortText);
         return 0;
     }
+    case effGetProgramNameIndexed: {
+        const std::lock_guard<sys::SpinLock> lock(programLock_);
+        if (!ptr || !validProgram(index))
+            return 0;
+        copyText(ptr, programs_.program(index).name(), kShortText);
+        return 1;
+    }
+    case effGetPlugCategory: return kPlugCategRoomFx;
+    case effGetTailSize: return tailSamples();
     case effGetParamLabel:
         if (param)
             copyText(ptr, param->unitLabel(), kShortText);

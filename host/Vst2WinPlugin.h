@@ -36,9 +36,10 @@ public:
     // the current program, sets the parameter and tells the editor. Answers whether it did.
     bool setParameterWithPriority(VstInt32 index, float value, int priority);
     // Applies each value of `program` that its priority rule takes; with `release`, gives the
-    // priority up again at once. The program's name becomes the current program's. Not for the
-    // audio thread: it takes the program lock.
-    void applyProgram(const ProgramSlot& program, int priority, bool release);
+    // priority up again at once. The program's name becomes the current program's; the host
+    // hears of a new name (it has no other way to learn it). Answers the parameters whose
+    // values changed. Not for the audio thread: it takes the program lock.
+    std::vector<int> applyProgram(const ProgramSlot& program, int priority, bool release);
     bool testPriority(VstInt32 index, int priority);
     void releasePriority(VstInt32 index, int priority);
     // Host pin numbers of a pin group's channels, -1 where there is none.
@@ -61,6 +62,8 @@ private:
     void render(float** inputs, float** outputs, VstInt32 frames, bool add);
     void followHostTempo();
     VstIntPtr pinProperties(VstInt32 pin, bool output, void* ptr);
+    // How long the echoes of the current settings last, in samples at the current rate.
+    VstIntPtr tailSamples();
     // A value its parameter's priority accepted: kept in the current program, given to the
     // parameter and shown by the editor.
     void takeValue(VstInt32 index, NormalizedParamInterface& param, float value, int priority);
@@ -68,7 +71,11 @@ private:
     // Gives every program one value per parameter, so no program is resized while the host
     // automates it; missing values are the parameters' defaults.
     void fitProgramsToParams();
-    void applyProgramLocked(const ProgramSlot& program, int priority, bool release);
+    struct Applied {
+        std::vector<int> changed;
+        bool renamed = false;
+    };
+    Applied applyProgramLocked(const ProgramSlot& program, int priority, bool release);
 
     // The programs' names, the choice of the current program and whole-program copies change
     // only under this lock, which the audio thread never takes. Values are relaxed atomics that

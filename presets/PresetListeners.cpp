@@ -68,17 +68,26 @@ void PresetNumberListener::action(int event, int)
 
 void PresetNumberListener::recall()
 {
+    ProgramSlot from;
+    ProgramSlot to;
+    refs_->programs->capture(from);
+    refs_->programs->fetch(index_, to);
+    // The new glide's gestures begin before the interrupted glide's end, so that a parameter
+    // both move stays in one gesture.
+    std::vector<int> moving = refs_->programs->movedBy(from, to);
+    refs_->programs->beginEdits(moving);
     for (PresetNumberListener* number : refs_->numbers)
         if (number)
             number->stop();
-    refs_->programs->capture(from_);
-    refs_->programs->fetch(index_, to_);
+    from_ = std::move(from);
+    to_ = std::move(to);
+    moving_ = std::move(moving);
     startTime_ = pengui::now_seconds();
-    if (!timerHost_)
-        return;
     int id = -1;
     pengui::SetTimer request(this, kTickPeriod, id);
-    timerId_ = timerHost_->handle_message(request) == 0 ? id : -1;
+    timerId_ = timerHost_ && timerHost_->handle_message(request) == 0 ? id : -1;
+    if (timerId_ < 0)
+        endEdits();
 }
 
 int PresetNumberListener::handle_message(pengui::MessageInterface& message)
@@ -106,13 +115,19 @@ void PresetNumberListener::tick(double time)
 
 void PresetNumberListener::stop()
 {
-    if (timerId_ < 0)
-        return;
-    if (timerHost_) {
+    if (timerId_ >= 0 && timerHost_) {
         pengui::ClearTimer clear(timerId_);
         timerHost_->handle_message(clear);
     }
     timerId_ = -1;
+    endEdits();
+}
+
+void PresetNumberListener::endEdits()
+{
+    if (!moving_.empty() && refs_ && refs_->programs)
+        refs_->programs->endEdits(moving_);
+    moving_.clear();
 }
 
 double PresetTimeFaderListener::store_value(double value, int)

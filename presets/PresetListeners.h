@@ -5,6 +5,7 @@
 #include "ProgramSlot.h"
 
 #include <string>
+#include <vector>
 
 namespace mppi {
 
@@ -30,7 +31,8 @@ protected:
 class PresetMemListener : public GenericPresetListener {};
 
 // A preset button: stores the current sound in store mode, else glides from the current sound
-// to its preset on a 0.1 s timer over the recall time.
+// to its preset on a 0.1 s timer over the recall time. The glide is the user's gesture on every
+// parameter it moves, from the press to its last step.
 class PresetNumberListener : public GenericPresetListener, public pengui::MessageHandlerInterface {
 public:
     ~PresetNumberListener() override { stop(); }
@@ -43,7 +45,7 @@ public:
     void action(int event, int argument) override;
     // Timer ticks.
     int handle_message(pengui::MessageInterface& message) override;
-    // Ends a running glide.
+    // Ends a running glide and its gestures.
     void stop();
     bool gliding() const { return timerId_ >= 0; }
 
@@ -53,12 +55,14 @@ public:
 private:
     void recall();
     void tick(double time);
+    void endEdits();
 
     int index_ = -1;
     int timerId_ = -1;
     double startTime_ = 0.0;
     ProgramSlot from_;
     ProgramSlot to_;
+    std::vector<int> moving_;
     pengui::MessageHandlerInterface* timerHost_ = nullptr;
 };
 

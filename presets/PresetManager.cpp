@@ -81,7 +81,6 @@ void PresetManager::stop()
         return;
     for (PresetNumberListener& number : numbers_)
         number.stop();
-    ready_ = false;
 }
 
 } // namespace mppi

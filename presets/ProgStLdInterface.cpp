@@ -36,6 +36,31 @@ void ProgStLdInterface::applyBlend(const ProgramSlot& from, const ProgramSlot& t
         applier_->applyProgram(blend, kGlidePriority);
 }
 
+std::vector<int> ProgStLdInterface::movedBy(const ProgramSlot& from, const ProgramSlot& to)
+{
+    ProgramSlot end;
+    interpolate(end, from, to, 1.0);
+    std::vector<int> moved;
+    for (int index = 0; index < end.valueCount(); ++index)
+        if (index >= from.valueCount() || end.value(index) != from.value(index))
+            moved.push_back(index);
+    return moved;
+}
+
+void ProgStLdInterface::beginEdits(const std::vector<int>& indices)
+{
+    if (applier_)
+        for (int index : indices)
+            applier_->beginEdit(index);
+}
+
+void ProgStLdInterface::endEdits(const std::vector<int>& indices)
+{
+    if (applier_)
+        for (int index : indices)
+            applier_->endEdit(index);
+}
+
 void ProgStLdDefault::interpolate(ProgramSlot& output, const ProgramSlot& from, const ProgramSlot& to, double x)
 {
     const int count = to.valueCount();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 namespace mppi {
 
 class BankManager;
@@ -32,6 +34,12 @@ public:
     void capture(ProgramSlot& slot) const;
     // Applies the blend of `from` and `to` at x with the interpolation's priority.
     void applyBlend(const ProgramSlot& from, const ProgramSlot& to, double x);
+    // The parameters a glide from `from` to `to` moves: those whose blend at its end differs
+    // from where it starts.
+    std::vector<int> movedBy(const ProgramSlot& from, const ProgramSlot& to);
+    // The host hears a gesture begin or end on each of `indices`.
+    void beginEdits(const std::vector<int>& indices);
+    void endEdits(const std::vector<int>& indices);
 
     // The priority of a glide's steps: above host automation, below the user's own gestures.
     static constexpr int kGlidePriority = 150;

@@ -51,8 +51,10 @@ int ControlInterface::handle_message(MessageInterface& message)
     } else if (auto* show = dynamic_cast<ShowObject*>(&message)) {
         shown_ = show->visible;
         result = on_show_object(*show);
-        if (!shown_)
+        if (!shown_) {
             on_hide();
+            settle();
+        }
     } else if (dynamic_cast<MessageUp*>(&message)) {
         result = send_up(message);
     }
@@ -98,6 +100,12 @@ void ControlInterface::end_gesture()
     if (listener_)
         listener_->end_edit();
     set_active(false);
+}
+
+void ControlInterface::settle()
+{
+    if (listener_)
+        listener_->settled();
 }
 
 void ControlInterface::set_listener(EventListenerInterface* listener)

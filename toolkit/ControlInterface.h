@@ -54,6 +54,8 @@ public:
 
     // Leaves the active state: the listener's end_edit, then set_active(false).
     void end_gesture();
+    // Tells the listener that the user's gesture on the value is over (see `settled`).
+    void settle();
     bool active() const { return active_; }
     bool shown() const { return shown_; }
     bool enabled() const { return enabled_; }

@@ -12,6 +12,7 @@ public:
     void end_edit() override {}
     bool may_change(int) override { return true; }
     void released(int) override {}
+    void settled() override {}
     double store_value(double value, int) override { return value; }
     double user_value(double value, int) override { return value; }
     double set_value_hook(double value, int) override { return value; }

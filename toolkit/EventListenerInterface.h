@@ -19,6 +19,9 @@ public:
     virtual bool may_change(int source) = 0;
     // The pointer gesture that drove the value ended.
     virtual void released(int source) = 0;
+    // The user's gesture is over: nothing it started still moves the value (a knob's glide
+    // after the release has stopped too). May come more than once for one gesture.
+    virtual void settled() = 0;
     // The value the control stores.
     virtual double store_value(double value, int source) = 0;
     // Applied to a value the user produced.

@@ -14,7 +14,9 @@ int FlipFlop::on_mouse_click(MouseClick& message)
         return 0;
     on_hide();
     phase_ = value();
-    if (!set_value(1.0 - std::floor(value() + 0.5), kSourceDrag))
+    const bool taken = set_value(1.0 - std::floor(value() + 0.5), kSourceDrag);
+    settle();
+    if (!taken)
         return 0;
     if (duration() < 1e-9) {
         phase_ = value();

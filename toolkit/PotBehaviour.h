@@ -40,6 +40,7 @@ public:
     // Gives the pointer back but lets the value go on moving.
     void release_only();
     void capture_lost() { captureHeld_ = false; }
+    bool capture_held() const { return captureHeld_; }
 
     int motion() const { return motion_; }
     bool changed() const { return changed_; }

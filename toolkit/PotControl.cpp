@@ -42,7 +42,13 @@ void PotControl::release_gesture()
 void PotControl::apply(double value, int source)
 {
     if (!set_value(value, source))
-        motion_.stop();
+        stop_motion();
+}
+
+void PotControl::stop_motion()
+{
+    motion_.stop();
+    settle();
 }
 
 void PotControl::spin_from_pointer(int distance)
@@ -64,19 +70,24 @@ int PotControl::on_notify(Notify& message)
     if (motion_.changed())
         apply(moved, buttonHeld_ ? kSourceDrag : kSourceAnimation);
     else if (released_)
-        motion_.stop();
+        stop_motion();
     return 0;
 }
 
 int PotControl::on_mouse_capture_lost(MouseCaptureLost&)
 {
+    // Taken away while held (the window hidden, another grab): the gesture ends as a release
+    // would. A release of our own gives the capture back before this arrives.
+    const bool held = motion_.capture_held();
     motion_.capture_lost();
+    if (held)
+        release_gesture();
     return 0;
 }
 
 void PotControl::on_hide()
 {
-    motion_.stop();
+    stop_motion();
     released_ = false;
 }
 

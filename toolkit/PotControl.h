@@ -32,6 +32,8 @@ protected:
     void release_gesture();
     // Sets a value the motion produced; a refusal ends the gesture.
     void apply(double value, int source);
+    // Ends the motion and with it the user's gesture.
+    void stop_motion();
     // Spin speed from the pointer's distance along the control since the press.
     void spin_from_pointer(int distance);
     bool dragging() const { return motion_.motion() == PotBehaviour::kDrag && !released_; }

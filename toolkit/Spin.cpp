@@ -17,6 +17,7 @@ void Spin::on_hide()
     fastTimer_ = false;
     if (held)
         release_mouse(dragStart_);
+    settle();
 }
 
 void Spin::step(double amount)
@@ -67,6 +68,7 @@ int Spin::on_mouse_capture_lost(MouseCaptureLost&)
     fastTimer_ = false;
     if (held)
         request_redraw();
+    settle();
     return 0;
 }
 

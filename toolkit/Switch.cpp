@@ -62,6 +62,7 @@ int Switch::on_mouse_click(MouseClick& message)
             continue;
         const int last = position_count() - 1;
         set_value(last > 0 ? static_cast<double>(index) / last : 0.0, kSourceDrag);
+        settle();
         if (capture_mouse(0) == 0)
             captured_ = true;
         return 0;

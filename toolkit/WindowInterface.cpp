@@ -192,8 +192,18 @@ Point WindowInterface::capturedPoint(Point point)
     return movement;
 }
 
-void WindowInterface::mouse_move(Point point)
+void WindowInterface::mouse_move(Point point, int buttons)
 {
+    // The button that started a capture went up where this window could not see it (released
+    // over another window while this one was hidden, say): the gesture ends as at a release.
+    if (capture_.handler && capture_.buttons != 0 && (buttons & capture_.buttons) == 0) {
+        mouse_click(point, buttons, 0, 0);
+        if (capture_.handler)
+            platform_->release_capture();
+        if (capture_.handler)
+            capture_lost();
+        return;
+    }
     MessageHandlerInterface* target = capture_.handler ? capture_.handler : controlRoot_;
     MouseMove move(capturedPoint(point));
     sendDown(target, move);
@@ -201,6 +211,7 @@ void WindowInterface::mouse_move(Point point)
 
 void WindowInterface::mouse_click(Point point, int buttons, int modifiers, int doubleClick)
 {
+    buttons_ = buttons;
     MessageHandlerInterface* target = capture_.handler ? capture_.handler : controlRoot_;
     MouseClick click(capturedPoint(point), buttons, modifiers, doubleClick);
     sendDown(target, click);
@@ -230,6 +241,7 @@ int WindowInterface::onCapture(MessageHandlerInterface* handler, int mode)
     }
     capture_.handler = handler;
     capture_.mode = mode;
+    capture_.buttons = buttons_;
     if (mode == 2)
         capture_.point = position;
     return 0;
@@ -256,9 +268,15 @@ void WindowInterface::showPointer()
 void WindowInterface::capture_lost()
 {
     showPointer();
+    dropCapture();
+}
+
+void WindowInterface::dropCapture()
+{
     MessageHandlerInterface* holder = capture_.handler;
     capture_.handler = nullptr;
     capture_.mode = 0;
+    capture_.buttons = 0;
     if (holder) {
         MouseCaptureLost lost;
         holder->handle_message(lost);
@@ -346,6 +364,7 @@ void WindowInterface::platform_destroyed()
 {
     killAllTimers();
     showPointer();
+    dropCapture();
     capture_ = Capture{};
     textRequester_ = nullptr;
 }

@@ -51,9 +51,10 @@ public:
     void set_control_root(CtrlGroupNodeInterface* root);
     PlatformWindowInterface& platform() { return *platform_; }
 
-    // Platform events.
+    // Platform events. `buttons` are the mouse buttons down (MouseButton bits) as the event
+    // reports them.
     void paint(const Rect& dirty);
-    void mouse_move(Point point);
+    void mouse_move(Point point, int buttons);
     void mouse_click(Point point, int buttons, int modifiers, int doubleClick);
     void capture_lost();
     void text_editor_closed(bool accepted);
@@ -80,6 +81,8 @@ private:
         double lastWarp = 0.0;
         Point reference;
         bool pointerHidden = false;
+        // The buttons down when the capture was taken; 0 when none were.
+        int buttons = 0;
     };
 
     int onCapture(MessageHandlerInterface* handler, int mode);
@@ -91,6 +94,8 @@ private:
     // The point a capture's holder receives: in mode 2 the movement since the last event.
     Point capturedPoint(Point point);
     void showPointer();
+    // Ends the capture, telling its holder, as when the system takes it away.
+    void dropCapture();
     void killAllTimers();
     void sendDown(MessageHandlerInterface* target, MessageInterface& message);
 
@@ -102,6 +107,8 @@ private:
     CtrlGroupNodeInterface* controlRoot_ = nullptr;
     std::map<int, MessageHandlerInterface*> timers_;
     Capture capture_;
+    // The buttons down after the last press or release.
+    int buttons_ = 0;
     MessageHandlerInterface* textRequester_ = nullptr;
 };
 

@@ -128,7 +128,10 @@ protected:
     // A press and release with `button` and modifiers on the control.
     void click(const ControlInterface& control, int button = 1, int modifiers = 0)
     {
-        const Point at = centre(control);
+        clickAt(centre(control), button, modifiers);
+    }
+    void clickAt(Point at, int button = 1, int modifiers = 0)
+    {
         window_->move_to(at);
         window_->press(at, button, modifiers);
         window_->release(at, button, modifiers);

@@ -123,10 +123,14 @@ TEST_F(PresetsTest, ARecallGlidesAndReachesThePresetWhenTheRecallTimeHasElapsed)
     click(button(0));
     window().advance(1.0);
     EXPECT_NEAR(param(kLine1Feedback), 0.5f, 0.031) << "halfway after half the time";
-    EXPECT_GE(host_.count(audioMasterUpdateDisplay), 9) << "a step every 0.1 s, each shown by the host";
+    EXPECT_GE(automations(kLine1Feedback), 9) << "a step every 0.1 s, each heard by the host";
+    EXPECT_EQ(host_.gestureFaults(false), "");
     window().advance(1.0 + 1e-6);
     EXPECT_FLOAT_EQ(param(kLine1Feedback), 0.8f);
     EXPECT_FALSE(presets().number(0).gliding());
+    EXPECT_EQ(host_.gestureFaults(), "") << "the glide's gestures end with its last step";
+    EXPECT_EQ(host_.count(audioMasterBeginEdit, kLine1Feedback), 1);
+    EXPECT_EQ(host_.count(audioMasterUpdateDisplay), 0) << "the preset bears the program's own name";
     tick();
     EXPECT_NEAR(control(kLine1Feedback).value(), 0.8, 1e-6) << "the control follows the glide";
 }

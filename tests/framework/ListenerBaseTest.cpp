@@ -4,6 +4,7 @@
 #include "ListenerBase.h"
 #include "ControlInterface.h"
 #include "MetaControl.h"
+#include "Messages.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,9 @@ public:
     bool testPriority(int, int priority) override { return priority >= lowest; }
     int lowest = 101;
     void releasePriority(int index, int priority) override { released.emplace_back(index, priority); }
+    void beginEdit(int index) override { edits.emplace_back(index, true); }
+    void endEdit(int index) override { edits.emplace_back(index, false); }
+    void endAllEdits() override {}
     bool setParameter(int index, float normalized, int priority) override
     {
         sets.push_back({index, normalized, priority});
@@ -34,6 +38,7 @@ public:
     };
     std::vector<Set> sets;
     std::vector<std::pair<int, int>> released;
+    std::vector<std::pair<int, bool>> edits;
 };
 
 // Shows values on a pretend control that runs from 0 to 10.
@@ -153,4 +158,17 @@ TEST(ListenerBaseTest, AControlAsksTheHostBeforeEachChangeAndHostChangesMoveItSi
     EXPECT_TRUE(meta.show(0.8, 100));
     EXPECT_DOUBLE_EQ(control.value(), 0.8);
     EXPECT_EQ(host.sets.size(), 1u);
+
+    // The user's values opened one gesture, which ends once however often the control settles;
+    // changes from the parameter's side opened none.
+    const std::vector<std::pair<int, bool>> oneGesture = {{64, true}, {64, false}};
+    control.settle();
+    control.settle();
+    EXPECT_EQ(host.edits, oneGesture);
+    EXPECT_TRUE(control.set_value(0.5, 200));
+    EXPECT_TRUE(listener.gestureOpen());
+    pengui::ShowObject hide(false);
+    control.handle_message(hide);
+    EXPECT_FALSE(listener.gestureOpen()) << "a hidden control's gesture is over";
+    EXPECT_EQ(host.edits.size(), 4u);
 }

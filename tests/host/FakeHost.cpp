@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 namespace {
 
@@ -64,6 +65,34 @@ int FakeHost::count(VstInt32 opcode) const
     return static_cast<int>(std::count_if(calls_.begin(), calls_.end(), [opcode](const Call& call) {
         return call.opcode == opcode;
     }));
+}
+
+int FakeHost::count(VstInt32 opcode, VstInt32 index) const
+{
+    Lock lock(busy_);
+    return static_cast<int>(std::count_if(calls_.begin(), calls_.end(), [opcode, index](const Call& call) {
+        return call.opcode == opcode && call.index == index;
+    }));
+}
+
+std::string FakeHost::gestureFaults(bool finished) const
+{
+    std::string faults;
+    std::set<VstInt32> open;
+    std::size_t position = 0;
+    for (const Call& call : calls()) {
+        const std::string where = " on " + std::to_string(call.index) + " at call " + std::to_string(position++) + "\n";
+        if (call.opcode == audioMasterBeginEdit && !open.insert(call.index).second)
+            faults += "a second begin" + where;
+        else if (call.opcode == audioMasterEndEdit && open.erase(call.index) == 0)
+            faults += "an end without its begin" + where;
+        else if (call.opcode == audioMasterAutomate && open.count(call.index) == 0)
+            faults += "automation outside a gesture" + where;
+    }
+    if (finished)
+        for (VstInt32 index : open)
+            faults += "a gesture left open on " + std::to_string(index) + "\n";
+    return faults;
 }
 
 void FakeHost::clear()

@@ -38,7 +38,13 @@ public:
     void setTempo(double tempo);
     std::vector<Call> calls() const;
     int count(VstInt32 opcode) const;
+    // How many calls of `opcode` named parameter `index`.
+    int count(VstInt32 opcode, VstInt32 index) const;
     void clear();
+    // What is wrong with the user's gestures as the host heard them, empty when nothing is: a
+    // gesture begun twice on one parameter, an end without its begin, automation outside a
+    // gesture, and, with `finished`, a gesture left open.
+    std::string gestureFaults(bool finished = true) const;
 
 private:
     VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);

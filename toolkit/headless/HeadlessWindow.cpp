@@ -125,7 +125,7 @@ void HeadlessWindow::move_to(Point point)
 {
     pointer_ = point;
     if (created_ && window_)
-        window_->mouse_move(point);
+        window_->mouse_move(point, buttons_);
 }
 
 void HeadlessWindow::click(Point point, int buttons, int modifiers, int doubleClick)

@@ -60,6 +60,10 @@ public:
     void press_enter();
     void press_escape();
     void lose_focus();
+    // The button goes up where the window does not see it (over another window).
+    void release_unseen(int button = 1) { buttons_ &= ~button; }
+    // The system takes the capture away, as when the window is hidden.
+    void break_capture() { release_capture(); }
 
     // Paints every rectangle invalidated so far, as a platform's paint event would.
     void paint_pending();

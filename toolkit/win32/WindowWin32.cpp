@@ -246,7 +246,7 @@ LRESULT WindowWin32::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_MOUSEMOVE:
         if (window_)
-            window_->mouse_move(eventPoint(lParam));
+            window_->mouse_move(eventPoint(lParam), eventButtons(wParam));
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -265,6 +265,11 @@ LRESULT WindowWin32::handle(UINT message, WPARAM wParam, LPARAM lParam)
             window_->mouse_click(eventPoint(lParam), eventButtons(wParam), eventModifiers(wParam), doubleClick);
         return 0;
     }
+    case WM_SHOWWINDOW:
+        // A hidden window keeps no gesture going.
+        if (!wParam && GetCapture() == handle_)
+            ReleaseCapture();
+        return DefWindowProcA(handle_, message, wParam, lParam);
     case WM_CAPTURECHANGED:
         show_pointer();
         if (window_)

@@ -20,6 +20,12 @@ int buttonBit(unsigned int button)
     return button == Button1 ? 1 : button == Button3 ? 2 : button == Button2 ? 4 : 0;
 }
 
+// The buttons an event's state holds down.
+int buttonsOf(unsigned int state)
+{
+    return (state & Button1Mask ? 1 : 0) | (state & Button3Mask ? 2 : 0) | (state & Button2Mask ? 4 : 0);
+}
+
 int modifiersOf(unsigned int state)
 {
     return (state & ControlMask ? 1 : 0) | (state & ShiftMask ? 2 : 0);
@@ -58,7 +64,8 @@ int WindowX11::create(void* parent, Size size)
     handle_ = XCreateSimpleWindow(display_, parentWindow, 0, 0, static_cast<unsigned>(std::max(size.w, 1)),
                                   static_cast<unsigned>(std::max(size.h, 1)), 0, 0, BlackPixel(display_, screen));
     XSelectInput(display_, handle_,
-                 ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | StructureNotifyMask);
+                 ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | StructureNotifyMask |
+                     LeaveWindowMask);
     gc_ = XCreateGC(display_, handle_, 0, nullptr);
     tile_.attach(display_, handle_, gc_, shareMemory_);
     static const char none[1] = {0};
@@ -262,8 +269,22 @@ void WindowX11::handleEvent(XEvent& event)
         break;
     }
     case MotionNotify:
+        // A button released while the window did not see it is up again here.
+        buttons_ = buttonsOf(event.xmotion.state);
         if (window_)
-            window_->mouse_move({event.xmotion.x, event.xmotion.y});
+            window_->mouse_move({event.xmotion.x, event.xmotion.y}, buttons_);
+        break;
+    case LeaveNotify:
+        // The server ends our grab when the window stops being viewable (the host hid it).
+        if (event.xcrossing.mode == NotifyUngrab && captured_) {
+            captured_ = false;
+            if (window_)
+                window_->capture_lost();
+        }
+        break;
+    case UnmapNotify:
+        if (event.xunmap.window == handle_)
+            release_capture();
         break;
     case DestroyNotify:
         if (event.xdestroywindow.window == handle_) {
