@@ -163,6 +163,20 @@ constexpr ControlRow stepping(ControlRow row, double step, double fastStep, std:
     return row;
 }
 
+// Which point of a label lies on its place: the start of its text, its middle or its end.
+enum class Anchor { kStart, kMiddle, kEnd };
+
+// Where the background prints a control's name: the text's baseline passes through the control's
+// origin plus `offset`, at the anchor, in DejaVu Sans of `size` pixels. `section` is the row's cell
+// ("tap" and "delay line" for the repeated sections).
+struct LabelPlace {
+    std::string_view section;
+    std::string_view label;
+    pengui::Point offset;
+    Anchor anchor;
+    int size;
+};
+
 struct SkinLayout {
     std::string_view name;
     pengui::Size size;
@@ -179,6 +193,8 @@ struct SkinLayout {
     pengui::Rect relayoutRepaint;
     std::span<const ControlRow> controls;
     std::span<const KnobPresetRow> knobs;
+    // One place for every control's name.
+    std::span<const LabelPlace> labels;
 };
 
 // The large skin (700 x 700) and the small one (500 x 422).

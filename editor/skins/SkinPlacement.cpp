@@ -2,6 +2,8 @@
 
 #include "ParamIndexes.h"
 
+#include <stdexcept>
+
 namespace skin_layout {
 
 namespace {
@@ -47,6 +49,15 @@ std::map<std::string, pengui::Rect> cell_rects(const SkinLayout& skin)
     std::map<std::string, pengui::Rect> cells;
     place(skin, "root", {0, 0, skin.size.w, skin.size.h}, cells);
     return cells;
+}
+
+const LabelPlace& label_place(const SkinLayout& skin, const ControlRow& row)
+{
+    for (const LabelPlace& place : skin.labels)
+        if (place.section == row.cell && place.label == row.label)
+            return place;
+    throw std::out_of_range("the " + std::string(skin.name) + " skin gives \"" + std::string(row.label) + "\" of " +
+                            std::string(row.cell) + " no place");
 }
 
 std::vector<PlacedControl> placed_controls(const SkinLayout& skin, bool twoLines)

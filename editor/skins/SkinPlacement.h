@@ -28,6 +28,9 @@ struct PlacedControl {
     int parameter;
 };
 
+// Where the background prints the name of `row`; throws when the skin gives it no place.
+const LabelPlace& label_place(const SkinLayout& skin, const ControlRow& row);
+
 // Every control of the window, line 2's only with `twoLines`.
 std::vector<PlacedControl> placed_controls(const SkinLayout& skin, bool twoLines = true);
 

@@ -1,6 +1,7 @@
 // skin_manifest wide|compact: prints a skin's layout table as JSON for the artwork generator:
 // its pictures, fonts and backgrounds, every cell's place in the window, and every control with
-// its place in the window (tap and delay line rows repeated for each section).
+// its place in the window (tap and delay line rows repeated for each section) and where its name
+// is printed.
 #include "SkinPlacement.h"
 
 #include <cstdio>
@@ -40,17 +41,29 @@ std::string quoted(std::string_view text)
     return out + "\"";
 }
 
-void printControl(const PlacedControl& control, bool& first)
+const char* anchorName(Anchor anchor)
+{
+    constexpr const char* names[] = {"start", "middle", "end"};
+    return names[static_cast<int>(anchor)];
+}
+
+void printControl(const SkinLayout& skin, const PlacedControl& control, bool& first)
 {
     const ControlRow& row = *control.row;
     std::printf("%s\n    {\"cell\": %s, \"kind\": \"%s\", \"x\": %d, \"y\": %d, \"box\": [%d, %d, %d, %d], "
                 "\"parameter\": %d, \"label\": %s, \"picture\": %s, \"active\": %s, \"knob\": \"%s\", "
-                "\"start\": %g, \"range\": %g, \"travel\": %d, \"vertical\": %s, \"colour\": %u}",
+                "\"start\": %g, \"range\": %g, \"travel\": %d, \"vertical\": %s, \"colour\": %u",
                 first ? "" : ",", quoted(control.cell).c_str(), kindName(row.kind), control.at.x, control.at.y, row.box.x0,
                 row.box.y0, row.box.x1, row.box.y1, control.parameter, quoted(row.label).c_str(),
                 quoted(control.picture).c_str(), quoted(row.active).c_str(), knobName(row.knob),
                 static_cast<double>(row.start), static_cast<double>(row.range), row.travel, row.vertical ? "true" : "false",
                 static_cast<unsigned>(row.colour));
+    if (!row.label.empty()) {
+        const LabelPlace& place = label_place(skin, row);
+        std::printf(", \"label_at\": [%d, %d], \"label_anchor\": \"%s\", \"label_size\": %d", place.offset.x,
+                    place.offset.y, anchorName(place.anchor), place.size);
+    }
+    std::printf("}");
     first = false;
 }
 
@@ -90,7 +103,7 @@ int main(int argc, char** argv)
     std::printf("},\n\"controls\": [");
     first = true;
     for (const PlacedControl& control : placed_controls(skin))
-        printControl(control, first);
+        printControl(skin, control, first);
     std::printf("]}\n");
     return 0;
 }

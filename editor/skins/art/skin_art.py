@@ -3,9 +3,10 @@
 
     skin_art.py MANIFEST.json SVG_DIR APIC_DIR SVG_TO_APIC
 
-The manifest (from skin_manifest) gives every picture's name, size, hot spot and storage, and
-where every control sits; the drawings below are parametric templates in those terms, so a knob's
-frames are one drawing turned, a button's states one drawing with a parameter. The output is
+The manifest (from skin_manifest) gives every picture's name, size, hot spot and storage, where
+every control sits and where its name is printed; the drawings below are parametric templates in
+those terms, so a knob's frames are one drawing turned, a button's states one drawing with a
+parameter. The output is
 deterministic: the same manifest gives the same bytes.
 """
 import json
@@ -151,41 +152,10 @@ class Wide:
                     f'stroke="{LABEL}" stroke-width="1.2" stroke-linecap="round" opacity="0.8"/>')
         return out
 
-    # Where each control's name sits, relative to the control: (dx, dy, anchor, size). Chosen
-    # so no name meets another control's box or travel.
-    LABELS = {
-        ("tap", "Time"): (-38, 20, "middle", 9),
-        ("tap", "Level"): (0, -18, "middle", 9),
-        ("tap", "Pan"): (0, -18, "middle", 9),
-        ("level", "Level"): (0, -34, "middle", 9),
-        ("level", "Sustain"): (0, -22, "middle", 9),
-        ("line 2 switch", "Two lines"): (-24, 4, "end", 9),
-        ("tempo", "ms / beat"): (4, 26, "middle", 8),
-        ("presets", "Store"): (0, -14, "middle", 8),
-        ("presets", "Recall"): (0, -4, "middle", 8),
-        ("detail LFO", "Period"): (0, -41, "middle", 8),
-        ("detail LFO", "Depth"): (0, -41, "middle", 8),
-        ("detail LFO", "Waveform"): (71, -6, "middle", 8),
-        ("delay line", "Time"): (-8, 4, "end", 10),
-        ("delay line", "Filter"): (-8, 31, "end", 10),
-        ("delay line", "Feedback"): (0, 135, "middle", 10),
-        ("delay line", "Drive"): (32, 4, "start", 10),
-        ("delay line", "Drive type"): (0, 26, "middle", 10),
-            }
-
     def label_place(self, control):
-        if control["kind"] == "knob" and control["knob"] == "large":
-            # In the gap of the scale, opposite the middle of the sweep.
-            gap = 2 * math.pi * (control["start"] + control["range"] / 2 + 0.5)
-            return (41 * math.cos(gap), -41 * math.sin(gap) + 4, "middle", 10)
-        cell = control["cell"]
-        section = "tap" if cell.startswith("tap ") else "delay line" if cell.startswith("delay line") else cell
-        place = self.LABELS.get((section, control["label"]))
-        if place:
-            return place
-        if control["kind"] == "knob":
-            return (0, 38, "middle", 10)
-        return (0, control["box"][3] + 11, "middle", 9)
+        """Where the layout table prints the control's name: (dx, dy, anchor, size)."""
+        dx, dy = control["label_at"]
+        return (dx, dy, control["label_anchor"], control["label_size"])
 
     def control_art(self, control, top):
         """What the background shows under and around a control: scales, tracks, fields, names."""
@@ -471,28 +441,6 @@ class Compact(Wide):
 
     DISPLAY = "#040606"
     DISPLAY_EDGE = "#2f5358"
-
-    LABELS = {
-        ("presets", "Store"): (8, -4, "middle", 7),
-        ("presets", "Load"): (12, 33, "middle", 7),
-        ("presets", "Save"): (12, 33, "middle", 7),
-        ("presets", "Recall"): (0, 24, "middle", 7),
-        ("tempo", "ms/beat"): (8, 27, "middle", 7),
-        ("level", "Sustain"): (8, 27, "middle", 7),
-        ("line 2 switch", "Line 2"): (8, 30, "middle", 7),
-        ("detail LFO", "Period"): (-27, 8, "end", 7),
-        ("detail LFO", "Depth"): (-27, 8, "end", 7),
-        ("delay line", "Filter"): (25, 42, "middle", 7),
-    }
-
-    def label_place(self, control):
-        cell = control["cell"]
-        section = "tap" if cell.startswith("tap ") else "delay line" if cell.startswith("delay line") else cell
-        place = self.LABELS.get((section, control["label"]))
-        if place:
-            return place
-        radius = {"small": 10, "compact middle": 17, "compact cutoff": 21, "recall": 13}.get(control["knob"], 8)
-        return (0, radius + 9, "middle", 8)
 
     def control_art(self, control, top):
         kind = control["kind"]

@@ -173,6 +173,38 @@ constexpr ControlRow kControls[] = {    // Global controls.
     listens({"detail LFO", ControlKind::kSwitch, {142, 12}, {0, 0, 87, 27}, -1, "", "sw_04"}, "ListenerBase"),
 };
 
+// Each name sits under its control, or beside it where the cell has no room below.
+constexpr Anchor kMiddle = Anchor::kMiddle;
+constexpr Anchor kEnd = Anchor::kEnd;
+constexpr LabelPlace kLabels[] = {
+    {"tempo", "ms/beat", {8, 27}, kMiddle, 7},
+    {"presets", "Load", {12, 33}, kMiddle, 7},
+    {"presets", "Save", {12, 33}, kMiddle, 7},
+    {"presets", "Store", {8, -4}, kMiddle, 7},
+    {"presets", "Recall", {0, 24}, kMiddle, 7},
+    {"level", "Level", {0, 26}, kMiddle, 8},
+    {"level", "Sustain", {8, 27}, kMiddle, 7},
+    {"line 2 switch", "Line 2", {8, 30}, kMiddle, 7},
+    {"separation", "Separation", {0, 26}, kMiddle, 8},
+    {"tap", "Time", {0, 19}, kMiddle, 8},
+    {"tap", "Level", {0, 19}, kMiddle, 8},
+    {"tap", "Pan", {0, 19}, kMiddle, 8},
+    {"delay line", "Level", {0, 26}, kMiddle, 8},
+    {"delay line", "Pan", {0, 26}, kMiddle, 8},
+    {"delay line", "Time", {0, 26}, kMiddle, 8},
+    {"delay line", "Feedback", {0, 26}, kMiddle, 8},
+    {"delay line", "Filter", {25, 42}, kMiddle, 7},
+    {"delay line", "Cutoff", {0, 30}, kMiddle, 8},
+    {"delay line", "Reso", {0, 26}, kMiddle, 8},
+    {"delay line", "Q", {0, 26}, kMiddle, 8},
+    {"delay line", "Type", {0, 26}, kMiddle, 8},
+    {"delay line", "Drive", {0, 26}, kMiddle, 8},
+    {"delay line", "Shelf freq", {0, 26}, kMiddle, 8},
+    {"delay line", "Shelf lvl", {0, 26}, kMiddle, 8},
+    {"detail LFO", "Period", {-27, 8}, kEnd, 7},
+    {"detail LFO", "Depth", {-27, 8}, kEnd, 7},
+};
+
 // Caps stay unrotated; pointers turn at the centre (radius 0), the recall knob's at 8 pixels.
 // The cutoff knob's drag indicator is the largest arrow, arw_07.
 constexpr KnobPresetRow kKnobs[] = {
@@ -188,7 +220,7 @@ constexpr KnobPresetRow kKnobs[] = {
 
 constexpr SkinLayout kCompact{
     "compact", {500, 422}, kPictures, kFonts, kBackgrounds, "bkg_02_delay2", "bkg_02_nodelay2", kSplits,
-    {0, 300, 500, 422}, kControls, kKnobs,
+    {0, 300, 500, 422}, kControls, kKnobs, kLabels,
 };
 
 } // namespace

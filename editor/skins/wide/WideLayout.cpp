@@ -163,6 +163,37 @@ constexpr ControlRow kControls[] = {    // Global controls.
             "ListenerBase"),
 };
 
+// Each name sits clear of its own control and every other: above or below a knob, beside a fader
+// or switch, a large knob's in the gap of its scale.
+constexpr Anchor kStart = Anchor::kStart;
+constexpr Anchor kMiddle = Anchor::kMiddle;
+constexpr Anchor kEnd = Anchor::kEnd;
+constexpr LabelPlace kLabels[] = {
+    {"tempo", "ms / beat", {4, 26}, kMiddle, 8},
+    {"presets", "Store", {0, -14}, kMiddle, 8},
+    {"level", "Level", {0, -34}, kMiddle, 9},
+    {"level", "Sustain", {0, -22}, kMiddle, 9},
+    {"line 2 switch", "Two lines", {-24, 4}, kEnd, 9},
+    {"tap", "Time", {-38, 20}, kMiddle, 9},
+    {"tap", "Level", {0, -18}, kMiddle, 9},
+    {"tap", "Pan", {0, -18}, kMiddle, 9},
+    {"delay line", "Level", {0, 38}, kMiddle, 10},
+    {"delay line", "Pan", {0, 38}, kMiddle, 10},
+    {"delay line", "Time", {-8, 4}, kEnd, 10},
+    {"delay line", "Feedback", {0, 135}, kMiddle, 10},
+    {"delay line", "Filter", {-8, 31}, kEnd, 10},
+    {"delay line", "Cutoff", {0, 45}, kMiddle, 10},
+    {"delay line", "Resonance", {1, -37}, kMiddle, 10},
+    {"delay line", "Q", {0, 45}, kMiddle, 10},
+    {"delay line", "Drive type", {0, 26}, kMiddle, 10},
+    {"delay line", "Drive", {32, 4}, kStart, 10},
+    {"delay line", "Shelf freq", {0, 38}, kMiddle, 10},
+    {"delay line", "Shelf level", {0, 38}, kMiddle, 10},
+    {"detail LFO", "Period", {0, -41}, kMiddle, 8},
+    {"detail LFO", "Depth", {0, -41}, kMiddle, 8},
+    {"detail LFO", "Waveform", {71, -6}, kMiddle, 8},
+};
+
 // The tap knob's frame is the tap's own kn_03X picture; its pointer kn_03X_spn is named per tap.
 constexpr KnobPresetRow kKnobs[] = {
     {KnobPreset::kLarge, "kn_01e_p", "kn_01e_", 4, 1.0f / 128, 1.0f / 32, true, "kn_01e_spn", "kn_01e_s", "arw_bigsize", 256,
@@ -175,7 +206,7 @@ constexpr KnobPresetRow kKnobs[] = {
 
 constexpr SkinLayout kWide{
     "wide", {700, 700}, kPictures, kFonts, kBackgrounds, "bkg_delay2", "bkg_nodelay2", kSplits, {0, 468, 700, 700},
-    kControls, kKnobs,
+    kControls, kKnobs, kLabels,
 };
 
 } // namespace
