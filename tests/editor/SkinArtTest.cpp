@@ -1,6 +1,7 @@
 // The skins' built pictures against their layout tables: every picture loads with its size,
 // storage and hot spot; every control's pictures stay inside its box; the backgrounds cover the
-// window; the text colours read on their fields; the drawing is the same every time.
+// window; the text colours read on their fields; every control's name lies clear inside its panel;
+// the drawing is the same every time.
 #include "AlphaPicData24.h"
 #include "AlphaPicData8.h"
 #include "PicData24.h"
@@ -89,6 +90,73 @@ pengui::PixelBuffer backgrounds(const SkinLayout& skin, const Built& built, bool
         y += strip.extent;
     }
     return window;
+}
+
+// Draws a drawing with the skins' rasteriser onto black, in an APIC picture of `size`.
+pengui::PixelBuffer rasterise(const std::string& drawing, pengui::Size size)
+{
+    const std::string path = std::filesystem::temp_directory_path() / ("zorvane-sheet-" + std::to_string(getpid()));
+    std::ofstream(path + ".svg") << drawing;
+    const std::string command = std::string("LSAN_OPTIONS=") + TOOL_LSAN_OPTIONS + " " + SVG_TO_APIC + " " + path + ".svg " +
+                                std::to_string(size.w) + " " + std::to_string(size.h) + " alpha8 " + path + ".apic";
+    pengui::PixelBuffer buffer(size.w, size.h);
+    buffer.fill(0, 0);
+    if (std::system(command.c_str()) == 0) {
+        const std::vector<std::uint8_t> bytes = readFile(path + ".apic");
+        const auto data = pengui::PicDataFactory::instance().create(bytes.data(), bytes.size());
+        pengui::Picture picture;
+        picture.set_picture(data.get());
+        picture.draw({0, 0, size.w, size.h}, buffer);
+    }
+    std::filesystem::remove(path + ".svg");
+    std::filesystem::remove(path + ".apic");
+    return buffer;
+}
+
+struct PlacedLabel {
+    const PlacedControl* control;
+    // Its ink in the window.
+    pengui::Rect ink;
+};
+
+// Where the ink of every control's name lies: each name drawn in its own lane of a sheet, in the
+// artwork's face and size and anchored as the background anchors it. Ink is any pixel of at least
+// a quarter coverage.
+std::vector<PlacedLabel> labelInk(const SkinLayout& skin, const std::vector<PlacedControl>& controls)
+{
+    constexpr int kLane = 32, kBaseline = 22, kWidth = 320, kAnchorX = 160;
+    constexpr const char* kAnchors[] = {"start", "middle", "end"};
+    std::vector<PlacedLabel> labels;
+    std::string body;
+    for (const PlacedControl& control : controls) {
+        if (control.row->label.empty())
+            continue;
+        const LabelPlace& place = label_place(skin, *control.row);
+        body += "<text x=\"" + std::to_string(kAnchorX) + "\" y=\"" + std::to_string(kLane * static_cast<int>(labels.size()) + kBaseline) +
+                "\" font-family=\"DejaVu Sans\" font-size=\"" + std::to_string(place.size) + "\" fill=\"#ffffff\" text-anchor=\"" +
+                kAnchors[static_cast<int>(place.anchor)] + "\">" + std::string(place.label) + "</text>";
+        labels.push_back({&control, {}});
+    }
+    const pengui::Size sheet{kWidth, kLane * static_cast<int>(labels.size())};
+    const pengui::PixelBuffer ink = rasterise("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(sheet.w) +
+                                                  "\" height=\"" + std::to_string(sheet.h) + "\">" + body + "</svg>",
+                                              sheet);
+    for (std::size_t lane = 0; lane < labels.size(); ++lane) {
+        pengui::Rect box{kWidth, kLane, 0, 0};
+        for (int y = 0; y < kLane; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                if ((ink.at(x, kLane * static_cast<int>(lane) + y) & 0xFF) >= 0x40)
+                    box = {std::min(box.x0, x), std::min(box.y0, y), std::max(box.x1, x + 1), std::max(box.y1, y + 1)};
+        const PlacedControl& control = *labels[lane].control;
+        const pengui::Point offset = label_place(skin, *control.row).offset;
+        labels[lane].ink = box.moved(control.at.x + offset.x - kAnchorX, control.at.y + offset.y - kBaseline);
+    }
+    return labels;
+}
+
+pengui::Rect grown(const pengui::Rect& rect, int by)
+{
+    return {rect.x0 - by, rect.y0 - by, rect.x1 + by, rect.y1 + by};
 }
 
 } // namespace
@@ -267,5 +335,43 @@ TEST(SkinArtTest, KnobFramesAreSquareAndSwitchPositionsLandOnTheirCells)
             for (int dx = -8; dx <= 8; ++dx)
                 lit += grid.at(x + dx, y + dy) != 0;
         EXPECT_GT(lit, 60) << "waveform cell " << cell;
+    }
+}
+
+TEST(SkinArtTest, EveryNameLiesInsideItsPanelClearOfTheOtherNames)
+{
+    // Each panel's frame ends this many pixels inside its cell; a name keeps kClear pixels from
+    // the frame, the window's edge and the controls, and kApart from every other name, so that
+    // two names never read as one.
+    const std::map<std::string_view, int> frames = {{"wide", 3}, {"compact", 2}};
+    constexpr int kClear = 2;
+    constexpr int kApart = 6;
+    for (const SkinLayout* skin : kSkins) {
+        const std::map<std::string, pengui::Rect> cells = cell_rects(*skin);
+        const std::vector<PlacedControl> controls = placed_controls(*skin);
+        const std::vector<PlacedLabel> labels = labelInk(*skin, controls);
+        EXPECT_GT(labels.size(), 40u) << skin->name;
+        for (const PlacedLabel& label : labels) {
+            const std::string what = std::string(skin->name) + ": \"" + std::string(label.control->row->label) + "\" of " +
+                                     label.control->cell;
+            ASSERT_GT(label.ink.width(), 0) << what << " draws nothing";
+            const pengui::Rect cell = grown(cells.at(label.control->cell), -frames.at(skin->name) - kClear);
+            EXPECT_TRUE(inside(label.ink, cell)) << what << " at " << label.ink.x0 << ", " << label.ink.y0 << " to " << label.ink.x1
+                                                 << ", " << label.ink.y1 << " leaves its panel's inside " << cell.x0 << ", "
+                                                 << cell.y0 << " to " << cell.x1 << ", " << cell.y1;
+            EXPECT_TRUE(inside(label.ink, grown({0, 0, skin->size.w, skin->size.h}, -kClear))) << what << " meets the window's edge";
+            for (const PlacedLabel& other : labels) {
+                if (&other != &label) {
+                    EXPECT_FALSE(grown(label.ink, kApart).overlaps(other.ink))
+                        << what << " meets \"" << other.control->row->label << "\" of " << other.control->cell;
+                }
+            }
+            for (const PlacedControl& control : controls) {
+                if (&control != label.control && control.row->kind != ControlKind::kTextBox) {
+                    EXPECT_FALSE(grown(label.ink, kClear).overlaps(control.row->box.moved(control.at)))
+                        << what << " meets a control of " << control.cell << " (" << control.picture << ")";
+                }
+            }
+        }
     }
 }

@@ -98,7 +98,7 @@ constexpr ControlRow kControls[] = {    // Global controls.
              2, 0.3f, "PresetLoadBankListener"),
     animated({"presets", ControlKind::kPushButton, {160, 54}, {0, 0, 37, 16}, -1, "", "pb_10"},
              2, 0.3f, "PresetSaveBankListener"),
-    animated({"presets", ControlKind::kFlipFlop, {182, 24}, {-12, -11, 12, 10}, -1, "Store", "ff_01"},
+    animated({"presets", ControlKind::kFlipFlop, {182, 26}, {-12, -11, 12, 10}, -1, "Store", "ff_01"},
              2, 0.3f, "PresetMemListener"),
     listens({"presets", ControlKind::kFader, {10, 45}, {-5, -12, 99, 17},
             -1, "", "fd_03", "", KnobPreset::kNone, 0, 0, 90},
@@ -130,24 +130,24 @@ constexpr ControlRow kControls[] = {    // Global controls.
             "NumValListenerRc"),
     listens({"delay line", ControlKind::kFader, {243, 34}, {-10, -29, 420, 32}, 5, "Time", "fd_05", "fd_05_s", KnobPreset::kNone, 0, 0, 404},
             "DelayTimeListener"),
-    listens({"delay line", ControlKind::kFader, {540, 95}, {-15, -9, 20, 123}, 9, "Feedback", "fd_01", "fd_01_s_fdbk", KnobPreset::kNone, 0, 0, 109, true},
+    listens({"delay line", ControlKind::kFader, {550, 90}, {-15, -9, 20, 123}, 9, "Feedback", "fd_01", "fd_01_s_fdbk", KnobPreset::kNone, 0, 0, 109, true},
             "NumValListenerRc"),
     positioned(listens({"delay line", ControlKind::kSwitch, {243, 66}, {0, 0, 101, 55}, 13, "Filter", "sw_02_p"},
                        "ListenerBaseRc"),
                kFilterPositions),
-    listens({"delay line", ControlKind::kKnob, {290, 184}, {-48, -48, 48, 48}, 14, "Cutoff", "", "", KnobPreset::kLarge, 0.625f, -0.75f},
+    listens({"delay line", ControlKind::kKnob, {290, 177}, {-48, -48, 48, 48}, 14, "Cutoff", "", "", KnobPreset::kLarge, 0.625f, -0.75f},
             "NumValListenerRc"),
-    listens({"delay line", ControlKind::kKnob, {103, 55}, {-48, -48, 48, 48}, 18, "Resonance", "", "", KnobPreset::kLarge, 0.195f, -0.9f, 0, false, {53, 72}},
+    listens({"delay line", ControlKind::kKnob, {103, 66}, {-48, -48, 48, 48}, 18, "Resonance", "", "", KnobPreset::kLarge, 0.195f, -0.9f, 0, false, {60, 66}},
             "NumValListenerRc"),
-    listens({"delay line", ControlKind::kKnob, {67, 184}, {-48, -48, 48, 48}, 22, "Q", "", "", KnobPreset::kLarge, 0.625f, -0.75f, 0, false, {68, 184}},
+    listens({"delay line", ControlKind::kKnob, {67, 177}, {-48, -48, 48, 48}, 22, "Q", "", "", KnobPreset::kLarge, 0.625f, -0.75f, 0, false, {68, 177}},
             "NumValListenerRc"),
     listens({"delay line", ControlKind::kFader, {620, 200}, {-15, -78, 20, 14}, 26, "Drive type", "fd_01", "", KnobPreset::kNone, 0, 0, -69, true},
             "NumValListenerRc"),
     listens({"delay line", ControlKind::kKnob, {618, 94}, {-26, -26, 27, 27}, 27, "Drive", "", "", KnobPreset::kMiddle},
             "NumValListenerRc"),
-    listens({"delay line", ControlKind::kKnob, {405, 183}, {-26, -26, 27, 27}, 31, "Shelf freq", "", "", KnobPreset::kMiddle},
+    listens({"delay line", ControlKind::kKnob, {405, 186}, {-26, -26, 27, 27}, 31, "Shelf freq", "", "", KnobPreset::kMiddle},
             "NumValListenerRc"),
-    listens({"delay line", ControlKind::kKnob, {488, 183}, {-26, -26, 27, 27}, 32, "Shelf level", "", "", KnobPreset::kMiddle},
+    listens({"delay line", ControlKind::kKnob, {488, 186}, {-26, -26, 27, 27}, 32, "Shelf level", "", "", KnobPreset::kMiddle},
             "NumValListenerRc"),
     // The detail panel: the selected parameter's texts and LFO.
     text_box("detail text", {54, 30}, {-44, 0, 44, 12}, -1, {0x463C2C, {44, 0}, {88, 12}, 1, false}),
@@ -164,7 +164,8 @@ constexpr ControlRow kControls[] = {    // Global controls.
 };
 
 // Each name sits clear of its own control and every other: above or below a knob, beside a fader
-// or switch, a large knob's in the gap of its scale.
+// or switch, a large knob's in the gap of its scale (above the scale for the resonance, whose gap
+// is too narrow for its name). The names along a delay line's bottom share one baseline, 224.
 constexpr Anchor kStart = Anchor::kStart;
 constexpr Anchor kMiddle = Anchor::kMiddle;
 constexpr Anchor kEnd = Anchor::kEnd;
@@ -180,12 +181,12 @@ constexpr LabelPlace kLabels[] = {
     {"delay line", "Level", {0, 38}, kMiddle, 10},
     {"delay line", "Pan", {0, 38}, kMiddle, 10},
     {"delay line", "Time", {-8, 4}, kEnd, 10},
-    {"delay line", "Feedback", {0, 135}, kMiddle, 10},
+    {"delay line", "Feedback", {0, 134}, kMiddle, 10},
     {"delay line", "Filter", {-8, 31}, kEnd, 10},
-    {"delay line", "Cutoff", {0, 45}, kMiddle, 10},
-    {"delay line", "Resonance", {1, -37}, kMiddle, 10},
-    {"delay line", "Q", {0, 45}, kMiddle, 10},
-    {"delay line", "Drive type", {0, 26}, kMiddle, 10},
+    {"delay line", "Cutoff", {0, 47}, kMiddle, 10},
+    {"delay line", "Resonance", {1, -52}, kMiddle, 10},
+    {"delay line", "Q", {0, 47}, kMiddle, 10},
+    {"delay line", "Drive type", {0, 24}, kMiddle, 10},
     {"delay line", "Drive", {32, 4}, kStart, 10},
     {"delay line", "Shelf freq", {0, 38}, kMiddle, 10},
     {"delay line", "Shelf level", {0, 38}, kMiddle, 10},
