@@ -59,6 +59,16 @@ struct HostOutput {
         });
         return found;
     }
+    // Every callback, as the fake host records them.
+    std::vector<FakeHost::Call> log() const
+    {
+        std::vector<FakeHost::Call> found;
+        between("", "", [&](const std::vector<std::string>& line) {
+            if (line.size() == 5 && line[0] == "call")
+                found.push_back({std::stoi(line[1]), std::stoi(line[2]), std::stoi(line[3]), std::stof(line[4]), ""});
+        });
+        return found;
+    }
     std::string fact(const std::string& name, std::size_t nth = 0, std::size_t value = 0) const
     {
         const auto all = facts(name);

@@ -75,12 +75,12 @@ int FakeHost::count(VstInt32 opcode, VstInt32 index) const
     }));
 }
 
-std::string FakeHost::gestureFaults(bool finished) const
+std::string FakeHost::gestureFaults(const std::vector<Call>& calls, bool finished)
 {
     std::string faults;
     std::set<VstInt32> open;
     std::size_t position = 0;
-    for (const Call& call : calls()) {
+    for (const Call& call : calls) {
         const std::string where = " on " + std::to_string(call.index) + " at call " + std::to_string(position++) + "\n";
         if (call.opcode == audioMasterBeginEdit && !open.insert(call.index).second)
             faults += "a second begin" + where;

@@ -44,7 +44,9 @@ public:
     // What is wrong with the user's gestures as the host heard them, empty when nothing is: a
     // gesture begun twice on one parameter, an end without its begin, automation outside a
     // gesture, and, with `finished`, a gesture left open.
-    std::string gestureFaults(bool finished = true) const;
+    std::string gestureFaults(bool finished = true) const { return gestureFaults(calls(), finished); }
+    // The same of any host's log.
+    static std::string gestureFaults(const std::vector<Call>& calls, bool finished = true);
 
 private:
     VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);

@@ -67,12 +67,31 @@ VstIntPtr dispatch(int slot, VstInt32 opcode, VstInt32 index = 0, VstIntPtr valu
     return effect ? effect->dispatcher(effect, opcode, index, value, ptr, 0.0f) : 0;
 }
 
+// The buttons the script holds down. Its presses are messages, not the system's input, so the
+// moves the system makes of its own (when the editor puts the pointer back) would say no button
+// is held: they get the script's buttons, as a real hand's would carry them.
+int g_heldButtons = 0;
+
+// The key-state word of a mouse message: buttons held and modifiers (1 Control, 2 Shift).
+WPARAM keys(int buttons, int modifiers)
+{
+    WPARAM state = 0;
+    state |= buttons & 1 ? MK_LBUTTON : 0;
+    state |= buttons & 2 ? MK_RBUTTON : 0;
+    state |= buttons & 4 ? MK_MBUTTON : 0;
+    state |= modifiers & 1 ? MK_CONTROL : 0;
+    state |= modifiers & 2 ? MK_SHIFT : 0;
+    return state;
+}
+
 void pump(int milliseconds)
 {
     const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
     do {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_MOUSEMOVE)
+                message.wParam |= keys(g_heldButtons, 0);
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
@@ -98,18 +117,6 @@ LPARAM point(int x, int y)
     return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
 }
 
-// The key-state word of a mouse message: buttons held and modifiers (1 Control, 2 Shift).
-WPARAM keys(int buttons, int modifiers)
-{
-    WPARAM state = 0;
-    state |= buttons & 1 ? MK_LBUTTON : 0;
-    state |= buttons & 2 ? MK_RBUTTON : 0;
-    state |= buttons & 4 ? MK_MBUTTON : 0;
-    state |= modifiers & 1 ? MK_CONTROL : 0;
-    state |= modifiers & 2 ? MK_SHIFT : 0;
-    return state;
-}
-
 // Puts the real pointer where the message says: the editor reads it when it takes the mouse.
 void placeCursor(HWND window, int x, int y)
 {
@@ -124,6 +131,7 @@ void mouse(int slot, bool down, int x, int y, int button, int modifiers)
     if (!window)
         return;
     placeCursor(window, x, y);
+    g_heldButtons = down ? g_heldButtons | button : g_heldButtons & ~button;
     const UINT message = button == 2 ? (down ? WM_RBUTTONDOWN : WM_RBUTTONUP)
                        : button == 4 ? (down ? WM_MBUTTONDOWN : WM_MBUTTONUP)
                                      : (down ? WM_LBUTTONDOWN : WM_LBUTTONUP);
