@@ -5,6 +5,7 @@
 #include "ParamTable.h"
 #include "ProductInfo.h"
 #include "ProgramSlot.h"
+#include "TailEstimate.h"
 #include "params/AlgoParams.h"
 
 #include <algorithm>
@@ -95,6 +96,8 @@ double Algo::query(const std::string& key)
         return 1.0;
     if (key == "plugin_version")
         return product::kVersion;
+    if (key == "tail_seconds")
+        return TailEstimate(*this).seconds();
     return 0.0;
 }
 

@@ -10,7 +10,6 @@ namespace {
 
 using param_table::kDistortionRows;
 
-constexpr float kFollowerSeconds = 0.05f;
 constexpr float kInitialCurveGain = 4.0f;
 constexpr float kSilence = 1e-9f;
 // Powers at which the level-0 gain is surely exactly 1: within the ceiling and above silence,

@@ -27,6 +27,8 @@ public:
 
     // Highest RMS level the line signal leaves the stage with.
     static constexpr float kRmsCeiling = 0.75f;
+    // Time constant of the RMS followers that set the make-up gain.
+    static constexpr float kFollowerSeconds = 0.05f;
 
     // Creates and registers the type and level parameters (5 with the level's LFO).
     void init(int lineNumber, mppi::PluginInternal& registry);

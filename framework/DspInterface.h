@@ -55,8 +55,9 @@ public:
     // Control, allocates: the current program's name.
     virtual void setProgramName(const std::string& name) = 0;
     virtual std::string programName() = 0;
-    // Control, no allocation: a capability by key ("can_mono", "plugin_version"); 0 for an
-    // unknown key.
+    // Control, no allocation: a capability by key ("can_mono", "plugin_version", and
+    // "tail_seconds", how long the echoes of the current settings last after the input ends); 0
+    // for an unknown key.
     virtual double query(const std::string& key) = 0;
     // Control, allocates: a text by key ("plugin_name"); empty for an unknown key.
     virtual std::string queryText(const std::string& key) = 0;
