@@ -36,8 +36,9 @@ void HostGuiVst2Win::endEdit(int index)
 
 void HostGuiVst2Win::endAllEdits()
 {
-    for (int index : gestures_.endAll())
-        if (plugin_)
+    const std::vector<int> open = gestures_.endAll();
+    if (plugin_)
+        for (int index : open)
             plugin_->endEdit(index);
 }
 

@@ -17,6 +17,16 @@ local insert = plugin:to_insert()
 print("plug-in", insert:plugin(0):name(), insert:plugin(0):parameter_count())
 assert(insert:plugin(0):parameter_count() == 121, "121 parameters")
 
+-- The programs are Ardour's factory presets, listed by number and name.
+local presets = {}
+for preset in insert:plugin(0):get_info():get_presets(false):iter() do
+  presets[#presets + 1] = preset.label
+end
+print("presets", #presets, presets[1], presets[#presets])
+assert(#presets == 34, "34 presets")
+assert(presets[1] == "0 - Simple delay - 3/4 beat" and presets[32] == "31 - Oscibratonance" and
+       presets[34] == "33 - Yellow engine", "presets by name")
+
 track:input():audio(0):connect("system:capture_1")
 track:input():audio(1):connect("system:capture_2")
 track:monitoring_control():set_value(ARDOUR.MonitorChoice.MonitorInput, PBD.GroupControlDisposition.NoGroup)

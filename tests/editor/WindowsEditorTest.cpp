@@ -190,6 +190,11 @@ TEST_F(WindowsEditorTest, TheEditorInAWindowsHostLooksAndAnswersAsOnTheHeadlessW
            // Past the left edge while captured: a small negative x, not a large positive one.
            << "mark left\n" << press << at(cutoff) << " 1 0\npump 300\n" << move << "-3 " << cutoff.y << " 1\npump 50\n"
            << release << "-3 " << cutoff.y << " 1 0\npump 300\n"
+           // The host hides the editor mid-drag, the button goes up elsewhere, the editor shows
+           // again: the pointer moving without a button turns nothing.
+           << "mark hidden\n" << press << at(cutoff) << " 1 0\npump 100\n" << move << cutoff.x << " " << cutoff.y - 8
+           << " 1\npump 50\nhide 0\npump 50\nlift 1\npump 800\nshow 0\npump 100\nmark shown\n" << move << cutoff.x << " "
+           << cutoff.y - 30 << " 0\npump 50\n" << move << cutoff.x << " " << cutoff.y - 60 << " 0\npump 300\n"
            // The value box: Enter commits, Escape cancels, a click elsewhere commits.
            << "mark enter\n" << press << at(valueBox) << " 1 0\n" << release << at(valueBox) << " 1 0\npump 50\nedit\n"
            << "type 2000\nkey 13\npump 50\nedit\n"
@@ -249,10 +254,13 @@ TEST_F(WindowsEditorTest, TheEditorInAWindowsHostLooksAndAnswersAsOnTheHeadlessW
     // The knob glides on after its release, into the right drag: the left drag starts from
     // where the glide had got to when the knob was pressed again.
     const float pressedAt = cutoffAt("knob", "left");
-    const auto left = host.calls(kAutomate, "left", "enter");
+    const auto left = host.calls(kAutomate, "left", "hidden");
     ASSERT_FALSE(left.empty());
     for (const auto& call : left)
         EXPECT_LE(call.second, pressedAt + 1e-6f) << "moving left never turns the knob far up";
+
+    EXPECT_FALSE(host.calls(kAutomate, "hidden", "shown").empty());
+    EXPECT_TRUE(host.calls(kAutomate, "shown", "enter").empty()) << "a hidden window's drag ended with it";
 
     const auto edits = host.facts("edit");
     ASSERT_EQ(edits.size(), 4u);
@@ -274,6 +282,7 @@ TEST_F(WindowsEditorTest, TheEditorInAWindowsHostLooksAndAnswersAsOnTheHeadlessW
         steps = std::max(steps, count);
     EXPECT_GE(steps, 4u) << "the glide steps on the platform timer";
     EXPECT_TRUE(host.calls(kAutomate, "closed", "reopened").empty()) << "its timer stopped with the window";
+    EXPECT_EQ(FakeHost::gestureFaults(host.log()), "") << "every gesture begun and ended, closing included";
     EXPECT_EQ(windows[1][0], "0") << "closed";
     EXPECT_EQ(host.fact("registered", 1), "0") << "the last window took its class with it";
     EXPECT_EQ(windows[2][0], "1") << "and it opens again";

@@ -414,6 +414,64 @@ TEST_F(X11EditorTest, APresetRecallGlidesOnTheWindowsTimerOnceHoweverOftenTheHos
     EXPECT_EQ(host_.count(audioMasterAutomate), 0);
 }
 
+TEST_F(X11EditorTest, AWindowHiddenMidDragEndsTheGestureAndThePointerMovesNothingAfter)
+{
+    const Point knob = centre(control(kCutoff));
+    openX11();
+    auto heard = [&] { return host_.count(audioMasterAutomate, kCutoff); };
+
+    // The host hides its window while the knob is held, the button goes up elsewhere, and the
+    // window comes back: moving the pointer without a button turns nothing.
+    x_.moveTo(editor_, knob);
+    x_.button(1, true);
+    idle(50);
+    for (int step = 0; step < 5; ++step) {
+        x_.moveBy(0, -4);
+        idle(30);
+    }
+    ASSERT_GE(heard(), 1);
+    XUnmapWindow(x_.display(), parent_);
+    XSync(x_.display(), False);
+    idle(100);
+    x_.button(1, false);
+    idle(1200);
+    EXPECT_EQ(host_.gestureFaults(), "") << "the gesture ended with the window";
+    XMapWindow(x_.display(), parent_);
+    XSync(x_.display(), False);
+    idle(200);
+    const int before = heard();
+    x_.moveTo(editor_, knob);
+    for (int step = 0; step < 10; ++step) {
+        x_.moveBy(0, -6);
+        idle(30);
+    }
+    idle(300);
+    EXPECT_EQ(heard(), before) << "the knob no longer follows the pointer";
+    EXPECT_TRUE(x_.cursorVisible());
+
+    // The button released where the window never sees it, the window staying: the next motion
+    // without it ends the gesture as the release would have.
+    x_.moveTo(editor_, knob);
+    x_.button(1, true);
+    idle(50);
+    x_.moveBy(0, -8);
+    idle(60);
+    XGrabPointer(x_.display(), DefaultRootWindow(x_.display()), False, ButtonReleaseMask, GrabModeAsync, GrabModeAsync,
+                 None, None, CurrentTime);
+    x_.button(1, false);
+    XUngrabPointer(x_.display(), CurrentTime);
+    XFlush(x_.display());
+    idle(50);
+    x_.moveBy(0, -8);
+    idle(1200);
+    const int settled = heard();
+    x_.moveBy(0, -30);
+    idle(300);
+    EXPECT_EQ(heard(), settled);
+    x11_->dispatch(effEditClose);
+    EXPECT_EQ(host_.gestureFaults(), "");
+}
+
 TEST_F(X11EditorTest, OddParentsCloseReopenTwoInstancesAndEffCloseLeaveNothingOnTheServer)
 {
     close();

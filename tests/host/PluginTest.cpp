@@ -293,3 +293,21 @@ TEST_F(PluginTest, AFreshInstanceHoldsTheValuesOfTheProgramItReports)
     EXPECT_EQ(fresh.text(effGetProgramName), kProgramNames[0]);
     selected.close();
 }
+
+TEST_F(PluginTest, TheTailHostsAreToldIsHowLongTheEchoesOfTheCurrentSettingsLast)
+{
+    Effect& effect = open();
+    constexpr VstIntPtr kLongest = 30 * 44100;
+    effect.dispatch(effSetProgram, 0, 31);
+    EXPECT_EQ(effect.dispatch(effGetTailSize), kLongest) << "Oscibratonance rings on: the longest tail";
+    effect.dispatch(effSetProgram, 0, 1);
+    const VstIntPtr damped = effect.dispatch(effGetTailSize);
+    EXPECT_GT(damped, 7 * 44100) << "long feedback";
+    EXPECT_LT(damped, kLongest);
+    effect.dispatch(effSetSampleRate, 0, 0, nullptr, 96000.0f);
+    EXPECT_NEAR(static_cast<double>(effect.dispatch(effGetTailSize)), damped * 96000.0 / 44100.0, 96000.0 * 0.01)
+        << "in samples at the current rate";
+    for (const char* name : {"Predly lvl", "D1 fdbk", "D2 fdbk"})
+        effect->setParameter(effect.get(), indexOf(name), 0.0f);
+    EXPECT_EQ(effect.dispatch(effGetTailSize), 1) << "dry: no tail, which is not 0, \"unknown\"";
+}

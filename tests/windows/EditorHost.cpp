@@ -314,6 +314,15 @@ void run(const std::string& line)
             pump(20);
         }
         mouse(slot, false, x + dx, y + dy, button, modifiers);
+    } else if (command == "hide" || command == "show") {
+        in >> slot;
+        if (HWND window = editorWindow(slot))
+            ShowWindow(window, command == "hide" ? SW_HIDE : SW_SHOWNA);
+    } else if (command == "lift") {
+        // The button goes up over another window: the editor is told nothing.
+        int button = 1;
+        in >> button;
+        g_heldButtons &= ~button;
     } else if (command == "cursor") {
         POINT at{};
         GetCursorPos(&at);

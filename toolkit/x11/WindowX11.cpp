@@ -64,8 +64,7 @@ int WindowX11::create(void* parent, Size size)
     handle_ = XCreateSimpleWindow(display_, parentWindow, 0, 0, static_cast<unsigned>(std::max(size.w, 1)),
                                   static_cast<unsigned>(std::max(size.h, 1)), 0, 0, BlackPixel(display_, screen));
     XSelectInput(display_, handle_,
-                 ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | StructureNotifyMask |
-                     LeaveWindowMask);
+                 ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | StructureNotifyMask);
     gc_ = XCreateGC(display_, handle_, 0, nullptr);
     tile_.attach(display_, handle_, gc_, shareMemory_);
     static const char none[1] = {0};
@@ -228,10 +227,26 @@ void WindowX11::service()
         XNextEvent(display_, &event);
         handleEvent(event);
     }
+    dropGrabOfHiddenWindow();
     runTimers();
     field_.tick(now_seconds());
     paintDirty();
     servicing_ = false;
+}
+
+void WindowX11::dropGrabOfHiddenWindow()
+{
+    // A host that hides its window (unmaps it or an ancestor) ends our grab on the server
+    // without an event that reaches us. Asked only while a grab is held: one round trip per
+    // service during a drag, nothing otherwise.
+    if (!captured_ || !handle_)
+        return;
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display_, handle_, &attributes) && attributes.map_state == IsViewable)
+        return;
+    captured_ = false;
+    if (window_)
+        window_->capture_lost();
 }
 
 void WindowX11::handleEvent(XEvent& event)
@@ -273,18 +288,6 @@ void WindowX11::handleEvent(XEvent& event)
         buttons_ = buttonsOf(event.xmotion.state);
         if (window_)
             window_->mouse_move({event.xmotion.x, event.xmotion.y}, buttons_);
-        break;
-    case LeaveNotify:
-        // The server ends our grab when the window stops being viewable (the host hid it).
-        if (event.xcrossing.mode == NotifyUngrab && captured_) {
-            captured_ = false;
-            if (window_)
-                window_->capture_lost();
-        }
-        break;
-    case UnmapNotify:
-        if (event.xunmap.window == handle_)
-            release_capture();
         break;
     case DestroyNotify:
         if (event.xdestroywindow.window == handle_) {

@@ -60,6 +60,7 @@ private:
     };
 
     void handleEvent(XEvent& event);
+    void dropGrabOfHiddenWindow();
     void paintDirty();
     void runTimers();
 
