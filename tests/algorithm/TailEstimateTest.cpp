@@ -1,7 +1,7 @@
 // The tail the algorithm reports against the tail it renders: measured as the command-line
 // host measures it, until the output stays below -90 dBFS.
 #include "AlgoHarness.h"
-#include "BankFiles.h"
+#include "StaticBank.h"
 
 #include <gtest/gtest.h>
 
@@ -23,17 +23,6 @@ constexpr double kCap = 30.0;
 constexpr double kLongestSilence = 4.5;
 // Delays round to whole samples and the measure ends after the last loud sample.
 constexpr double kRounding = 3.0 / kRate;
-
-const mppi::BankManager& staticBank()
-{
-    static const mppi::BankManager bank = [] {
-        mppi::BankManager loaded;
-        if (mppi::load_bank_resource("static_presets", loaded) != 0)
-            throw std::runtime_error("no static bank");
-        return loaded;
-    }();
-    return bank;
-}
 
 using Setting = std::vector<std::pair<std::string, std::string>>;
 

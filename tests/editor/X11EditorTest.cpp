@@ -248,16 +248,21 @@ protected:
         x_.button(button, false);
         idle(60);
     }
-    // Presses at `from`, moves by (dx, dy) in ten steps, and lets go.
-    void dragFrom(Point from, int dx, int dy, unsigned int button = 1)
+    // Presses at `from` and moves by (dx, dy) in `steps` steps, holding the button.
+    void holdAndMove(Point from, int dx, int dy, int steps = 10, unsigned int button = 1)
     {
         x_.moveTo(editor_, from);
         x_.button(button, true);
         idle(50);
-        for (int step = 0; step < 10; ++step) {
-            x_.moveBy(dx / 10, dy / 10);
+        for (int step = 0; step < steps; ++step) {
+            x_.moveBy(dx / steps, dy / steps);
             idle(30);
         }
+    }
+    // The same, then lets go.
+    void dragFrom(Point from, int dx, int dy, unsigned int button = 1)
+    {
+        holdAndMove(from, dx, dy, 10, button);
         x_.button(button, false);
     }
 
@@ -292,13 +297,7 @@ TEST_F(X11EditorTest, ShowsWhatTheHeadlessWindowShowsAndTakesThePointer)
     // A knob dragged up: the host hears the cutoff; the pointer hides and comes back where it
     // was pressed.
     host_.clear();
-    x_.moveTo(editor_, knob);
-    x_.button(1, true);
-    idle(50);
-    for (int step = 0; step < 10; ++step) {
-        x_.moveBy(0, -4);
-        idle(30);
-    }
+    holdAndMove(knob, 0, -40);
     EXPECT_FALSE(x_.cursorVisible()) << "hidden while dragging";
     x_.button(1, false);
     idle(400);
@@ -422,13 +421,7 @@ TEST_F(X11EditorTest, AWindowHiddenMidDragEndsTheGestureAndThePointerMovesNothin
 
     // The host hides its window while the knob is held, the button goes up elsewhere, and the
     // window comes back: moving the pointer without a button turns nothing.
-    x_.moveTo(editor_, knob);
-    x_.button(1, true);
-    idle(50);
-    for (int step = 0; step < 5; ++step) {
-        x_.moveBy(0, -4);
-        idle(30);
-    }
+    holdAndMove(knob, 0, -20, 5);
     ASSERT_GE(heard(), 1);
     XUnmapWindow(x_.display(), parent_);
     XSync(x_.display(), False);
@@ -451,11 +444,7 @@ TEST_F(X11EditorTest, AWindowHiddenMidDragEndsTheGestureAndThePointerMovesNothin
 
     // The button released where the window never sees it, the window staying: the next motion
     // without it ends the gesture as the release would have.
-    x_.moveTo(editor_, knob);
-    x_.button(1, true);
-    idle(50);
-    x_.moveBy(0, -8);
-    idle(60);
+    holdAndMove(knob, 0, -8, 1);
     XGrabPointer(x_.display(), DefaultRootWindow(x_.display()), False, ButtonReleaseMask, GrabModeAsync, GrabModeAsync,
                  None, None, CurrentTime);
     x_.button(1, false);

@@ -1,6 +1,6 @@
 // The built-in programs do what their names say, measured on rendered audio.
 #include "AlgoHarness.h"
-#include "BankFiles.h"
+#include "StaticBank.h"
 
 #include <gtest/gtest.h>
 
@@ -20,17 +20,6 @@ constexpr double kBeat = 22050.0;
 std::size_t beats(double count)
 {
     return static_cast<std::size_t>(std::floor(count * kBeat + 0.5));
-}
-
-const mppi::BankManager& staticBank()
-{
-    static const mppi::BankManager bank = [] {
-        mppi::BankManager loaded;
-        if (mppi::load_bank_resource("static_presets", loaded) != 0)
-            throw std::runtime_error("no static bank");
-        return loaded;
-    }();
-    return bank;
 }
 
 // A fresh algorithm playing the program `name`.

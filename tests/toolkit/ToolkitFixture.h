@@ -131,10 +131,12 @@ public:
     static double now() { return HeadlessWindow::now(); }
 
     PictureStore pictures;
-    WindowInterface window;
-    HeadlessWindow& headless;
     BackgroundItem background;
     CtrlGroupItem controls;
+    // Last, so that it closes first: a control holding its capture hears of it while its group
+    // still stands, as in an editor.
+    WindowInterface window;
+    HeadlessWindow& headless;
 };
 
 } // namespace toolkit_test
