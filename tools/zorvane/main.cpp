@@ -17,14 +17,17 @@
 
 namespace {
 
-// The Linux plug-in module built next to this program.
+// The Linux plug-in module where it is installed relative to this program (bin/ and lib/vst/),
+// or else built next to it.
 std::string defaultPlugin()
 {
     char path[PATH_MAX] = {};
     const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
     std::string self = length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
     const std::size_t slash = self.find_last_of('/');
-    return (slash == std::string::npos ? std::string(".") : self.substr(0, slash)) + "/zorvane.so";
+    const std::string folder = slash == std::string::npos ? std::string(".") : self.substr(0, slash);
+    const std::string installed = folder + "/../" ZORVANE_MODULE_FOLDER "/zorvane.so";
+    return access(installed.c_str(), F_OK) == 0 ? installed : folder + "/zorvane.so";
 }
 
 // Applies --program, then every --set.
