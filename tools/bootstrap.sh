@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need; does nothing when all are present.
+# Installs the Debian packages the build, the packaging and the tests need; does nothing when all
+# are present. With --wine32 (the test command's setup) it also enables the i386 architecture and
+# installs wine32, which runs the 32-bit Windows modules: a change to the machine's package
+# sources that the quick start leaves alone.
 set -euo pipefail
 
 packages=(
@@ -30,7 +33,24 @@ packages=(
   libimagequant-dev
   python3
   pkg-config
+  zip
+  unzip
+  lintian
+  dpkg-dev
+  fakeroot
 )
+
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+
+if [ "${1:-}" = "--wine32" ]; then
+  packages+=(wine32:i386)
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${as_root[@]}" dpkg --add-architecture i386
+    # The package lists must now include i386, even where the other packages are present.
+    "${as_root[@]}" apt-get update -q
+  fi
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -39,7 +59,5 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"
-as_root=()
-[ "$(id -u)" -eq 0 ] || as_root=(sudo)
 "${as_root[@]}" apt-get update -q
 DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

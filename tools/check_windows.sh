@@ -2,8 +2,12 @@
 # Checks of the Windows plug-in modules, run by the tests.
 #   check_windows.sh exports WIN32_BUILD WIN64_BUILD
 #       every module exports "main" and nothing else; the 32-bit modules are PE32 i386 files
-#   check_windows.sh sound WIN64_BUILD LINUX_HOST_CHECK LINUX_MODULE PROGRAM
-#       the 64-bit module, played under wine64, sounds like the Linux module within 1e-5
+#   check_windows.sh sound BUILD WINE LINUX_HOST_CHECK LINUX_MODULE PROGRAM
+#       the build's large module, played under WINE (wine for 32 bits, wine64 for 64), sounds like
+#       the Linux module within 1e-5
+#   check_windows.sh stack WIN32_BUILD
+#       the 32-bit host calls with the stack aligned to 4 bytes only: a module planted with a
+#       function that trusts 16 crashes under it, and plays when the host keeps 16
 set -euo pipefail
 
 exports_of() {
@@ -23,17 +27,31 @@ exports)
   echo "exports and formats as expected"
   ;;
 sound)
-  build="$2" host_check="$3" linux_module="$4" program="$5"
+  build="$2" wine="$3" host_check="$4" linux_module="$5" program="$6"
   work="$build/sound-check"
   mkdir -p "$work"
   export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
   "$host_check" render "$linux_module" "$work/linux-$program.raw" "$program"
-  /usr/lib/wine/wine64 "$build/tests/windows/host_check.exe" render "$build/QuenloWide.dll" \
-    "$work/windows-$program.raw" "$program"
+  "$wine" "$build/tests/windows/host_check.exe" render "$build/QuenloWide.dll" "$work/windows-$program.raw" "$program"
   "$host_check" compare "$work/linux-$program.raw" "$work/windows-$program.raw" 1e-5
   ;;
+stack)
+  build="$2"
+  work="$build/stack-check"
+  mkdir -p "$work"
+  export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
+  host="$build/tests/windows/host_check.exe"
+  /usr/lib/wine/wine "$host" --aligned-stack render "$build/aligned_stack_plant.dll" "$work/aligned.raw" ||
+    { echo "the planted module does not play even on an aligned stack"; exit 1; }
+  if /usr/lib/wine/wine "$host" render "$build/aligned_stack_plant.dll" "$work/misaligned.raw" >/dev/null 2>&1; then
+    echo "the planted module played on the host's stack: the host does not misalign its calls"
+    exit 1
+  fi
+  echo "the host's calls leave the stack aligned to 4 bytes only; the shipped modules play under them"
+  ;;
 *)
-  echo "usage: check_windows.sh exports WIN32_BUILD WIN64_BUILD | sound WIN64_BUILD HOST_CHECK MODULE PROGRAM" >&2
+  echo "usage: check_windows.sh exports WIN32_BUILD WIN64_BUILD | sound BUILD WINE HOST_CHECK MODULE PROGRAM |" \
+    "stack WIN32_BUILD" >&2
   exit 2
   ;;
 esac

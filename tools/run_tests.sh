@@ -4,7 +4,7 @@
 # and bounded runs of the bank decoder's and the picture and font factories' fuzzers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/bootstrap.sh
+tools/bootstrap.sh --wine32
 jobs=$(nproc)
 summary=$(mktemp)
 trap 'rm -f "$summary"' EXIT

@@ -1,4 +1,4 @@
-// The 64-bit Windows module's editor inside a real Windows host window, under wine: the window
+// A Windows module's editor (32 or 64 bits) inside a real Windows host window, under wine: the window
 // the host sees, its pixels against the headless window's for the same state, mouse and
 // keyboard input, timers, and a host's odd calls. The points to press come from the same editor
 // built here on the headless window, which also paints the reference pictures.
@@ -99,7 +99,7 @@ protected:
     void SetUp() override
     {
         EditorTest::SetUp();
-        folder_ = std::filesystem::path(WIN64_BUILD) / "editor-check" / SKIN_NAME;
+        folder_ = std::filesystem::path(WINDOWS_BUILD) / "editor-check" / SKIN_NAME;
         std::filesystem::create_directories(folder_);
     }
 
@@ -110,8 +110,8 @@ protected:
     {
         std::ofstream(file(name + ".txt")) << script;
         const std::string module = std::string(SKIN_NAME) == "compact" ? "QuenloCompact.dll" : "QuenloWide.dll";
-        const std::string command = "cd '" WIN64_BUILD "' && WINEPREFIX='" WIN64_BUILD "/wineprefix' WINEDEBUG=-all "
-                                    "xvfb-run -a /usr/lib/wine/wine64 tests/windows/editor_host.exe " +
+        const std::string command = "cd '" WINDOWS_BUILD "' && WINEPREFIX='" WINDOWS_BUILD "/wineprefix' WINEDEBUG=-all "
+                                    "xvfb-run -a " WINE " tests/windows/editor_host.exe " +
                                     module + " '" + file(name + ".txt") + "' >'" + file(name + ".out") + "' 2>'" +
                                     file(name + ".err") + "'";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;

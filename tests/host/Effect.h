@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PluginCalls.h"
 #include "Vst2Abi.h"
 
 #include <string>
@@ -15,7 +16,7 @@ public:
 
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f)
     {
-        return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
+        return plugin_calls::dispatch(effect_, opcode, index, value, ptr, opt);
     }
     // A text opcode's answer, from a generous buffer.
     std::string text(VstInt32 opcode, VstInt32 index = 0)
@@ -41,7 +42,7 @@ public:
             const auto frames = static_cast<VstInt32>(std::min<std::size_t>(static_cast<std::size_t>(blockSize), left.size() - at));
             float* inputs[2] = {const_cast<float*>(left.data()) + at, const_cast<float*>(right.data()) + at};
             float* outputs[2] = {outLeft.data() + at, outRight.data() + at};
-            effect_->processReplacing(effect_, inputs, outputs, frames);
+            plugin_calls::processReplacing(effect_, inputs, outputs, frames);
         }
     }
     void close()

@@ -2,8 +2,11 @@
 // program over a test signal and writes the output; and compares two such outputs. Built for
 // Linux and for Windows, so the Windows module's sound can be checked against the Linux one.
 //
-//   host_check render MODULE OUTPUT [PROGRAM]
+//   host_check [--aligned-stack] render MODULE OUTPUT [PROGRAM]
 //   host_check compare FIRST SECOND TOLERANCE
+//
+// A 32-bit Windows build calls the module with the stack aligned to 4 bytes only, as hosts
+// built with other compilers do; --aligned-stack keeps the 16 bytes of its own compiler.
 #include "Effect.h"
 #include "FakeHost.h"
 #include "PluginModule.h"
@@ -51,7 +54,7 @@ bool render(const std::string& path, const std::string& output, VstInt32 program
     PluginModule::Entry entry = module.entry("main");
     if (!entry)
         return fail("no entry point main in " + path);
-    AEffect* created = entry(FakeHost::callback);
+    AEffect* created = plugin_calls::entry(entry, FakeHost::callback);
     if (!created)
         return fail("the entry point answered null");
     Effect effect(created);
@@ -109,11 +112,16 @@ bool compare(const std::string& first, const std::string& second, double toleran
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string(argv[1]) == "--aligned-stack") {
+        plugin_calls::keepStackAligned();
+        --argc;
+        ++argv;
+    }
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "render" && (argc == 4 || argc == 5))
         return render(argv[2], argv[3], argc == 5 ? std::atoi(argv[4]) : 0) ? 0 : 1;
     if (command == "compare" && argc == 5)
         return compare(argv[2], argv[3], std::atof(argv[4])) ? 0 : 1;
-    std::fprintf(stderr, "usage: host_check render MODULE OUTPUT [PROGRAM]\n       host_check compare FIRST SECOND TOLERANCE\n");
+    std::fprintf(stderr, "usage: host_check [--aligned-stack] render MODULE OUTPUT [PROGRAM]\n       host_check compare FIRST SECOND TOLERANCE\n");
     return 2;
 }

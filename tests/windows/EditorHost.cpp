@@ -26,6 +26,7 @@
 //   dump E FILE              the editor's pixels as a binary PPM
 //   objects                  fact objects GDI: the GDI objects alive in the process (under wine)
 //   mark NAME
+#include "PluginCalls.h"
 #include "PluginModule.h"
 #include "Vst2Abi.h"
 
@@ -64,7 +65,7 @@ VstIntPtr VST2_CALL hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstI
 VstIntPtr dispatch(int slot, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr)
 {
     AEffect* effect = g_slots[slot].effect;
-    return effect ? effect->dispatcher(effect, opcode, index, value, ptr, 0.0f) : 0;
+    return effect ? plugin_calls::dispatch(effect, opcode, index, value, ptr, 0.0f) : 0;
 }
 
 // The buttons the script holds down. Its presses are messages, not the system's input, so the
@@ -218,7 +219,7 @@ void dump(int slot, const std::string& file)
 
 void create(int slot)
 {
-    g_slots[slot].effect = g_entry(hostCallback);
+    g_slots[slot].effect = plugin_calls::entry(g_entry, hostCallback);
     dispatch(slot, effOpen);
     g_slots[slot].host = CreateWindowExA(0, kHostClass, "Zorvane test host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40 + 60 * slot,
                                          40, 800, 800, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
