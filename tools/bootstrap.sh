@@ -38,6 +38,7 @@ packages=(
   lintian
   dpkg-dev
   fakeroot
+  faketime
 )
 
 as_root=()

@@ -10,6 +10,10 @@
 #       function that trusts 16 crashes under it, and plays when the host keeps 16
 set -euo pipefail
 
+# Waits for the wine server of $WINEPREFIX to end, so that the next program run in the prefix
+# starts its own, with its own display, instead of being served by this run's.
+wine_done() { /usr/lib/wine/wineserver -w; }
+
 exports_of() {
   "$1" -p "$2" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n 's/^\s*\[ *[0-9]*\] //p'
 }
@@ -33,6 +37,7 @@ sound)
   export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
   "$host_check" render "$linux_module" "$work/linux-$program.raw" "$program"
   "$wine" "$build/tests/windows/host_check.exe" render "$build/QuenloWide.dll" "$work/windows-$program.raw" "$program"
+  wine_done
   "$host_check" compare "$work/linux-$program.raw" "$work/windows-$program.raw" 1e-5
   ;;
 stack)
@@ -43,10 +48,12 @@ stack)
   host="$build/tests/windows/host_check.exe"
   /usr/lib/wine/wine "$host" --aligned-stack render "$build/aligned_stack_plant.dll" "$work/aligned.raw" ||
     { echo "the planted module does not play even on an aligned stack"; exit 1; }
+  wine_done
   if /usr/lib/wine/wine "$host" render "$build/aligned_stack_plant.dll" "$work/misaligned.raw" >/dev/null 2>&1; then
     echo "the planted module played on the host's stack: the host does not misalign its calls"
     exit 1
   fi
+  wine_done
   echo "the host's calls leave the stack aligned to 4 bytes only; the shipped modules play under them"
   ;;
 *)

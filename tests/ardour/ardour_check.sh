@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Ardour as a Linux host for one module: its VST scanner lists the module with an editor, and its
 # Lua session tool instantiates it on the dummy backend and plays audio through it.
-# Usage: ardour_check.sh MODULE.so WORK_DIR. Exits 77 (skipped) when Ardour is not installed.
+# Usage: ardour_check.sh MODULE.so WORK_DIR [--in-place]. Ardour scans a folder holding a copy
+# of the module, or with --in-place the module's own folder. Exits 77 (skipped) when Ardour is
+# not installed.
 set -euo pipefail
 module=$1
 work=$2
@@ -16,9 +18,13 @@ fi
 rm -rf "$work"
 mkdir -p "$work/vst" "$work/home"
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_CACHE_HOME=$work/home/.cache
-export LXVST_PATH=$work/vst
-installed=$work/vst/$(basename "$module")
-cp "$module" "$installed"
+if [ "${3:-}" = "--in-place" ]; then
+  installed=$(realpath "$module")
+else
+  installed=$work/vst/$(basename "$module")
+  cp "$module" "$installed"
+fi
+export LXVST_PATH=$(dirname "$installed")
 
 scan=$(LD_LIBRARY_PATH=/usr/lib/ardour7 "$scanner" -v -f "$installed" 2>&1)
 echo "$scan"
