@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: the release build with the Windows modules' checks, the same tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the concurrency test under ThreadSanitizer,
-# and bounded runs of the bank decoder's and the picture and font factories' fuzzers.
+# bounded runs of the bank decoder's and the picture and font factories' fuzzers, and the release
+# packages: checked as a musician gets them, and built again elsewhere to the same bytes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/bootstrap.sh --wine32
@@ -40,5 +41,23 @@ CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVANE
 cmake --build build-fuzz -j"$jobs" --target bank_decoder_fuzzer fuzz_corpus picture_factory_fuzzer font_factory_fuzzer \
   apic_corpus
 run_ctest build-fuzz
+
+# Runs one check script and counts it as one test.
+run_check() {
+  local name=$1
+  shift
+  if "$@"; then
+    echo "0 1" >>"$summary"
+    echo "$name: passed"
+  else
+    echo "1 1" >>"$summary"
+    echo "$name: FAILED"
+    return 1
+  fi
+}
+
+tools/package.sh
+run_check "Packages" tests/package/package_check.sh build/package-check
+run_check "Reproducible packages" tests/package/reproducible_check.sh build/reproducible-check
 
 awk '{ failed += $1; total += $2 } END { printf "all test runs: %d passed, %d failed\n", total - failed, failed }' "$summary"
