@@ -39,6 +39,7 @@ packages=(
   dpkg-dev
   fakeroot
   faketime
+  debootstrap
 )
 
 as_root=()

@@ -58,6 +58,7 @@ run_check() {
 
 tools/package.sh
 run_check "Packages" tests/package/package_check.sh build/package-check
+run_check "Clean Debian install" tests/package/clean_install_check.sh build/clean-install-check
 run_check "Reproducible packages" tests/package/reproducible_check.sh build/reproducible-check
 
 awk '{ failed += $1; total += $2 } END { printf "all test runs: %d passed, %d failed\n", total - failed, failed }' "$summary"
