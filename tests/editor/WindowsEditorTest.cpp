@@ -1,9 +1,12 @@
 // A Windows module's editor (32 or 64 bits) inside a real Windows host window, under wine: the window
 // the host sees, its pixels against the headless window's for the same state, mouse and
-// keyboard input, timers, and a host's odd calls. The points to press come from the same editor
-// built here on the headless window, which also paints the reference pictures.
+// keyboard input, timers, a host's odd calls, and the bank buttons with the system's file dialogs
+// and message boxes. The points to press come from the same editor built here on the headless
+// window, which also paints the reference pictures and encodes the banks the files are held to.
 #include "EditorFixture.h"
 
+#include "BankFiles.h"
+#include "BankManager.h"
 #include "GuiParam.h"
 #include "NumericParamMgr.h"
 
@@ -12,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <vector>
@@ -155,6 +159,23 @@ protected:
     }
 
     static std::string at(Point point) { return std::to_string(point.x) + " " + std::to_string(point.y); }
+    // A left click of the host's script on the control.
+    static std::string clickOn(const ControlInterface& control)
+    {
+        return "press 0 " + at(centre(control)) + " 1 0\nrelease 0 " + at(centre(control)) + " 1 0\n";
+    }
+    // The file's path as the Windows module sees it under wine, which maps Z: to the root.
+    std::string windowsPath(const std::string& name) const
+    {
+        std::string path = "Z:" + file(name);
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return path;
+    }
+    std::vector<char> bytes(const std::string& name) const
+    {
+        std::ifstream in(file(name), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
 
     std::filesystem::path folder_;
 };
@@ -329,4 +350,78 @@ TEST_F(WindowsEditorTest, OddHostCallsGetCleanAnswersAndLeaveNothingBehind)
     ASSERT_EQ(objects.size(), 4u);
     EXPECT_EQ(objects[1][0], objects[0][0]) << "opening, typing and closing leave no GDI object behind";
     EXPECT_EQ(objects[3][0], objects[2][0]) << "nor do effects closed with their editor open";
+}
+
+TEST_F(WindowsEditorTest, TheBankButtonsSaveAndLoadThroughTheSystemDialogs)
+{
+    // What Save should write: the presets of a fresh editor, as the bank encoder writes them.
+    ASSERT_EQ(mppi::save_bank_file(file("fresh.pbk"), gui().misc().presets().bank()), 0);
+    // A bank for Load, each preset with a feedback of its own.
+    auto loadedFeedback = [](int preset) { return 0.013f + 0.12f * static_cast<float>(preset); };
+    mppi::BankManager loaded = gui().misc().presets().bank();
+    ASSERT_EQ(loaded.count(), 8);
+    for (int preset = 0; preset < loaded.count(); ++preset) {
+        loaded.program(preset).setValue(kLine1Feedback, loadedFeedback(preset));
+        loaded.program(preset).setName("Loaded " + std::to_string(preset));
+    }
+    ASSERT_EQ(mppi::save_bank_file(file("loaded.pbk"), loaded), 0);
+    std::ofstream(file("broken.pbk"), std::ios::binary) << "not a bank, just words";
+    std::ofstream(file("old.pbk"), std::ios::binary) << "an old file";
+    std::filesystem::remove(file("saved.pbk"));
+
+    auto recall = [&](int preset) { return clickOn(miscControl("PresetNumberListener", preset)) + "pump 300\n"; };
+    const std::string load = clickOn(miscControl("PresetLoadBankListener")) + "pump 200\n";
+    const std::string save = clickOn(miscControl("PresetSaveBankListener")) + "pump 200\n";
+    std::ostringstream script;
+    // A recall time of 0: a recall reaches its preset at its first step.
+    script << "create 0\nopen 0\npump 300\ntoplevel\n" << clickOn(miscControl("PresetTimeDisplayListener"))
+           << "pump 50\ntype 0\nkey 13\npump 50\n"
+           // Saved under a name typed without its extension.
+           << "mark save\nanswer file " << windowsPath("saved") << "\n" << save
+           << "mark load\nanswer file " << windowsPath("loaded.pbk") << "\n" << load;
+    for (int preset = 0; preset < 8; ++preset)
+        script << "mark loaded" << preset << "\n" << recall(preset);
+    script << "mark cancel\nanswer file cancel\n" << load << "mark kept3\n" << recall(3)
+           << "mark broken\nanswer file " << windowsPath("broken.pbk") << "\nanswer box ok\n" << load << "mark kept6\n"
+           << recall(6) << "mark overwrite\nanswer file " << windowsPath("old.pbk") << "\nanswer box ok\n" << save
+           << "mark end\ntoplevel\nclose 0\n";
+    const HostOutput host = runHost("banks", script.str());
+
+    std::vector<std::string> titles;
+    for (const auto& dialog : host.facts("dialog"))
+        titles.push_back(dialog.at(0));
+    EXPECT_EQ(titles, (std::vector<std::string>{"Save_preset_bank", "Load_preset_bank", "Load_preset_bank",
+                                                "Load_preset_bank", "Error", "Save_preset_bank", "Conflict"}));
+    EXPECT_TRUE(host.facts("unexpected").empty());
+
+    ASSERT_TRUE(std::filesystem::exists(file("saved.pbk"))) << "the bank's extension added to the typed name";
+    EXPECT_EQ(bytes("saved.pbk"), bytes("fresh.pbk")) << "the editor's presets, encoded";
+
+    // The feedback the host was told last between two marks, or -1.
+    auto feedbackAt = [&](const std::string& from, const std::string& to) {
+        float value = -1.0f;
+        for (const auto& call : host.calls(kAutomate, from, to))
+            if (call.first == kLine1Feedback)
+                value = call.second;
+        return value;
+    };
+    for (int preset = 0; preset < 8; ++preset) {
+        const std::string next = preset < 7 ? "loaded" + std::to_string(preset + 1) : "cancel";
+        EXPECT_NEAR(feedbackAt("loaded" + std::to_string(preset), next), loadedFeedback(preset), 1e-6)
+            << "preset " << preset << " recalls the loaded file's";
+    }
+    EXPECT_TRUE(host.facts("message", "cancel", "broken").empty()) << "a cancelled dialog asks nothing more";
+    EXPECT_NEAR(feedbackAt("kept3", "broken"), loadedFeedback(3), 1e-6) << "and loads nothing";
+
+    const auto messages = host.facts("message");
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0][0],
+              "Can't_load_bank_file|" + windowsPath("broken.pbk") + "||Code_" + std::to_string(mppi::kBankBodyShort));
+    EXPECT_NEAR(feedbackAt("kept6", "overwrite"), loadedFeedback(6), 1e-6) << "a broken file leaves the presets";
+    EXPECT_EQ(messages[1][0], windowsPath("old.pbk") + "|already_exists._Overwrite_?");
+    EXPECT_EQ(bytes("old.pbk"), bytes("loaded.pbk")) << "OK overwrites with the presets, as loaded";
+
+    const auto toplevel = host.facts("toplevel");
+    ASSERT_EQ(toplevel.size(), 2u);
+    EXPECT_EQ(toplevel[1], toplevel[0]) << "every dialog closed";
 }

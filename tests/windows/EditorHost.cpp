@@ -17,6 +17,8 @@
 //   window E                 fact window EXISTS CLASS TITLE WIDTH HEIGHT PARENT_IS_HOST CHILDREN
 //   registered               fact registered 0|1: the class of the last window fact, in the plug-in module
 //   windows                  fact windows N: the windows of this thread, host windows included
+//   toplevel                 fact toplevel N: the top-level windows of every thread of the process,
+//                            hidden ones included
 //   press E X Y BUTTON MODS / release E X Y BUTTON MODS / move E X Y
 //   drag E X Y DX DY BUTTON MODS   press, ten moves 20 ms apart, release
 //   cursor                   fact cursor X Y HIDDEN (screen position; HIDDEN 1 when not showing)
@@ -25,7 +27,19 @@
 //   pump MS                  messages and timers for MS milliseconds
 //   dump E FILE              the editor's pixels as a binary PPM
 //   objects                  fact objects GDI: the GDI objects alive in the process (under wine)
+//   answer file PATH|cancel  the next dialog the plug-in opens is a file dialog: PATH goes in its
+//                            file name field and OK is pressed, or Cancel is
+//   answer box ok|cancel     the next dialog is a message box: that button is pressed
 //   mark NAME
+//
+// The plug-in's dialogs are modal: they run inside the press that opened them, so they are
+// answered from a timer of this thread, which their loop runs. Each dialog seen prints
+//
+//   fact dialog TITLE        (spaces as "_"), then for a message box
+//   fact message TEXT        (spaces as "_", line breaks as "|")
+//
+// A dialog the script did not expect prints "fact unexpected" and gets Cancel; one that stays
+// two seconds after its answer is seen again.
 #include "PluginCalls.h"
 #include "PluginModule.h"
 #include "Vst2Abi.h"
@@ -34,6 +48,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <deque>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -164,6 +180,14 @@ BOOL CALLBACK countWindow(HWND window, LPARAM count)
     return TRUE;
 }
 
+BOOL CALLBACK countTopLevel(HWND window, LPARAM count)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    *reinterpret_cast<int*>(count) += process == GetCurrentProcessId();
+    return TRUE;
+}
+
 // The GDI objects alive in the process. Wine's GetGuiResources answers 0, but its handle table
 // takes a bare index for any object that lives there: counting the indices that name one counts
 // the objects, stock objects included.
@@ -215,6 +239,88 @@ void dump(int slot, const std::string& file)
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(window, screen);
+}
+
+// The script's answers to the dialogs still to come, in order.
+struct Answer {
+    bool messageBox = false;
+    // A file dialog's path ("cancel" to cancel), a message box's button ("ok" or "cancel").
+    std::string text;
+};
+std::deque<Answer> g_answers;
+// The last dialog answered: it stays a moment before its loop ends. One still showing after
+// kPatience ticks did not take its answer, and is answered again.
+HWND g_answered = nullptr;
+int g_waited = 0;
+constexpr UINT kAnswerPeriod = 50;
+constexpr int kPatience = 40;
+// The file dialogs' file name field: a combo box in the Explorer-style dialog, an edit in the
+// old one.
+constexpr int kFileNameControls[] = {0x47C, 0x480};
+// The message box's text.
+constexpr int kMessageText = 0xFFFF;
+
+// Text as one word of a fact.
+std::string word(std::string text)
+{
+    for (char& c : text)
+        c = c == ' ' ? '_' : c == '\n' ? '|' : c;
+    return text.empty() ? "-" : text;
+}
+
+BOOL CALLBACK findDialog(HWND window, LPARAM found)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (process == GetCurrentProcessId() && std::strcmp(name, "#32770") == 0 && IsWindowVisible(window) &&
+        window != g_answered) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void press(HWND dialog, int button)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
+
+void CALLBACK answerDialogs(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_answered && IsWindowVisible(g_answered) && ++g_waited > kPatience)
+        g_answered = nullptr;
+    HWND dialog = nullptr;
+    EnumWindows(findDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog)
+        return;
+    g_answered = dialog;
+    g_waited = 0;
+    char text[1024] = {};
+    GetWindowTextA(dialog, text, sizeof text);
+    std::printf("fact dialog %s\n", word(text).c_str());
+    const Answer answer = g_answers.empty() ? Answer{} : g_answers.front();
+    if (g_answers.empty()) {
+        std::printf("fact unexpected\n");
+        press(dialog, IDCANCEL);
+    } else if (answer.messageBox) {
+        GetDlgItemTextA(dialog, kMessageText, text, sizeof text);
+        std::printf("fact message %s\n", word(text).c_str());
+        press(dialog, answer.text == "ok" ? IDOK : IDCANCEL);
+    } else if (answer.text == "cancel") {
+        press(dialog, IDCANCEL);
+    } else {
+        for (int field : kFileNameControls)
+            if (GetDlgItem(dialog, field)) {
+                SetDlgItemTextA(dialog, field, answer.text.c_str());
+                break;
+            }
+        press(dialog, IDOK);
+    }
+    if (!g_answers.empty())
+        g_answers.pop_front();
+    std::fflush(stdout);
 }
 
 void create(int slot)
@@ -362,6 +468,16 @@ void run(const std::string& line)
         dump(slot, file);
     } else if (command == "objects") {
         std::printf("fact objects %d\n", gdiObjects());
+    } else if (command == "toplevel") {
+        int count = 0;
+        EnumWindows(countTopLevel, reinterpret_cast<LPARAM>(&count));
+        std::printf("fact toplevel %d\n", count);
+    } else if (command == "answer") {
+        Answer answer;
+        std::string kind;
+        in >> kind >> answer.text;
+        answer.messageBox = kind == "box";
+        g_answers.push_back(answer);
     }
     std::fflush(stdout);
 }
@@ -389,6 +505,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "editor_host: %s has no main (%s)\n", argv[1], module.error().c_str());
         return 1;
     }
+    SetTimer(nullptr, 0, kAnswerPeriod, answerDialogs);
     std::ifstream script(argv[2]);
     for (std::string line; std::getline(script, line);)
         if (!line.empty())
