@@ -114,10 +114,12 @@ protected:
     {
         std::ofstream(file(name + ".txt")) << script;
         const std::string module = std::string(SKIN_NAME) == "compact" ? "QuenloCompact.dll" : "QuenloWide.dll";
-        const std::string command = "cd '" WINDOWS_BUILD "' && WINEPREFIX='" WINDOWS_BUILD "/wineprefix' WINEDEBUG=-all "
-                                    "xvfb-run -a " WINE " tests/windows/editor_host.exe " +
+        // The run waits for the prefix's wine server to end: one that outlived it would serve the
+        // next run with this run's display, which is gone by then.
+        const std::string command = "cd '" WINDOWS_BUILD "' && export WINEPREFIX='" WINDOWS_BUILD "/wineprefix' "
+                                    "WINEDEBUG=-all && { xvfb-run -a " WINE " tests/windows/editor_host.exe " +
                                     module + " '" + file(name + ".txt") + "' >'" + file(name + ".out") + "' 2>'" +
-                                    file(name + ".err") + "'";
+                                    file(name + ".err") + "'; status=$?; /usr/lib/wine/wineserver -w; exit $status; }";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         HostOutput output;
         std::ifstream in(file(name + ".out"));
