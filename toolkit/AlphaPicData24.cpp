@@ -25,7 +25,10 @@ void AlphaPicData24::draw(const Rect& area, RenderingBufferInterface& buffer) co
 
 int AlphaPicData24::draw_rotated(float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const
 {
-    return alpha_sampler::drawRotated(view(), x, y, size, angle, buffer);
+    if (turning_.empty())
+        turning_.fill(view());
+    turning_.draw(x, y, size, angle, buffer);
+    return 0;
 }
 
 void AlphaPicData24::draw_shifted(float x, float y, Size size, RenderingBufferInterface& buffer) const

@@ -2,6 +2,7 @@
 
 #include "ApicResource.h"
 #include "PicDataInterface.h"
+#include "TurningPixels.h"
 
 namespace pengui {
 
@@ -23,24 +24,13 @@ public:
 
         std::uint32_t colour(int i, int j) const { return load_pixel(pixels + 4 * (static_cast<std::ptrdiff_t>(j) * width + i)); }
         int alpha(int i, int j) const { return pixels[4 * (static_cast<std::ptrdiff_t>(j) * width + i) + 3]; }
-        // The 2 x 2 block from (i, j), which lies inside the picture, in the order (i, j),
-        // (i + 1, j), (i, j + 1), (i + 1, j + 1): red and blue spread into 64-bit lanes, green, alpha.
-        void spread_block(int i, int j, std::uint64_t redBlues[4], std::uint32_t greens[4], int alpha[4]) const
-        {
-            const std::uint8_t* top = pixels + 4 * (static_cast<std::ptrdiff_t>(j) * width + i);
-            const std::uint8_t* bottom = top + 4 * static_cast<std::ptrdiff_t>(width);
-            const std::uint8_t* at[4] = {top, top + 4, bottom, bottom + 4};
-            for (int k = 0; k < 4; ++k) {
-                redBlues[k] = static_cast<std::uint64_t>(at[k][0]) | static_cast<std::uint64_t>(at[k][2]) << 32;
-                greens[k] = at[k][1];
-                alpha[k] = at[k][3];
-            }
-        }
     };
     View view() const { return {pixels_, width(), height()}; }
 
 private:
     const std::uint8_t* pixels_;
+    // The pixels as the turned drawing reads them, made on the first one.
+    mutable TurningPixels turning_;
 };
 
 } // namespace pengui

@@ -7,10 +7,6 @@ namespace pengui {
 AlphaPicData8::AlphaPicData8(const ApicResource& resource)
     : PicDataInterface(resource.width(), resource.height()), pixels_(resource.pixels()), palette_(resource.palette())
 {
-    for (std::size_t i = 0; i < palette_.size(); ++i) {
-        redBlue_[i] = alpha_sampler::spread_red_blue(palette_[i]);
-        green_[i] = (palette_[i] >> 8) & 0xFFu;
-    }
 }
 
 void AlphaPicData8::draw(const Rect& area, RenderingBufferInterface& buffer) const
@@ -31,7 +27,10 @@ void AlphaPicData8::draw(const Rect& area, RenderingBufferInterface& buffer) con
 
 int AlphaPicData8::draw_rotated(float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const
 {
-    return alpha_sampler::drawRotated(view(), x, y, size, angle, buffer);
+    if (turning_.empty())
+        turning_.fill(view());
+    turning_.draw(x, y, size, angle, buffer);
+    return 0;
 }
 
 void AlphaPicData8::draw_shifted(float x, float y, Size size, RenderingBufferInterface& buffer) const

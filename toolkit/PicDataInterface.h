@@ -9,7 +9,8 @@ namespace pengui {
 class RenderingBufferInterface;
 
 // Picture data drawn straight from resource memory into a rendering buffer. The pixel array it
-// points to stays valid while the module is loaded; it is never copied or freed.
+// points to stays valid while the module is loaded; it is never freed. (A picture with alpha that
+// is drawn turned keeps a copy of its pixels in the form that drawing reads.)
 class PicDataInterface {
 public:
     PicDataInterface(int width, int height) : width_(width), height_(height) {}
