@@ -6,7 +6,7 @@
 #include <cmath>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 namespace pengui {
@@ -16,77 +16,227 @@ namespace {
 // Positions beyond this are off any buffer; they are not drawn (and never overflow an int).
 constexpr float kFarthest = 1e6f;
 
-// The 8-bit fixed-point weights of the four neighbours, in the order (i, j), (i + 1, j),
-// (i, j + 1), (i + 1, j + 1), for fractions fx and fy (0 .. 255).
-struct Weights {
-    int w00, wx, wy, t;
+// One row of samples: `count` buffer pixels from `line`, the first sampling picture point
+// (px, py) in 16.16 fixed point, each next one (stepX, stepY) further on.
+struct RowWalk {
+    const std::uint64_t* words;
+    int stride;
+    int width;
+    int height;
+    std::uint32_t* line;
+    int count;
+    std::int32_t px;
+    std::int32_t py;
+    std::int32_t stepX;
+    std::int32_t stepY;
 };
 
-Weights weights(int fx, int fy)
+// Where sample points find their neighbours, copied out of the walk so that stores into the
+// buffer do not make the compiler read it again.
+struct Neighbours {
+    const std::uint64_t* words;
+    std::ptrdiff_t stride;
+    unsigned columns;
+    unsigned rows;
+
+    explicit Neighbours(const RowWalk& walk)
+        : words(walk.words), stride(walk.stride), columns(static_cast<unsigned>(walk.width) + 1u),
+          rows(static_cast<unsigned>(walk.height) + 1u)
+    {
+    }
+    // The word of the top-left neighbour of sample point (px, py), or null when the point's
+    // neighbourhood misses the picture: its top-left neighbour lies in [-1, width) x [-1, height).
+    const std::uint64_t* at(std::int32_t px, std::int32_t py) const
+    {
+        const auto column = static_cast<unsigned>((px >> 16) + 1);
+        const auto row = static_cast<unsigned>((py >> 16) + 1);
+        if (column >= columns || row >= rows)
+            return nullptr;
+        return words + static_cast<std::ptrdiff_t>(row) * stride + column;
+    }
+};
+
+// The 8-bit fixed-point weights of the four neighbours, in the order (i, j), (i + 1, j),
+// (i, j + 1), (i + 1, j + 1), for the fractions of (px, py).
+struct Weights {
+    std::uint32_t w00, wx, wy, t;
+};
+
+inline Weights weights(std::int32_t px, std::int32_t py)
 {
-    const int t = (fx * fy) >> 8;
-    return {256 - fx - fy + t, fx - t, fy - t, t};
+    const auto fx = static_cast<std::uint32_t>(px >> 8) & 0xFFu;
+    const auto fy = static_cast<std::uint32_t>(py >> 8) & 0xFFu;
+    const std::uint32_t t = (fx * fy) >> 8;
+    return {256u - fx - fy + t, fx - t, fy - t, t};
 }
 
-// Neighbour k counts w_k = weight_k * alpha_k (at most 65280); a channel becomes
-// (d * (65536 - sum of w_k) + sum of s_k * w_k) >> 16, which is d moved towards the neighbours
-// with the shift rounding down. The words hold s_k * alpha_k, so the sums are of lane times
-// weight, and the alpha lane's sum is the total of the w_k.
-struct PortableBlend {
-    std::uint32_t operator()(const std::uint64_t* top, int stride, const Weights& w, std::uint32_t destination) const
-    {
-        const std::uint64_t neighbours[4] = {top[0], top[1], top[stride], top[stride + 1]};
-        const int weight[4] = {w.w00, w.wx, w.wy, w.t};
-        std::uint32_t sums[4] = {0, 0, 0, 0};
-        for (int k = 0; k < 4; ++k)
-            for (int lane = 0; lane < 4; ++lane)
-                sums[lane] += static_cast<std::uint32_t>((neighbours[k] >> (16 * lane)) & 0xFFFFu) * static_cast<std::uint32_t>(weight[k]);
-        const std::uint32_t total = sums[3];
-        if (total == 0)
-            return destination;
-        std::uint32_t result = destination & 0xFF000000u;
-        for (int c = 0; c < 3; ++c)
-            result |= ((((destination >> (8 * c)) & 0xFFu) * (65536u - total) + sums[c]) >> 16) << (8 * c);
-        return result;
+// Neighbour k counts w_k = weight_k * alpha_k; the total W of the w_k is at most 65280. A
+// channel becomes (d * (65536 - W) + C) >> 16 for C the sum of s_k * w_k: d moved towards the
+// neighbours, the shift rounding down, written d + ((C - d * W) >> 16) with an arithmetic shift.
+// The words hold s_k * alpha_k, so C is a sum of lane times weight, and the alpha lane's sum is W.
+inline std::uint32_t blendPortable(const std::uint64_t* top, int stride, const Weights& w, std::uint32_t destination)
+{
+    const std::uint64_t neighbours[4] = {top[0], top[1], top[stride], top[stride + 1]};
+    const std::uint32_t weight[4] = {w.w00, w.wx, w.wy, w.t};
+    std::uint32_t sums[4] = {0, 0, 0, 0};
+    for (int k = 0; k < 4; ++k)
+        for (int lane = 0; lane < 4; ++lane)
+            sums[lane] += static_cast<std::uint32_t>((neighbours[k] >> (16 * lane)) & 0xFFFFu) * weight[k];
+    std::uint32_t result = destination & 0xFF000000u;
+    for (int c = 0; c < 3; ++c) {
+        const auto d = static_cast<std::int32_t>((destination >> (8 * c)) & 0xFFu);
+        const std::int32_t moved = static_cast<std::int32_t>(sums[c]) - d * static_cast<std::int32_t>(sums[3]);
+        result |= static_cast<std::uint32_t>(d + (moved >> 16)) << (8 * c);
     }
-};
+    return result;
+}
+
+void portableRow(const RowWalk& walk)
+{
+    const Neighbours neighbours(walk);
+    const int stride = walk.stride, count = walk.count;
+    const std::int32_t stepX = walk.stepX, stepY = walk.stepY;
+    std::uint32_t* line = walk.line;
+    std::int32_t px = walk.px, py = walk.py;
+    for (int i = 0; i < count; ++i, px += stepX, py += stepY)
+        if (const std::uint64_t* top = neighbours.at(px, py))
+            line[i] = blendPortable(top, stride, weights(px, py), line[i]);
+}
 
 #if defined(__SSE2__)
+// The four weights in the low four 16-bit lanes.
+inline __m128i weightLanes(const Weights& w)
+{
+    return _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(w.w00 | w.wx << 16)),
+                              _mm_cvtsi32_si128(static_cast<int>(w.wy | w.t << 16)));
+}
+
 // The portable blend with the lanes of two neighbours in one register. The products are exact
 // 32-bit ones (the low and high halves of 16 x 16 bits), so the pixels are the same bits.
-struct VectorBlend {
-    std::uint32_t operator()(const std::uint64_t* top, int stride, const Weights& w, std::uint32_t destination) const
-    {
-        const __m128i upper = _mm_loadu_si128(reinterpret_cast<const __m128i*>(top));
-        const __m128i lower = _mm_loadu_si128(reinterpret_cast<const __m128i*>(top + stride));
-        // Each neighbour's weight in its four lanes.
-        const __m128i single = _mm_unpacklo_epi32(_mm_cvtsi32_si128(w.w00 | w.wx << 16), _mm_cvtsi32_si128(w.wy | w.t << 16));
-        const __m128i paired = _mm_unpacklo_epi16(single, single);
-        const __m128i upperWeight = _mm_unpacklo_epi32(paired, paired);
-        const __m128i lowerWeight = _mm_unpackhi_epi32(paired, paired);
-        const __m128i upperLow = _mm_mullo_epi16(upper, upperWeight);
-        const __m128i upperHigh = _mm_mulhi_epu16(upper, upperWeight);
-        const __m128i lowerLow = _mm_mullo_epi16(lower, lowerWeight);
-        const __m128i lowerHigh = _mm_mulhi_epu16(lower, lowerWeight);
-        // Blue, green and red sums and the total weight, 32 bits each.
-        const __m128i sums = _mm_add_epi32(
-            _mm_add_epi32(_mm_unpacklo_epi16(upperLow, upperHigh), _mm_unpackhi_epi16(upperLow, upperHigh)),
-            _mm_add_epi32(_mm_unpacklo_epi16(lowerLow, lowerHigh), _mm_unpackhi_epi16(lowerLow, lowerHigh)));
-        const auto total = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 12)));
-        if (total == 0)
-            return destination;
-        // A neighbour counts, so the rest fits 16 bits.
-        const __m128i zero = _mm_setzero_si128();
-        const __m128i rest = _mm_set1_epi16(static_cast<short>(65536u - total));
-        const __m128i target = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(destination)), zero);
-        const __m128i keptLow = _mm_mullo_epi16(target, rest);
-        const __m128i keptHigh = _mm_mulhi_epu16(target, rest);
-        const __m128i channels = _mm_srli_epi32(_mm_add_epi32(_mm_unpacklo_epi16(keptLow, keptHigh), sums), 16);
-        const __m128i packed = _mm_packus_epi16(_mm_packs_epi32(channels, zero), zero);
-        return (destination & 0xFF000000u) | (static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)) & 0xFFFFFFu);
-    }
-};
+inline std::uint32_t blendVector(const std::uint64_t* top, int stride, const Weights& w, std::uint32_t destination)
+{
+    const __m128i upper = _mm_loadu_si128(reinterpret_cast<const __m128i*>(top));
+    const __m128i lower = _mm_loadu_si128(reinterpret_cast<const __m128i*>(top + stride));
+    // Each neighbour's weight in its four lanes.
+    const __m128i single = weightLanes(w);
+    const __m128i paired = _mm_unpacklo_epi16(single, single);
+    const __m128i upperWeight = _mm_unpacklo_epi32(paired, paired);
+    const __m128i lowerWeight = _mm_unpackhi_epi32(paired, paired);
+    const __m128i upperLow = _mm_mullo_epi16(upper, upperWeight);
+    const __m128i upperHigh = _mm_mulhi_epu16(upper, upperWeight);
+    const __m128i lowerLow = _mm_mullo_epi16(lower, lowerWeight);
+    const __m128i lowerHigh = _mm_mulhi_epu16(lower, lowerWeight);
+    // C for blue, green and red, and W, 32 bits each.
+    const __m128i sums = _mm_add_epi32(
+        _mm_add_epi32(_mm_unpacklo_epi16(upperLow, upperHigh), _mm_unpackhi_epi16(upperLow, upperHigh)),
+        _mm_add_epi32(_mm_unpacklo_epi16(lowerLow, lowerHigh), _mm_unpackhi_epi16(lowerLow, lowerHigh)));
+    // W fits 16 bits: d * W from 16-bit halves.
+    const __m128i total = _mm_shuffle_epi32(_mm_shufflehi_epi16(sums, 0xAA), 0xFF);
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i target = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(destination)), zero);
+    const __m128i product = _mm_unpacklo_epi16(_mm_mullo_epi16(target, total), _mm_mulhi_epu16(target, total));
+    const __m128i moved = _mm_srai_epi32(_mm_sub_epi32(sums, product), 16);
+    const __m128i channels = _mm_add_epi32(_mm_unpacklo_epi16(target, zero), moved);
+    const __m128i packed = _mm_packus_epi16(_mm_packs_epi32(channels, zero), zero);
+    return (destination & 0xFF000000u) | (static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)) & 0xFFFFFFu);
+}
+
+void vectorRow(const RowWalk& walk)
+{
+    const Neighbours neighbours(walk);
+    const int stride = walk.stride, count = walk.count;
+    const std::int32_t stepX = walk.stepX, stepY = walk.stepY;
+    std::uint32_t* line = walk.line;
+    std::int32_t px = walk.px, py = walk.py;
+    for (int i = 0; i < count; ++i, px += stepX, py += stepY)
+        if (const std::uint64_t* top = neighbours.at(px, py))
+            line[i] = blendVector(top, stride, weights(px, py), line[i]);
+}
 #endif
+
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+#define ZORVANE_WIDE_PATH 1
+// Two sample points at once, one in each 128-bit half: the vector blend's steps side by side,
+// with 32-bit products where AVX2 has them.
+__attribute__((target("avx2"))) void wideRow(const RowWalk& walk)
+{
+    const Neighbours neighbours(walk);
+    const int stride = walk.stride, count = walk.count;
+    const std::int32_t stepX = walk.stepX, stepY = walk.stepY;
+    std::uint32_t* line = walk.line;
+    std::int32_t px = walk.px, py = walk.py;
+    int i = 0;
+    for (; i + 1 < count; i += 2, px += 2 * stepX, py += 2 * stepY) {
+        const std::int32_t nextX = px + stepX, nextY = py + stepY;
+        const std::uint64_t* first = neighbours.at(px, py);
+        const std::uint64_t* second = neighbours.at(nextX, nextY);
+        if (!first || !second) {
+            if (first)
+                line[i] = blendVector(first, stride, weights(px, py), line[i]);
+            if (second)
+                line[i + 1] = blendVector(second, stride, weights(nextX, nextY), line[i + 1]);
+            continue;
+        }
+        const __m256i upper = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(first))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(second)), 1);
+        const __m256i lower = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(first + stride))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(second + stride)), 1);
+        // The weights of both points at once: fractions [fx, fy] of each, t = fx * fy >> 8 for
+        // each, then [256 - wx - wy - t, wx, wy, t] with wx = fx - t and wy = fy - t.
+        const __m128i fractions = _mm_and_si128(_mm_srli_epi32(_mm_set_epi32(nextY, nextX, py, px), 8), _mm_set1_epi32(0xFF));
+        const __m128i corner = _mm_srli_epi32(_mm_mullo_epi32(fractions, _mm_shuffle_epi32(fractions, 0xB1)), 8);
+        const __m128i sides = _mm_sub_epi32(fractions, corner);
+        const __m128i rest = _mm_sub_epi32(_mm_sub_epi32(_mm_set1_epi32(256), corner),
+                                           _mm_add_epi32(sides, _mm_shuffle_epi32(sides, 0xB1)));
+        // [w00, wx, wy, t] of the first point, then of the second, as 16-bit lanes.
+        const __m128i firstWeights = _mm_unpacklo_epi64(_mm_unpacklo_epi32(rest, sides), _mm_unpacklo_epi32(_mm_srli_si128(sides, 4), corner));
+        const __m128i secondWeights = _mm_unpacklo_epi64(_mm_unpackhi_epi32(rest, sides),
+                                                         _mm_unpackhi_epi32(_mm_srli_si128(sides, 4), corner));
+        // The first point's four in the low half's low 64 bits, the second's in the high half's.
+        const __m256i single =
+            _mm256_permute4x64_epi64(_mm256_castsi128_si256(_mm_packs_epi32(firstWeights, secondWeights)), 0x50);
+        const __m256i paired = _mm256_unpacklo_epi16(single, single);
+        const __m256i upperWeight = _mm256_unpacklo_epi32(paired, paired);
+        const __m256i lowerWeight = _mm256_unpackhi_epi32(paired, paired);
+        const __m256i upperLow = _mm256_mullo_epi16(upper, upperWeight);
+        const __m256i upperHigh = _mm256_mulhi_epu16(upper, upperWeight);
+        const __m256i lowerLow = _mm256_mullo_epi16(lower, lowerWeight);
+        const __m256i lowerHigh = _mm256_mulhi_epu16(lower, lowerWeight);
+        const __m256i sums = _mm256_add_epi32(
+            _mm256_add_epi32(_mm256_unpacklo_epi16(upperLow, upperHigh), _mm256_unpackhi_epi16(upperLow, upperHigh)),
+            _mm256_add_epi32(_mm256_unpacklo_epi16(lowerLow, lowerHigh), _mm256_unpackhi_epi16(lowerLow, lowerHigh)));
+        const __m256i total = _mm256_shuffle_epi32(sums, 0xFF);
+        const __m256i target = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(line + i)));
+        const __m256i moved = _mm256_srai_epi32(_mm256_sub_epi32(sums, _mm256_mullo_epi32(target, total)), 16);
+        const __m256i zero = _mm256_setzero_si256();
+        const __m256i packed = _mm256_packus_epi16(_mm256_packs_epi32(_mm256_add_epi32(target, moved), zero), zero);
+        const auto low = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm256_castsi256_si128(packed)));
+        const auto high = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm256_extracti128_si256(packed, 1)));
+        line[i] = (line[i] & 0xFF000000u) | (low & 0xFFFFFFu);
+        line[i + 1] = (line[i + 1] & 0xFF000000u) | (high & 0xFFFFFFu);
+    }
+    if (i < count)
+        if (const std::uint64_t* top = neighbours.at(px, py))
+            line[i] = blendVector(top, stride, weights(px, py), line[i]);
+}
+#endif
+
+using RowFunction = void (*)(const RowWalk&);
+
+RowFunction rowFunction(TurningPixels::Path path)
+{
+    switch (path) {
+#if defined(__SSE2__)
+    case TurningPixels::Path::kVector: return vectorRow;
+#endif
+#if defined(ZORVANE_WIDE_PATH)
+    case TurningPixels::Path::kWide: return wideRow;
+#endif
+    default: return portableRow;
+    }
+}
 
 // The columns of buffer row `j` whose sample point can reach the picture: floor(px) in
 // [-1, width) and floor(py) in [-1, height), for px = x + i c - j s and py = y + i s + j c.
@@ -123,11 +273,43 @@ void rowSpan(double x, double y, double c, double s, int j, int width, int heigh
 
 } // namespace
 
-template <typename Blend>
-void TurningPixels::drawWith(Blend blend, float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const
+bool TurningPixels::offers(Path path)
 {
-    if (words_.empty() || !(std::fabs(x) < kFarthest && std::fabs(y) < kFarthest && std::isfinite(angle)))
+    switch (path) {
+    case Path::kPortable: return true;
+#if defined(__SSE2__)
+    case Path::kVector: return true;
+#endif
+#if defined(ZORVANE_WIDE_PATH)
+    case Path::kWide: {
+        static const bool wide = [] {
+            __builtin_cpu_init();
+            return __builtin_cpu_supports("avx2") != 0;
+        }();
+        return wide;
+    }
+#endif
+    default: return false;
+    }
+}
+
+TurningPixels::Path TurningPixels::best_path()
+{
+    return offers(Path::kWide) ? Path::kWide : offers(Path::kVector) ? Path::kVector : Path::kPortable;
+}
+
+void TurningPixels::draw(float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const
+{
+    static const Path best = best_path();
+    draw_on(best, x, y, size, angle, buffer);
+}
+
+void TurningPixels::draw_on(Path path, float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const
+{
+    if (words_.empty() || !offers(path) ||
+        !(std::fabs(x) < kFarthest && std::fabs(y) < kFarthest && std::isfinite(angle)))
         return;
+    const RowFunction row = rowFunction(path);
     const float c = std::cos(angle);
     const float s = std::sin(angle);
     int lowU = 0, highU = 0, lowV = 0, highV = 0;
@@ -147,10 +329,8 @@ void TurningPixels::drawWith(Blend blend, float x, float y, Size size, float ang
     const int lastRow = std::min({highV + 2, size.h, buffer.height()});
     // Sample points step along a row in 16.16 fixed point; their fractions give the weights.
     constexpr double kOne = 65536.0;
-    const auto stepX = static_cast<std::int32_t>(std::lround(c * kOne));
-    const auto stepY = static_cast<std::int32_t>(std::lround(s * kOne));
-    // The word of picture pixel (-1, -1), the border's corner.
-    const std::uint64_t* origin = words_.data();
+    RowWalk walk{words_.data(), stride_, width_, height_, nullptr, 0, 0, 0,
+                 static_cast<std::int32_t>(std::lround(c * kOne)), static_cast<std::int32_t>(std::lround(s * kOne))};
     std::uint32_t* pixels = buffer.pixels();
     for (int j = firstRow; j < lastRow; ++j) {
         int from = 0, to = -1;
@@ -159,32 +339,12 @@ void TurningPixels::drawWith(Blend blend, float x, float y, Size size, float ang
         to = std::min(to + 1, lastColumn);
         if (from >= to)
             continue;
-        std::uint32_t* line = pixels + static_cast<std::ptrdiff_t>(j) * buffer.width();
-        auto px = static_cast<std::int32_t>(std::lround((x + static_cast<double>(from) * c - static_cast<double>(j) * s) * kOne));
-        auto py = static_cast<std::int32_t>(std::lround((y + static_cast<double>(from) * s + static_cast<double>(j) * c) * kOne));
-        for (int i = from; i < to; ++i, px += stepX, py += stepY) {
-            const int i0 = px >> 16;
-            const int j0 = py >> 16;
-            if (i0 < -1 || j0 < -1 || i0 >= width_ || j0 >= height_)
-                continue;
-            const std::uint64_t* top = origin + static_cast<std::ptrdiff_t>(j0 + 1) * stride_ + (i0 + 1);
-            line[i] = blend(top, stride_, weights((px >> 8) & 0xFF, (py >> 8) & 0xFF), line[i]);
-        }
+        walk.line = pixels + static_cast<std::ptrdiff_t>(j) * buffer.width() + from;
+        walk.count = to - from;
+        walk.px = static_cast<std::int32_t>(std::lround((x + static_cast<double>(from) * c - static_cast<double>(j) * s) * kOne));
+        walk.py = static_cast<std::int32_t>(std::lround((y + static_cast<double>(from) * s + static_cast<double>(j) * c) * kOne));
+        row(walk);
     }
-}
-
-void TurningPixels::draw(float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const
-{
-#if defined(__SSE2__)
-    drawWith(VectorBlend{}, x, y, size, angle, buffer);
-#else
-    drawWith(PortableBlend{}, x, y, size, angle, buffer);
-#endif
-}
-
-void TurningPixels::draw_portable(float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const
-{
-    drawWith(PortableBlend{}, x, y, size, angle, buffer);
 }
 
 } // namespace pengui

@@ -22,18 +22,22 @@ public:
     template <typename Source>
     void fill(const Source& source);
 
+    // The ways of computing the drawing: the plain arithmetic, SSE2, and AVX2 (two pixels at
+    // once). Every path gives the same bits, and the tests hold them to it.
+    enum class Path { kPortable, kVector, kWide };
+    // Whether this build and this processor offer `path`.
+    static bool offers(Path path);
+    // The fastest path offered.
+    static Path best_path();
+
     // Buffer pixel (i, j) of the top-left `size` block shows picture point (x + i cos - j sin,
     // y + i sin + j cos): its four neighbours weighted by their distance and alpha, blended over
     // the buffer in 8-bit fixed point, within the bounds the turned picture's corners give.
     void draw(float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const;
-    // The same with the plain arithmetic, whatever the processor offers: every path gives the
-    // same pixels, and the tests hold them to it.
-    void draw_portable(float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const;
+    // The same on the given path; nothing when it is not offered.
+    void draw_on(Path path, float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const;
 
 private:
-    template <typename Blend>
-    void drawWith(Blend blend, float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const;
-
     std::vector<std::uint64_t> words_;
     int width_ = 0;
     int height_ = 0;
