@@ -44,9 +44,15 @@ Knob::FrameChoice Knob::frame_for(double value) const
 
 int Knob::on_redraw(Redraw& message)
 {
-    const Rect area = local(message.area);
+    const RedrawCache::State state{value(), active() ? 1.0 : 0.0, dragging() ? 1.0 : 0.0, 0.0};
+    cache_.draw(message.buffer, message.area, reach(), state, [&] { drawPictures(local(message.area), message.buffer); });
+    return 0;
+}
+
+void Knob::drawPictures(const Rect& area, RenderingBufferInterface& buffer) const
+{
     const Size size{area.width(), area.height()};
-    plate_.draw(area, message.buffer);
+    plate_.draw(area, buffer);
     const double turns = value() * angleRange_ + startAngle_;
     const double angle = turns * kTwoPi;
     const double px = std::cos(angle) * pointerRadius_;
@@ -55,21 +61,58 @@ int Knob::on_redraw(Redraw& message)
     if (!frames_.empty() && frames_[static_cast<std::size_t>(choice.index)].is_set()) {
         const Picture& frame = frames_[static_cast<std::size_t>(choice.index)];
         if (rotateFrames_)
-            frame.draw_rotated_at(area.x0, area.y0, size, choice.rotation * kTwoPi, message.buffer);
+            frame.draw_rotated_at(area.x0, area.y0, size, choice.rotation * kTwoPi, buffer);
         else
-            frame.draw(area, message.buffer);
+            frame.draw(area, buffer);
     }
     if (pointer_.is_set()) {
         if (rotatePointer_)
-            pointer_.draw_rotated_at(area.x0 - px, area.y0 - py, size, angle, message.buffer);
+            pointer_.draw_rotated_at(area.x0 - px, area.y0 - py, size, angle, buffer);
         else
-            pointer_.draw_at(area.x0 - px, area.y0 - py, size, message.buffer);
+            pointer_.draw_at(area.x0 - px, area.y0 - py, size, buffer);
     }
     if (active())
-        highlight_.draw(area, message.buffer);
+        highlight_.draw(area, buffer);
     if (dragging())
-        dragIndicator_.draw(area, message.buffer);
-    return 0;
+        dragIndicator_.draw(area, buffer);
+}
+
+Rect Knob::reach() const
+{
+    Rect united{};
+    bool any = false;
+    auto add = [&united, &any](const Rect& rect) {
+        united = any ? Rect{std::min(united.x0, rect.x0), std::min(united.y0, rect.y0), std::max(united.x1, rect.x1),
+                            std::max(united.y1, rect.y1)}
+                     : rect;
+        any = true;
+    };
+    // The farthest a picture's corner lies from the knob's origin.
+    auto radius = [](const Rect& box) {
+        double farthest = 0.0;
+        for (const double x : {static_cast<double>(box.x0), static_cast<double>(box.x1)})
+            for (const double y : {static_cast<double>(box.y0), static_cast<double>(box.y1)})
+                farthest = std::max(farthest, std::hypot(x, y));
+        return farthest;
+    };
+    // Turned, or shifted by a fraction of a pixel, a picture spreads a pixel further.
+    auto disc = [&add](double r) {
+        const int extent = static_cast<int>(std::ceil(r)) + 2;
+        add({-extent, -extent, extent, extent});
+    };
+    for (const Picture* picture : {&plate_, &highlight_, &dragIndicator_})
+        if (picture->is_set())
+            add(picture->box);
+    for (const Picture& frame : frames_)
+        if (frame.is_set()) {
+            if (rotateFrames_)
+                disc(radius(frame.box));
+            else
+                add(frame.box);
+        }
+    if (pointer_.is_set())
+        disc(std::fabs(pointerRadius_) + radius(pointer_.box));
+    return any ? united.moved(window_position()) : Rect{};
 }
 
 int Knob::on_mouse_click(MouseClick& message)

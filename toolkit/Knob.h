@@ -2,6 +2,7 @@
 
 #include "Picture.h"
 #include "PotControl.h"
+#include "RedrawCache.h"
 
 #include <vector>
 
@@ -9,32 +10,39 @@ namespace pengui {
 
 // A rotary control: a plate, a frame chosen (and optionally turned) by the angle, a pointer at
 // a radius, a highlight while active and an arrow while dragged. A press drags the value with
-// the pointer hidden; a press in a bottom corner spins it down (left) or up (right).
+// the pointer hidden; a press in a bottom corner spins it down (left) or up (right). What it
+// draws is kept, so a repaint that finds it unchanged over the same pixels copies it.
 class Knob : public PotControl {
 public:
     Knob() : frames_(1) { spinFactor_ = 1.0f; }
 
-    void set_plate(const Picture& picture) { plate_ = picture; }
-    void set_pointer(const Picture& picture) { pointer_ = picture; }
-    void set_highlight(const Picture& picture) { highlight_ = picture; }
-    void set_drag_indicator(const Picture& picture) { dragIndicator_ = picture; }
+    void set_plate(const Picture& picture) { plate_ = picture; cache_.clear(); }
+    void set_pointer(const Picture& picture) { pointer_ = picture; cache_.clear(); }
+    void set_highlight(const Picture& picture) { highlight_ = picture; cache_.clear(); }
+    void set_drag_indicator(const Picture& picture) { dragIndicator_ = picture; cache_.clear(); }
     // Replaces the frames with `count` empty pictures.
-    void set_frame_count(int count) { frames_.assign(static_cast<std::size_t>(count > 0 ? count : 0), Picture()); }
+    void set_frame_count(int count)
+    {
+        frames_.assign(static_cast<std::size_t>(count > 0 ? count : 0), Picture());
+        cache_.clear();
+    }
     void set_frame(int index, const Picture& picture);
     // Angles in turns: the value 0 shows at `start`, the value 1 at `start + range`.
     void set_angles(float start, float range)
     {
         startAngle_ = start;
         angleRange_ = range;
+        cache_.clear();
     }
     void set_frame_angles(float offset, float span)
     {
         frameOffset_ = offset;
         frameSpan_ = span;
+        cache_.clear();
     }
-    void set_rotate_frames(bool rotate) { rotateFrames_ = rotate; }
-    void set_rotate_pointer(bool rotate) { rotatePointer_ = rotate; }
-    void set_pointer_radius(float radius) { pointerRadius_ = radius; }
+    void set_rotate_frames(bool rotate) { rotateFrames_ = rotate; cache_.clear(); }
+    void set_rotate_pointer(bool rotate) { rotatePointer_ = rotate; cache_.clear(); }
+    void set_pointer_radius(float radius) { pointerRadius_ = radius; cache_.clear(); }
     void set_drag_range(int pixels) { dragRange_ = pixels; }
 
     // The frame the value shows and the turn (in turns) it is drawn with.
@@ -50,6 +58,10 @@ protected:
     int on_mouse_click(MouseClick& message) override;
 
 private:
+    void drawPictures(const Rect& area, RenderingBufferInterface& buffer) const;
+    // The part of the window the knob's pictures can reach, whatever its value.
+    Rect reach() const;
+
     Picture plate_;
     Picture pointer_;
     Picture highlight_;
@@ -63,6 +75,7 @@ private:
     int dragRange_ = 200;
     bool rotatePointer_ = false;
     bool rotateFrames_ = false;
+    RedrawCache cache_;
 };
 
 } // namespace pengui

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <deque>
+#include <random>
 
 using namespace toolkit_test;
 
@@ -251,4 +254,104 @@ TEST(FaderTest, NegativeTravelRunsTheOtherWay)
     for (int i = 1; i <= 5; ++i)
         desk.headless.move_to({125 - 10 * i, 50});
     EXPECT_NEAR(fader.motion().target(), 0.75, 1e-12) << "leftwards is up";
+}
+
+namespace {
+
+// A soft-edged disc of `size` pixels with a colour ramp: turned, it shows every sub-pixel step.
+Picture rampDisc(PictureStore& pictures, int size)
+{
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(2 * size * size));
+    const double centre = (size - 1) / 2.0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const double cover = std::clamp(centre + 0.5 - std::hypot(x - centre, y - centre), 0.0, 1.0);
+            pixels[static_cast<std::size_t>(2 * (y * size + x))] = static_cast<std::uint8_t>(x * 255 / size);
+            pixels[static_cast<std::size_t>(2 * (y * size + x) + 1)] = static_cast<std::uint8_t>(cover * 255.0);
+        }
+    std::vector<std::uint32_t> palette(256);
+    for (std::uint32_t i = 0; i < 256; ++i)
+        palette[i] = i << 16 | (255 - i) << 8 | (i * 7 & 0xFF);
+    return pictures.keep(apic::build(apic::kAlpha, 8, size, size, palette, pixels), {size / 2, size / 2});
+}
+
+// Knobs with turned frames and pointers over a striped background, some across the tiles'
+// edges (every 128 pixels).
+struct KnobRow {
+    explicit KnobRow(PictureStore& pictures) : desk({300, 260})
+    {
+        std::vector<std::uint8_t> stripes(300 * 260);
+        for (std::size_t i = 0; i < stripes.size(); ++i)
+            stripes[i] = static_cast<std::uint8_t>((i % 300 + i / 300) / 4);
+        std::vector<std::uint32_t> greys(256);
+        for (std::uint32_t i = 0; i < 256; ++i)
+            greys[i] = i * 0x010101u;
+        Picture backdrop = pictures.keep(apic::build(apic::kOpaque, 8, 300, 260, greys, stripes), {0, 0});
+        desk.background.set_picture(backdrop);
+        const Picture frame = rampDisc(pictures, 40);
+        const Picture pointer = rampDisc(pictures, 7);
+        const Picture plate = rampDisc(pictures, 46);
+        const Picture highlight = pictures.solid(6, 6, 0x00FF0000, {-14, -14});
+        const Point places[] = {{60, 60}, {128, 128}, {200, 120}, {250, 200}, {120, 220}};
+        for (const Point place : places) {
+            Knob& knob = knobs.emplace_back();
+            knob.box = {-23, -23, 23, 23};
+            knob.set_plate(plate);
+            knob.set_frame(0, frame);
+            knob.set_rotate_frames(true);
+            knob.set_frame_angles(0.0f, 1.0f / 32.0f);
+            knob.set_pointer(pointer);
+            knob.set_rotate_pointer(true);
+            // Outside the plate: the knob's drawing reaches beyond its box.
+            knob.set_pointer_radius(26.0f);
+            knob.set_highlight(highlight);
+            knob.update_value(0.3, 1);
+            desk.add(knob, place);
+        }
+        desk.open();
+    }
+    // Forgets what every knob keeps: the next paint draws each afresh.
+    void forget()
+    {
+        for (Knob& knob : knobs)
+            knob.set_pointer_radius(26.0f);
+    }
+
+    Desk desk;
+    std::deque<Knob> knobs;
+};
+
+} // namespace
+
+TEST(KnobTest, ARepaintFromWhatTheKnobsKeptLooksAsOneDrawnAfresh)
+{
+    // The same random changes, presses and repaints (partial and full) on two rows of knobs; the
+    // second row's knobs forget what they keep before every paint. The frames stay equal.
+    PictureStore pictures;
+    KnobRow kept(pictures);
+    KnobRow fresh(pictures);
+    std::mt19937 random(11);
+    auto both = [&](auto change) {
+        change(kept);
+        change(fresh);
+    };
+    for (int step = 0; step < 160; ++step) {
+        const std::size_t which = random() % kept.knobs.size();
+        const int action = static_cast<int>(random() % 3);
+        const double value = static_cast<double>(random() % 1000) / 999.0;
+        const Point at = kept.knobs[which].window_position();
+        // (No time passes: the desks share the toolkit's clock.)
+        if (action == 0)
+            both([&](KnobRow& row) { row.knobs[which].update_value(value, 1); });
+        else if (action == 1)
+            both([&](KnobRow& row) { row.desk.headless.press({at.x, at.y - 5}); });
+        else
+            both([&](KnobRow& row) { row.desk.headless.release({at.x, at.y - 5}); });
+        fresh.forget();
+        if (random() % 5 == 0)
+            both([](KnobRow& row) { row.desk.headless.paint_all(); });
+        else
+            both([](KnobRow& row) { row.desk.headless.paint_pending(); });
+        ASSERT_EQ(kept.desk.headless.frame(), fresh.desk.headless.frame()) << "step " << step;
+    }
 }

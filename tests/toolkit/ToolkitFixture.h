@@ -84,7 +84,7 @@ public:
                     {0, 0});
     }
 
-private:
+    // A picture of the given bytes (an APIC resource), kept with the store.
     Picture keep(std::vector<std::uint8_t> bytes, Point hot)
     {
         bytes_.push_back(std::move(bytes));
@@ -95,6 +95,7 @@ private:
         return picture;
     }
 
+private:
     std::deque<std::vector<std::uint8_t>> bytes_;
     std::vector<std::unique_ptr<PicDataInterface>> data_;
 };
