@@ -42,6 +42,12 @@ Knob::FrameChoice Knob::frame_for(double value) const
     return {index, (static_cast<double>(frameSpan_) / count) * (fraction * count - index - 0.5)};
 }
 
+void Knob::on_hide()
+{
+    PotControl::on_hide();
+    cache_.clear();
+}
+
 int Knob::on_redraw(Redraw& message)
 {
     const RedrawCache::State state{value(), active() ? 1.0 : 0.0, dragging() ? 1.0 : 0.0, 0.0};

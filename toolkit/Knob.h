@@ -52,6 +52,9 @@ public:
     };
     FrameChoice frame_for(double value) const;
 
+    // Hidden (as when the editor closes), it also lets go of what it kept.
+    void on_hide() override;
+
 protected:
     int on_redraw(Redraw& message) override;
     int on_mouse_move(MouseMove& message) override;

@@ -27,7 +27,11 @@ public:
     template <typename Draw>
     void draw(RenderingBufferInterface& buffer, const Rect& piece, const Rect& reach, const State& state, Draw draw);
     // Forgets everything kept: for a change to what the control draws that its state does not name.
-    void clear() { entries_.clear(); }
+    void clear()
+    {
+        entries_.clear();
+        entries_.shrink_to_fit();
+    }
 
 private:
     struct Entry {
