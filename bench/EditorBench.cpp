@@ -1,14 +1,18 @@
 // What a host pays for the editor: creating the plug-in with its editor built (hosts create
-// every plug-in when they scan), closing it, and showing a burst of automation of every
-// parameter on the open editor, repainted.
+// every plug-in when they scan), closing it, showing a burst of automation of every parameter
+// on the open editor, repainted, an open editor that nothing changes, and a host automating
+// sixteen parameters thirty times a second each.
 #include "GuiInterface.h"
 #include "HeadlessWindow.h"
 #include "PluginEntry.h"
 #include "SkinLayout.h"
 #include "Vst2WinPlugin.h"
 
+#include "CoreShare.h"
+
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -87,5 +91,60 @@ void BM_AutomationBurst(benchmark::State& state)
     close(effect);
 }
 BENCHMARK(BM_AutomationBurst)->Unit(benchmark::kMicrosecond);
+
+// One effEditIdle of an open editor that nothing changes, the host idling at 50 Hz. The
+// counter is the share of a core that costs.
+void BM_IdleEditor(benchmark::State& state)
+{
+    AEffect* effect = create();
+    effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
+    auto* gui = static_cast<mppi::Vst2WinPlugin*>(effect->object)->gui();
+    gui->open(nullptr);
+    g_window->paint_all();
+    const CoreShare share;
+    for (auto _ : state) {
+        g_window->advance(0.02);
+        effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
+        g_window->paint_pending();
+    }
+    state.counters["core_percent"] = share.percent(state, 50.0);
+    gui->close();
+    close(effect);
+}
+BENCHMARK(BM_IdleEditor)->Unit(benchmark::kMicrosecond);
+
+// One second of a host automating 16 parameters at 30 changes a second each, the editor
+// serviced by effEditIdle at 50 Hz and repainted. The counter is the share of a core it costs.
+void BM_AutomationSixteenAtThirty(benchmark::State& state)
+{
+    constexpr int kParameters = 16;
+    constexpr int kIdles = 50;
+    constexpr int kChanges = 30;
+    AEffect* effect = create();
+    effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
+    auto* gui = static_cast<mppi::Vst2WinPlugin*>(effect->object)->gui();
+    gui->open(nullptr);
+    g_window->paint_all();
+    int change = 0;
+    const CoreShare share;
+    for (auto _ : state) {
+        for (int idle = 0; idle < kIdles; ++idle) {
+            // The changes due by this idle, every parameter on its own phase.
+            for (int parameter = 0; parameter < kParameters; ++parameter) {
+                const VstInt32 index = 60 + parameter;
+                const int due = ((idle + 1) * kChanges + parameter) / kIdles - (idle * kChanges + parameter) / kIdles;
+                for (int i = 0; i < due; ++i, ++change)
+                    effect->setParameter(effect, index, 0.5f + 0.4f * std::sin(0.37f * static_cast<float>(change)));
+            }
+            g_window->advance(1.0 / kIdles);
+            effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
+            g_window->paint_pending();
+        }
+    }
+    state.counters["core_percent"] = share.percent(state, 1.0);
+    gui->close();
+    close(effect);
+}
+BENCHMARK(BM_AutomationSixteenAtThirty)->Unit(benchmark::kMillisecond);
 
 } // namespace

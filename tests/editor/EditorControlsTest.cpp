@@ -193,3 +193,30 @@ TEST_F(EditorTest, TheWebsiteButtonOpensTheProductPage)
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], "https://www.brisval.example/jump.php?type=product&productid=3&version=259");
 }
+
+TEST_F(EditorTest, AnOpenEditorThatNothingChangesPaintsNothing)
+{
+    // The host idles at 50 Hz for ten seconds while it plays: first on a fresh editor, then after
+    // a drag, a host change and a preset recall have all settled.
+    auto idleTenSeconds = [this] {
+        std::vector<float> left(441, 0.1f), right(441, -0.1f), outLeft, outRight;
+        window().clear_invalidated();
+        for (int i = 0; i < 500; ++i) {
+            window().advance(0.02);
+            effect_->dispatch(effEditIdle);
+            effect_->render(left, right, outLeft, outRight, 441);
+        }
+        return window().invalidated().size();
+    };
+    EXPECT_EQ(idleTenSeconds(), 0u);
+
+    grab(control(kLine1Feedback));
+    drag(0, -30);
+    letGo();
+    hostSets(kLine1HsCutoff, 0.3f);
+    const ControlInterface& preset = miscControl("PresetNumberListener", 2);
+    click(preset);
+    window().advance(5.0);
+    window().paint_pending();
+    EXPECT_EQ(idleTenSeconds(), 0u);
+}
