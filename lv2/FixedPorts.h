@@ -3,6 +3,7 @@
 #include "ParamIndexes.h"
 
 #include <cstdint>
+#include <iterator>
 
 namespace lv2port {
 
