@@ -1,7 +1,7 @@
 #include "PluginEntry.h"
 
 #include "Algo.h"
-#include "BankFiles.h"
+#include "FactoryPrograms.h"
 #include "HostDspVst2Win.h"
 #include "HostGuiVst2Win.h"
 #include "PlatformWindowInterface.h"
@@ -11,14 +11,12 @@
 #include "WindowInterface.h"
 
 #include <memory>
-#include <stdexcept>
 
 namespace mppi {
 
 namespace {
 
 constexpr VstInt32 kUniqueId = fourCharacterCode('K', 't', 'M', 'x');
-constexpr const char* kHostPrograms = "static_presets";
 
 } // namespace
 
@@ -28,14 +26,12 @@ AEffect* createEffect(audioMasterCallback host, const skin_layout::SkinLayout& s
     if (!host || !makeWindow || host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
     try {
-        BankManager programs;
+        const BankManager programs = load_factory_programs();
         auto algo = std::make_unique<Algo>();
         auto hostDsp = std::make_unique<HostDspVst2Win>();
         auto gui = std::make_unique<QuenloGui>(skin);
         auto hostGui = std::make_unique<HostGuiVst2Win>();
         auto window = std::make_unique<pengui::WindowInterface>(makeWindow());
-        if (load_bank_resource(kHostPrograms, programs) != 0)
-            throw std::runtime_error("the built-in programs cannot be read");
         Algo* dsp = algo.get();
         QuenloGui* editor = gui.get();
         auto plugin = std::make_unique<Vst2WinPlugin>(host, std::move(algo), std::move(gui), programs, kUniqueId);

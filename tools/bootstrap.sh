@@ -40,6 +40,10 @@ packages=(
   fakeroot
   faketime
   debootstrap
+  lv2-dev
+  lilv-utils
+  sordi
+  liblilv-dev
 )
 
 as_root=()

@@ -1,0 +1,58 @@
+// The LV2 module's entry point: the plug-in's descriptor, whose functions reach the adapter.
+#include "Lv2Plugin.h"
+#include "ProductInfo.h"
+
+#include <lv2/core/lv2.h>
+
+namespace {
+
+lv2port::Lv2Plugin* pluginOf(LV2_Handle handle)
+{
+    return static_cast<lv2port::Lv2Plugin*>(handle);
+}
+
+LV2_Handle instantiate(const LV2_Descriptor*, double sampleRate, const char*, const LV2_Feature* const* features)
+{
+    try {
+        return new lv2port::Lv2Plugin(sampleRate, features);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+void connectPort(LV2_Handle handle, uint32_t port, void* data)
+{
+    pluginOf(handle)->connect(port, data);
+}
+
+void activate(LV2_Handle handle)
+{
+    pluginOf(handle)->activate();
+}
+
+void run(LV2_Handle handle, uint32_t frames)
+{
+    pluginOf(handle)->run(frames);
+}
+
+void deactivate(LV2_Handle) {}
+
+void cleanup(LV2_Handle handle)
+{
+    delete pluginOf(handle);
+}
+
+const void* extensionData(const char*)
+{
+    return nullptr;
+}
+
+const LV2_Descriptor kDescriptor = {product::kLv2Uri, instantiate, connectPort, activate, run, deactivate, cleanup,
+                                    extensionData};
+
+} // namespace
+
+extern "C" LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(uint32_t index)
+{
+    return index == 0 ? &kDescriptor : nullptr;
+}

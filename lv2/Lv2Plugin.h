@@ -1,0 +1,53 @@
+#pragma once
+
+#include "DspInterface.h"
+#include "FixedPorts.h"
+#include "HostTime.h"
+#include "ParamPort.h"
+
+#include <lv2/atom/atom.h>
+#include <lv2/core/lv2.h>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace lv2port {
+
+// The LV2 adapter: one plug-in instance, its ports and the algorithm behind them. A fresh
+// instance holds the first built-in program, as the VST 2 adapter's does, and its ports'
+// defaults are that program's values.
+class Lv2Plugin {
+public:
+    // Builds and initialises the algorithm at `sampleRate`; reads the host's URID map when it
+    // offers one, and needs no feature. Throws when the algorithm or its programs cannot be
+    // built.
+    Lv2Plugin(double sampleRate, const LV2_Feature* const* features);
+
+    void connect(std::uint32_t port, void* data);
+    // The next run starts from silence, as a VST 2 host's switching on does.
+    void activate();
+    // Takes the control ports that changed, then processes `frames`, split at each host tempo
+    // change so the change reaches the algorithm at its own sample, as a VST 2 host's block
+    // boundary would. Audio thread: no allocation, lock or system call.
+    void run(std::uint32_t frames);
+
+private:
+    void takeControls();
+    void process(std::uint32_t from, std::uint32_t to);
+
+    std::unique_ptr<mppi::DspInterface> dsp_;
+    HostTime hostTime_;
+    std::vector<ParamPort> params_;
+    std::array<const float*, mppi::kParamCount> controls_{};
+    // The control values last taken; NaN before the first run, so the first run takes all.
+    std::array<float, mppi::kParamCount> taken_{};
+    const float* inputs_[2] = {};
+    float* outputs_[2] = {};
+    const LV2_Atom_Sequence* time_ = nullptr;
+    float* tempoInEffect_ = nullptr;
+    // Set by the host's first tempo: the "Tempo" port no longer applies.
+    bool hostGivesTempo_ = false;
+};
+
+} // namespace lv2port
