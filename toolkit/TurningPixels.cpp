@@ -156,70 +156,95 @@ void vectorRow(const RowWalk& walk)
 
 #if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
 #define ZORVANE_WIDE_PATH 1
-// Two sample points at once, one in each 128-bit half: the vector blend's steps side by side,
-// with 32-bit products where AVX2 has them.
+// Two sample points whose neighbourhoods lie in the picture, one in each 128-bit half: the
+// vector blend's steps side by side, with 32-bit products where AVX2 has them. `weights` holds
+// the first point's four weights in its low half's low 64 bits and the second's in its high
+// half's; `pixels` the two buffer pixels.
+__attribute__((target("avx2"))) inline void blendPair(const std::uint64_t* first, const std::uint64_t* second, std::ptrdiff_t stride,
+                                                      __m256i weights, std::uint32_t* pixels)
+{
+    const __m256i upper = _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(first))),
+                                                  _mm_loadu_si128(reinterpret_cast<const __m128i*>(second)), 1);
+    const __m256i lower =
+        _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(first + stride))),
+                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(second + stride)), 1);
+    const __m256i paired = _mm256_unpacklo_epi16(weights, weights);
+    const __m256i upperWeight = _mm256_unpacklo_epi32(paired, paired);
+    const __m256i lowerWeight = _mm256_unpackhi_epi32(paired, paired);
+    const __m256i upperLow = _mm256_mullo_epi16(upper, upperWeight);
+    const __m256i upperHigh = _mm256_mulhi_epu16(upper, upperWeight);
+    const __m256i lowerLow = _mm256_mullo_epi16(lower, lowerWeight);
+    const __m256i lowerHigh = _mm256_mulhi_epu16(lower, lowerWeight);
+    const __m256i sums = _mm256_add_epi32(
+        _mm256_add_epi32(_mm256_unpacklo_epi16(upperLow, upperHigh), _mm256_unpackhi_epi16(upperLow, upperHigh)),
+        _mm256_add_epi32(_mm256_unpacklo_epi16(lowerLow, lowerHigh), _mm256_unpackhi_epi16(lowerLow, lowerHigh)));
+    const __m256i total = _mm256_shuffle_epi32(sums, 0xFF);
+    const __m256i target = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(pixels)));
+    // The fourth byte does not move: its lane's change is masked out.
+    const __m256i moved = _mm256_and_si256(_mm256_srai_epi32(_mm256_sub_epi32(sums, _mm256_mullo_epi32(target, total)), 16),
+                                           _mm256_set_epi32(0, -1, -1, -1, 0, -1, -1, -1));
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i packed = _mm256_packus_epi16(_mm256_packs_epi32(_mm256_add_epi32(target, moved), zero), zero);
+    // Both pixels side by side in the low 64 bits, stored at once.
+    const __m256i together = _mm256_permutevar8x32_epi32(packed, _mm256_set_epi32(0, 0, 0, 0, 0, 0, 4, 0));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(pixels), _mm256_castsi256_si128(together));
+}
+
+// Four sample points at a time: their neighbourhoods and weights computed side by side, then
+// blended in two pairs. A group with a point whose neighbourhood misses the picture, and the
+// last points of the row, go one by one.
 __attribute__((target("avx2"))) void wideRow(const RowWalk& walk)
 {
     const Neighbours neighbours(walk);
     const int stride = walk.stride, count = walk.count;
     const std::int32_t stepX = walk.stepX, stepY = walk.stepY;
     std::uint32_t* line = walk.line;
-    std::int32_t px = walk.px, py = walk.py;
+    const __m128i lanes = _mm_set_epi32(3, 2, 1, 0);
+    __m128i xs = _mm_add_epi32(_mm_set1_epi32(walk.px), _mm_mullo_epi32(lanes, _mm_set1_epi32(stepX)));
+    __m128i ys = _mm_add_epi32(_mm_set1_epi32(walk.py), _mm_mullo_epi32(lanes, _mm_set1_epi32(stepY)));
+    const __m128i fourX = _mm_set1_epi32(4 * stepX), fourY = _mm_set1_epi32(4 * stepY);
+    const __m128i one = _mm_set1_epi32(1), byte = _mm_set1_epi32(0xFF), full = _mm_set1_epi32(256);
+    const __m128i lastColumn = _mm_set1_epi32(walk.width), lastRow = _mm_set1_epi32(walk.height);
+    const __m128i rowWords = _mm_set1_epi32(stride);
     int i = 0;
-    for (; i + 1 < count; i += 2, px += 2 * stepX, py += 2 * stepY) {
-        const std::int32_t nextX = px + stepX, nextY = py + stepY;
-        const std::uint64_t* first = neighbours.at(px, py);
-        const std::uint64_t* second = neighbours.at(nextX, nextY);
-        if (!first || !second) {
-            if (first)
-                line[i] = blendVector(first, stride, weights(px, py), line[i]);
-            if (second)
-                line[i + 1] = blendVector(second, stride, weights(nextX, nextY), line[i + 1]);
+    for (; i + 3 < count; i += 4, xs = _mm_add_epi32(xs, fourX), ys = _mm_add_epi32(ys, fourY)) {
+        // The top-left neighbours' places in the bordered picture: in [0, width] x [0, height].
+        const __m128i column = _mm_add_epi32(_mm_srai_epi32(xs, 16), one);
+        const __m128i row = _mm_add_epi32(_mm_srai_epi32(ys, 16), one);
+        const __m128i inside = _mm_and_si128(_mm_cmpeq_epi32(_mm_min_epu32(column, lastColumn), column),
+                                             _mm_cmpeq_epi32(_mm_min_epu32(row, lastRow), row));
+        if (_mm_movemask_ps(_mm_castsi128_ps(inside)) != 0xF) {
+            for (int k = 0; k < 4; ++k) {
+                const std::int32_t px = walk.px + (i + k) * stepX, py = walk.py + (i + k) * stepY;
+                if (const std::uint64_t* top = neighbours.at(px, py))
+                    line[i + k] = blendVector(top, stride, weights(px, py), line[i + k]);
+            }
             continue;
         }
-        const __m256i upper = _mm256_inserti128_si256(
-            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(first))),
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(second)), 1);
-        const __m256i lower = _mm256_inserti128_si256(
-            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(first + stride))),
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(second + stride)), 1);
-        // The weights of both points at once: fractions [fx, fy] of each, t = fx * fy >> 8 for
-        // each, then [256 - wx - wy - t, wx, wy, t] with wx = fx - t and wy = fy - t.
-        const __m128i fractions = _mm_and_si128(_mm_srli_epi32(_mm_set_epi32(nextY, nextX, py, px), 8), _mm_set1_epi32(0xFF));
-        const __m128i corner = _mm_srli_epi32(_mm_mullo_epi32(fractions, _mm_shuffle_epi32(fractions, 0xB1)), 8);
-        const __m128i sides = _mm_sub_epi32(fractions, corner);
-        const __m128i rest = _mm_sub_epi32(_mm_sub_epi32(_mm_set1_epi32(256), corner),
-                                           _mm_add_epi32(sides, _mm_shuffle_epi32(sides, 0xB1)));
-        // [w00, wx, wy, t] of the first point, then of the second, as 16-bit lanes.
-        const __m128i firstWeights = _mm_unpacklo_epi64(_mm_unpacklo_epi32(rest, sides), _mm_unpacklo_epi32(_mm_srli_si128(sides, 4), corner));
-        const __m128i secondWeights = _mm_unpacklo_epi64(_mm_unpackhi_epi32(rest, sides),
-                                                         _mm_unpackhi_epi32(_mm_srli_si128(sides, 4), corner));
-        // The first point's four in the low half's low 64 bits, the second's in the high half's.
-        const __m256i single =
-            _mm256_permute4x64_epi64(_mm256_castsi128_si256(_mm_packs_epi32(firstWeights, secondWeights)), 0x50);
-        const __m256i paired = _mm256_unpacklo_epi16(single, single);
-        const __m256i upperWeight = _mm256_unpacklo_epi32(paired, paired);
-        const __m256i lowerWeight = _mm256_unpackhi_epi32(paired, paired);
-        const __m256i upperLow = _mm256_mullo_epi16(upper, upperWeight);
-        const __m256i upperHigh = _mm256_mulhi_epu16(upper, upperWeight);
-        const __m256i lowerLow = _mm256_mullo_epi16(lower, lowerWeight);
-        const __m256i lowerHigh = _mm256_mulhi_epu16(lower, lowerWeight);
-        const __m256i sums = _mm256_add_epi32(
-            _mm256_add_epi32(_mm256_unpacklo_epi16(upperLow, upperHigh), _mm256_unpackhi_epi16(upperLow, upperHigh)),
-            _mm256_add_epi32(_mm256_unpacklo_epi16(lowerLow, lowerHigh), _mm256_unpackhi_epi16(lowerLow, lowerHigh)));
-        const __m256i total = _mm256_shuffle_epi32(sums, 0xFF);
-        const __m256i target = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(line + i)));
-        const __m256i moved = _mm256_srai_epi32(_mm256_sub_epi32(sums, _mm256_mullo_epi32(target, total)), 16);
-        const __m256i zero = _mm256_setzero_si256();
-        const __m256i packed = _mm256_packus_epi16(_mm256_packs_epi32(_mm256_add_epi32(target, moved), zero), zero);
-        const auto low = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm256_castsi256_si128(packed)));
-        const auto high = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm256_extracti128_si256(packed, 1)));
-        line[i] = (line[i] & 0xFF000000u) | (low & 0xFFFFFFu);
-        line[i + 1] = (line[i + 1] & 0xFF000000u) | (high & 0xFFFFFFu);
+        const __m128i offsets = _mm_add_epi32(_mm_mullo_epi32(row, rowWords), column);
+        // The weights: t = fx * fy >> 8, wx = fx - t, wy = fy - t, w00 = 256 - fx - fy + t.
+        const __m128i fx = _mm_and_si128(_mm_srli_epi32(xs, 8), byte);
+        const __m128i fy = _mm_and_si128(_mm_srli_epi32(ys, 8), byte);
+        const __m128i t = _mm_srli_epi32(_mm_mullo_epi32(fx, fy), 8);
+        const __m128i wx = _mm_sub_epi32(fx, t);
+        const __m128i wy = _mm_sub_epi32(fy, t);
+        const __m128i w00 = _mm_add_epi32(_mm_sub_epi32(_mm_sub_epi32(full, fx), fy), t);
+        // Each point's [w00, wx, wy, t], then two points to a register as 16-bit lanes.
+        const __m128i frontLow = _mm_unpacklo_epi32(w00, wx), backLow = _mm_unpacklo_epi32(wy, t);
+        const __m128i frontHigh = _mm_unpackhi_epi32(w00, wx), backHigh = _mm_unpackhi_epi32(wy, t);
+        const __m128i firstTwo = _mm_packs_epi32(_mm_unpacklo_epi64(frontLow, backLow), _mm_unpackhi_epi64(frontLow, backLow));
+        const __m128i lastTwo = _mm_packs_epi32(_mm_unpacklo_epi64(frontHigh, backHigh), _mm_unpackhi_epi64(frontHigh, backHigh));
+        const std::uint64_t* words = neighbours.words;
+        blendPair(words + _mm_cvtsi128_si32(offsets), words + _mm_extract_epi32(offsets, 1), stride,
+                  _mm256_permute4x64_epi64(_mm256_castsi128_si256(firstTwo), 0x50), line + i);
+        blendPair(words + _mm_extract_epi32(offsets, 2), words + _mm_extract_epi32(offsets, 3), stride,
+                  _mm256_permute4x64_epi64(_mm256_castsi128_si256(lastTwo), 0x50), line + i + 2);
     }
-    if (i < count)
+    for (; i < count; ++i) {
+        const std::int32_t px = walk.px + i * stepX, py = walk.py + i * stepY;
         if (const std::uint64_t* top = neighbours.at(px, py))
             line[i] = blendVector(top, stride, weights(px, py), line[i]);
+    }
 }
 #endif
 
