@@ -47,6 +47,27 @@ void close(AEffect* effect)
     effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
 }
 
+// The plug-in with its editor open on the headless window and painted whole.
+struct OpenPlugin {
+    OpenPlugin() : effect(create())
+    {
+        effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
+        gui = static_cast<mppi::Vst2WinPlugin*>(effect->object)->gui();
+        gui->open(nullptr);
+        g_window->paint_all();
+    }
+    ~OpenPlugin()
+    {
+        gui->close();
+        close(effect);
+    }
+    OpenPlugin(const OpenPlugin&) = delete;
+    OpenPlugin& operator=(const OpenPlugin&) = delete;
+
+    AEffect* effect;
+    mppi::GuiInterface* gui = nullptr;
+};
+
 void BM_CreatePlugin(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -73,22 +94,17 @@ BENCHMARK(BM_ClosePlugin)->Unit(benchmark::kMillisecond);
 // Every parameter changed by the host, then the editor's next apply tick and the repaint.
 void BM_AutomationBurst(benchmark::State& state)
 {
-    AEffect* effect = create();
-    effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
-    auto* gui = static_cast<mppi::Vst2WinPlugin*>(effect->object)->gui();
-    gui->open(nullptr);
-    g_window->paint_all();
+    const OpenPlugin open;
+    AEffect* effect = open.effect;
     float value = 0.25f;
     for (auto _ : state) {
         value = value == 0.25f ? 0.75f : 0.25f;
         for (VstInt32 index = 0; index < effect->numParams; ++index)
             effect->setParameter(effect, index, index == 0 ? effect->getParameter(effect, 0) : value);
-        gui->idle();
+        open.gui->idle();
         g_window->paint_pending();
         g_window->clear_invalidated();
     }
-    gui->close();
-    close(effect);
 }
 BENCHMARK(BM_AutomationBurst)->Unit(benchmark::kMicrosecond);
 
@@ -96,11 +112,8 @@ BENCHMARK(BM_AutomationBurst)->Unit(benchmark::kMicrosecond);
 // counter is the share of a core that costs.
 void BM_IdleEditor(benchmark::State& state)
 {
-    AEffect* effect = create();
-    effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
-    auto* gui = static_cast<mppi::Vst2WinPlugin*>(effect->object)->gui();
-    gui->open(nullptr);
-    g_window->paint_all();
+    const OpenPlugin open;
+    AEffect* effect = open.effect;
     const CoreShare share;
     for (auto _ : state) {
         g_window->advance(0.02);
@@ -108,8 +121,6 @@ void BM_IdleEditor(benchmark::State& state)
         g_window->paint_pending();
     }
     state.counters["core_percent"] = share.percent(state, 50.0);
-    gui->close();
-    close(effect);
 }
 BENCHMARK(BM_IdleEditor)->Unit(benchmark::kMicrosecond);
 
@@ -120,11 +131,8 @@ void BM_AutomationSixteenAtThirty(benchmark::State& state)
     constexpr int kParameters = 16;
     constexpr int kIdles = 50;
     constexpr int kChanges = 30;
-    AEffect* effect = create();
-    effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
-    auto* gui = static_cast<mppi::Vst2WinPlugin*>(effect->object)->gui();
-    gui->open(nullptr);
-    g_window->paint_all();
+    const OpenPlugin open;
+    AEffect* effect = open.effect;
     int change = 0;
     const CoreShare share;
     for (auto _ : state) {
@@ -142,8 +150,6 @@ void BM_AutomationSixteenAtThirty(benchmark::State& state)
         }
     }
     state.counters["core_percent"] = share.percent(state, 1.0);
-    gui->close();
-    close(effect);
 }
 BENCHMARK(BM_AutomationSixteenAtThirty)->Unit(benchmark::kMillisecond);
 

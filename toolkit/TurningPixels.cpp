@@ -91,7 +91,11 @@ inline std::uint32_t blendPortable(const std::uint64_t* top, int stride, const W
     return result;
 }
 
-void portableRow(const RowWalk& walk)
+using Blend = std::uint32_t (*)(const std::uint64_t* top, int stride, const Weights& w, std::uint32_t destination);
+
+// Every sample point of a row, one at a time, through `blend`.
+template <Blend blend>
+void eachPoint(const RowWalk& walk)
 {
     const Neighbours neighbours(walk);
     const int stride = walk.stride, count = walk.count;
@@ -100,7 +104,7 @@ void portableRow(const RowWalk& walk)
     std::int32_t px = walk.px, py = walk.py;
     for (int i = 0; i < count; ++i, px += stepX, py += stepY)
         if (const std::uint64_t* top = neighbours.at(px, py))
-            line[i] = blendPortable(top, stride, weights(px, py), line[i]);
+            line[i] = blend(top, stride, weights(px, py), line[i]);
 }
 
 #if defined(__SSE2__)
@@ -141,17 +145,6 @@ inline std::uint32_t blendVector(const std::uint64_t* top, int stride, const Wei
     return (destination & 0xFF000000u) | (static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)) & 0xFFFFFFu);
 }
 
-void vectorRow(const RowWalk& walk)
-{
-    const Neighbours neighbours(walk);
-    const int stride = walk.stride, count = walk.count;
-    const std::int32_t stepX = walk.stepX, stepY = walk.stepY;
-    std::uint32_t* line = walk.line;
-    std::int32_t px = walk.px, py = walk.py;
-    for (int i = 0; i < count; ++i, px += stepX, py += stepY)
-        if (const std::uint64_t* top = neighbours.at(px, py))
-            line[i] = blendVector(top, stride, weights(px, py), line[i]);
-}
 #endif
 
 #if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
@@ -254,12 +247,12 @@ RowFunction rowFunction(TurningPixels::Path path)
 {
     switch (path) {
 #if defined(__SSE2__)
-    case TurningPixels::Path::kVector: return vectorRow;
+    case TurningPixels::Path::kVector: return eachPoint<blendVector>;
 #endif
 #if defined(ZORVANE_WIDE_PATH)
     case TurningPixels::Path::kWide: return wideRow;
 #endif
-    default: return portableRow;
+    default: return eachPoint<blendPortable>;
     }
 }
 
