@@ -13,24 +13,32 @@ int recordError(Display*, XErrorEvent*)
     return 0;
 }
 
+// Waits for the server's answers to the requests sent so far, when some are still unanswered:
+// a service that sent nothing costs no round trip.
+void syncIfWaiting(Display* display)
+{
+    if (NextRequest(display) - 1 != LastKnownRequestProcessed(display))
+        XSync(display, False);
+}
+
 } // namespace
 
 X11ErrorTrap::X11ErrorTrap(Display* display) : display_(display)
 {
-    XSync(display_, False);
+    syncIfWaiting(display_);
     g_errorSeen = false;
     previous_ = XSetErrorHandler(recordError);
 }
 
 X11ErrorTrap::~X11ErrorTrap()
 {
-    XSync(display_, False);
+    syncIfWaiting(display_);
     XSetErrorHandler(previous_);
 }
 
 bool X11ErrorTrap::failed()
 {
-    XSync(display_, False);
+    syncIfWaiting(display_);
     return g_errorSeen;
 }
 

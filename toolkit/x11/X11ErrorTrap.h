@@ -7,7 +7,8 @@ namespace pengui {
 // Catches the X errors of the requests made while it lives (a parent window that is no window,
 // one the host has already destroyed, a focus change the server refuses) instead of letting
 // Xlib's default handler end the host's process. Its end waits for the server's answers to every
-// request made, then the previous handler returns.
+// request made, then the previous handler returns; where every request is answered already, it
+// asks the server nothing.
 class X11ErrorTrap {
 public:
     explicit X11ErrorTrap(Display* display);
