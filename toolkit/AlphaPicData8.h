@@ -4,6 +4,8 @@
 #include "PicDataInterface.h"
 #include "TurningPixels.h"
 
+#include <vector>
+
 namespace pengui {
 
 // A palette picture with alpha: a palette index and an alpha byte (0 transparent .. 255
@@ -31,6 +33,8 @@ public:
 private:
     const std::uint8_t* pixels_;
     ApicResource::Palette palette_;
+    // Each pixel's palette entry, looked up on the first drawing (on the editor's thread).
+    mutable std::vector<std::uint32_t> colours_;
     // The pixels as the turned drawing reads them, made on the first one.
     mutable TurningPixels turning_;
 };
