@@ -19,7 +19,7 @@ constexpr float kFarthest = 1e6f;
 // One row of samples: `count` buffer pixels from `line`, the first sampling picture point
 // (px, py) in 16.16 fixed point, each next one (stepX, stepY) further on.
 struct RowWalk {
-    const std::uint64_t* words;
+    const std::int16_t* pairs;
     int stride;
     int width;
     int height;
@@ -34,30 +34,31 @@ struct RowWalk {
 // Where sample points find their neighbours, copied out of the walk so that stores into the
 // buffer do not make the compiler read it again.
 struct Neighbours {
-    const std::uint64_t* words;
+    const std::int16_t* pairs;
     std::ptrdiff_t stride;
     unsigned columns;
     unsigned rows;
 
     explicit Neighbours(const RowWalk& walk)
-        : words(walk.words), stride(walk.stride), columns(static_cast<unsigned>(walk.width) + 1u),
+        : pairs(walk.pairs), stride(walk.stride), columns(static_cast<unsigned>(walk.width) + 1u),
           rows(static_cast<unsigned>(walk.height) + 1u)
     {
     }
-    // The word of the top-left neighbour of sample point (px, py), or null when the point's
-    // neighbourhood misses the picture: its top-left neighbour lies in [-1, width) x [-1, height).
-    const std::uint64_t* at(std::int32_t px, std::int32_t py) const
+    // The pair of the top neighbours of sample point (px, py) (the bottom ones are a stride
+    // further), or null when the point's neighbourhood misses the picture: its top-left
+    // neighbour lies in [-1, width) x [-1, height).
+    const std::int16_t* at(std::int32_t px, std::int32_t py) const
     {
         const auto column = static_cast<unsigned>((px >> 16) + 1);
         const auto row = static_cast<unsigned>((py >> 16) + 1);
         if (column >= columns || row >= rows)
             return nullptr;
-        return words + static_cast<std::ptrdiff_t>(row) * stride + column;
+        return pairs + (static_cast<std::ptrdiff_t>(row) * stride + column) * TurningPixels::kLanes;
     }
 };
 
 // The 8-bit fixed-point weights of the four neighbours, in the order (i, j), (i + 1, j),
-// (i, j + 1), (i + 1, j + 1), for the fractions of (px, py).
+// (i, j + 1), (i + 1, j + 1), for the fractions of (px, py). They add up to 256.
 struct Weights {
     std::uint32_t w00, wx, wy, t;
 };
@@ -73,67 +74,51 @@ inline Weights weights(std::int32_t px, std::int32_t py)
 // Neighbour k counts w_k = weight_k * alpha_k; the total W of the w_k is at most 65280. A
 // channel becomes (d * (65536 - W) + C) >> 16 for C the sum of s_k * w_k: d moved towards the
 // neighbours, the shift rounding down, written d + ((C - d * W) >> 16) with an arithmetic shift.
-// The words hold s_k * alpha_k, so C is a sum of lane times weight, and the alpha lane's sum is W.
-inline std::uint32_t blendPortable(const std::uint64_t* top, int stride, const Weights& w, std::uint32_t destination)
+// The lanes hold s_k * alpha_k (and alpha_k) less the bias; the weights add up to 256, so each
+// sum of lane times weight comes back by adding the bias times 256.
+inline std::uint32_t blendPortable(const std::int16_t* top, std::ptrdiff_t stride, const Weights& w, std::uint32_t destination)
 {
-    const std::uint64_t neighbours[4] = {top[0], top[1], top[stride], top[stride + 1]};
-    const std::uint32_t weight[4] = {w.w00, w.wx, w.wy, w.t};
-    std::uint32_t sums[4] = {0, 0, 0, 0};
-    for (int k = 0; k < 4; ++k)
-        for (int lane = 0; lane < 4; ++lane)
-            sums[lane] += static_cast<std::uint32_t>((neighbours[k] >> (16 * lane)) & 0xFFFFu) * weight[k];
+    const std::int16_t* bottom = top + stride * TurningPixels::kLanes;
+    std::int32_t sums[4];
+    for (int lane = 0; lane < 4; ++lane)
+        sums[lane] = top[2 * lane] * static_cast<std::int32_t>(w.w00) + top[2 * lane + 1] * static_cast<std::int32_t>(w.wx) +
+                     bottom[2 * lane] * static_cast<std::int32_t>(w.wy) + bottom[2 * lane + 1] * static_cast<std::int32_t>(w.t) +
+                     -TurningPixels::kBias * 256;
     std::uint32_t result = destination & 0xFF000000u;
     for (int c = 0; c < 3; ++c) {
         const auto d = static_cast<std::int32_t>((destination >> (8 * c)) & 0xFFu);
-        const std::int32_t moved = static_cast<std::int32_t>(sums[c]) - d * static_cast<std::int32_t>(sums[3]);
-        result |= static_cast<std::uint32_t>(d + (moved >> 16)) << (8 * c);
+        result |= static_cast<std::uint32_t>(d + ((sums[c] - d * sums[3]) >> 16)) << (8 * c);
     }
     return result;
 }
 
-using Blend = std::uint32_t (*)(const std::uint64_t* top, int stride, const Weights& w, std::uint32_t destination);
+using Blend = std::uint32_t (*)(const std::int16_t* top, std::ptrdiff_t stride, const Weights& w, std::uint32_t destination);
 
 // Every sample point of a row, one at a time, through `blend`.
 template <Blend blend>
 void eachPoint(const RowWalk& walk)
 {
     const Neighbours neighbours(walk);
-    const int stride = walk.stride, count = walk.count;
+    const int count = walk.count;
     const std::int32_t stepX = walk.stepX, stepY = walk.stepY;
     std::uint32_t* line = walk.line;
     std::int32_t px = walk.px, py = walk.py;
     for (int i = 0; i < count; ++i, px += stepX, py += stepY)
-        if (const std::uint64_t* top = neighbours.at(px, py))
-            line[i] = blend(top, stride, weights(px, py), line[i]);
+        if (const std::int16_t* top = neighbours.at(px, py))
+            line[i] = blend(top, neighbours.stride, weights(px, py), line[i]);
 }
 
 #if defined(__SSE2__)
-// The four weights in the low four 16-bit lanes.
-inline __m128i weightLanes(const Weights& w)
-{
-    return _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(w.w00 | w.wx << 16)),
-                              _mm_cvtsi32_si128(static_cast<int>(w.wy | w.t << 16)));
-}
-
-// The portable blend with the lanes of two neighbours in one register. The products are exact
-// 32-bit ones (the low and high halves of 16 x 16 bits), so the pixels are the same bits.
-inline std::uint32_t blendVector(const std::uint64_t* top, int stride, const Weights& w, std::uint32_t destination)
+// The portable blend with each lane's two neighbours side by side: one multiply-add per row of
+// neighbours gives the 32-bit sums exactly.
+inline std::uint32_t blendVector(const std::int16_t* top, std::ptrdiff_t stride, const Weights& w, std::uint32_t destination)
 {
     const __m128i upper = _mm_loadu_si128(reinterpret_cast<const __m128i*>(top));
-    const __m128i lower = _mm_loadu_si128(reinterpret_cast<const __m128i*>(top + stride));
-    // Each neighbour's weight in its four lanes.
-    const __m128i single = weightLanes(w);
-    const __m128i paired = _mm_unpacklo_epi16(single, single);
-    const __m128i upperWeight = _mm_unpacklo_epi32(paired, paired);
-    const __m128i lowerWeight = _mm_unpackhi_epi32(paired, paired);
-    const __m128i upperLow = _mm_mullo_epi16(upper, upperWeight);
-    const __m128i upperHigh = _mm_mulhi_epu16(upper, upperWeight);
-    const __m128i lowerLow = _mm_mullo_epi16(lower, lowerWeight);
-    const __m128i lowerHigh = _mm_mulhi_epu16(lower, lowerWeight);
-    // C for blue, green and red, and W, 32 bits each.
+    const __m128i lower = _mm_loadu_si128(reinterpret_cast<const __m128i*>(top + stride * TurningPixels::kLanes));
     const __m128i sums = _mm_add_epi32(
-        _mm_add_epi32(_mm_unpacklo_epi16(upperLow, upperHigh), _mm_unpackhi_epi16(upperLow, upperHigh)),
-        _mm_add_epi32(_mm_unpacklo_epi16(lowerLow, lowerHigh), _mm_unpackhi_epi16(lowerLow, lowerHigh)));
+        _mm_add_epi32(_mm_madd_epi16(upper, _mm_set1_epi32(static_cast<int>(w.w00 | w.wx << 16))),
+                      _mm_madd_epi16(lower, _mm_set1_epi32(static_cast<int>(w.wy | w.t << 16)))),
+        _mm_set1_epi32(-TurningPixels::kBias * 256));
     // W fits 16 bits: d * W from 16-bit halves.
     const __m128i total = _mm_shuffle_epi32(_mm_shufflehi_epi16(sums, 0xAA), 0xFF);
     const __m128i zero = _mm_setzero_si128();
@@ -144,33 +129,26 @@ inline std::uint32_t blendVector(const std::uint64_t* top, int stride, const Wei
     const __m128i packed = _mm_packus_epi16(_mm_packs_epi32(channels, zero), zero);
     return (destination & 0xFF000000u) | (static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)) & 0xFFFFFFu);
 }
-
 #endif
 
 #if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
 #define ZORVANE_WIDE_PATH 1
 // Two sample points whose neighbourhoods lie in the picture, one in each 128-bit half: the
-// vector blend's steps side by side, with 32-bit products where AVX2 has them. `weights` holds
-// the first point's four weights in its low half's low 64 bits and the second's in its high
-// half's; `pixels` the two buffer pixels.
-__attribute__((target("avx2"))) inline void blendPair(const std::uint64_t* first, const std::uint64_t* second, std::ptrdiff_t stride,
-                                                      __m256i weights, std::uint32_t* pixels)
+// vector blend's steps side by side, with 32-bit products where AVX2 has them. `upperWeights`
+// and `lowerWeights` hold each point's pairs of weights in every 32-bit lane of its half;
+// `pixels` the two buffer pixels.
+__attribute__((target("avx2"))) inline void blendPair(const std::int16_t* first, const std::int16_t* second, std::ptrdiff_t stride,
+                                                      __m256i upperWeights, __m256i lowerWeights, std::uint32_t* pixels)
 {
+    const std::ptrdiff_t below = stride * TurningPixels::kLanes;
     const __m256i upper = _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(first))),
                                                   _mm_loadu_si128(reinterpret_cast<const __m128i*>(second)), 1);
     const __m256i lower =
-        _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(first + stride))),
-                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(second + stride)), 1);
-    const __m256i paired = _mm256_unpacklo_epi16(weights, weights);
-    const __m256i upperWeight = _mm256_unpacklo_epi32(paired, paired);
-    const __m256i lowerWeight = _mm256_unpackhi_epi32(paired, paired);
-    const __m256i upperLow = _mm256_mullo_epi16(upper, upperWeight);
-    const __m256i upperHigh = _mm256_mulhi_epu16(upper, upperWeight);
-    const __m256i lowerLow = _mm256_mullo_epi16(lower, lowerWeight);
-    const __m256i lowerHigh = _mm256_mulhi_epu16(lower, lowerWeight);
+        _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(first + below))),
+                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(second + below)), 1);
     const __m256i sums = _mm256_add_epi32(
-        _mm256_add_epi32(_mm256_unpacklo_epi16(upperLow, upperHigh), _mm256_unpackhi_epi16(upperLow, upperHigh)),
-        _mm256_add_epi32(_mm256_unpacklo_epi16(lowerLow, lowerHigh), _mm256_unpackhi_epi16(lowerLow, lowerHigh)));
+        _mm256_add_epi32(_mm256_madd_epi16(upper, upperWeights), _mm256_madd_epi16(lower, lowerWeights)),
+        _mm256_set1_epi32(-TurningPixels::kBias * 256));
     const __m256i total = _mm256_shuffle_epi32(sums, 0xFF);
     const __m256i target = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(pixels)));
     // The fourth byte does not move: its lane's change is masked out.
@@ -189,7 +167,7 @@ __attribute__((target("avx2"))) inline void blendPair(const std::uint64_t* first
 __attribute__((target("avx2"))) void wideRow(const RowWalk& walk)
 {
     const Neighbours neighbours(walk);
-    const int stride = walk.stride, count = walk.count;
+    const int count = walk.count;
     const std::int32_t stepX = walk.stepX, stepY = walk.stepY;
     std::uint32_t* line = walk.line;
     const __m128i lanes = _mm_set_epi32(3, 2, 1, 0);
@@ -198,7 +176,8 @@ __attribute__((target("avx2"))) void wideRow(const RowWalk& walk)
     const __m128i fourX = _mm_set1_epi32(4 * stepX), fourY = _mm_set1_epi32(4 * stepY);
     const __m128i one = _mm_set1_epi32(1), byte = _mm_set1_epi32(0xFF), full = _mm_set1_epi32(256);
     const __m128i lastColumn = _mm_set1_epi32(walk.width), lastRow = _mm_set1_epi32(walk.height);
-    const __m128i rowWords = _mm_set1_epi32(stride);
+    const __m128i rowPairs = _mm_set1_epi32(static_cast<int>(neighbours.stride));
+    const __m256i firstTwo = _mm256_set_epi32(1, 1, 1, 1, 0, 0, 0, 0), lastTwo = _mm256_set_epi32(3, 3, 3, 3, 2, 2, 2, 2);
     int i = 0;
     for (; i + 3 < count; i += 4, xs = _mm_add_epi32(xs, fourX), ys = _mm_add_epi32(ys, fourY)) {
         // The top-left neighbours' places in the bordered picture: in [0, width] x [0, height].
@@ -209,34 +188,32 @@ __attribute__((target("avx2"))) void wideRow(const RowWalk& walk)
         if (_mm_movemask_ps(_mm_castsi128_ps(inside)) != 0xF) {
             for (int k = 0; k < 4; ++k) {
                 const std::int32_t px = walk.px + (i + k) * stepX, py = walk.py + (i + k) * stepY;
-                if (const std::uint64_t* top = neighbours.at(px, py))
-                    line[i + k] = blendVector(top, stride, weights(px, py), line[i + k]);
+                if (const std::int16_t* top = neighbours.at(px, py))
+                    line[i + k] = blendVector(top, neighbours.stride, weights(px, py), line[i + k]);
             }
             continue;
         }
-        const __m128i offsets = _mm_add_epi32(_mm_mullo_epi32(row, rowWords), column);
-        // The weights: t = fx * fy >> 8, wx = fx - t, wy = fy - t, w00 = 256 - fx - fy + t.
+        const __m128i offsets = _mm_slli_epi32(_mm_add_epi32(_mm_mullo_epi32(row, rowPairs), column), 3);
+        // The weights: t = fx * fy >> 8, wx = fx - t, wy = fy - t, w00 = 256 - fx - fy + t; each
+        // point's top pair (w00, wx) and bottom pair (wy, t) as two 16-bit halves.
         const __m128i fx = _mm_and_si128(_mm_srli_epi32(xs, 8), byte);
         const __m128i fy = _mm_and_si128(_mm_srli_epi32(ys, 8), byte);
         const __m128i t = _mm_srli_epi32(_mm_mullo_epi32(fx, fy), 8);
         const __m128i wx = _mm_sub_epi32(fx, t);
         const __m128i wy = _mm_sub_epi32(fy, t);
         const __m128i w00 = _mm_add_epi32(_mm_sub_epi32(_mm_sub_epi32(full, fx), fy), t);
-        // Each point's [w00, wx, wy, t], then two points to a register as 16-bit lanes.
-        const __m128i frontLow = _mm_unpacklo_epi32(w00, wx), backLow = _mm_unpacklo_epi32(wy, t);
-        const __m128i frontHigh = _mm_unpackhi_epi32(w00, wx), backHigh = _mm_unpackhi_epi32(wy, t);
-        const __m128i firstTwo = _mm_packs_epi32(_mm_unpacklo_epi64(frontLow, backLow), _mm_unpackhi_epi64(frontLow, backLow));
-        const __m128i lastTwo = _mm_packs_epi32(_mm_unpacklo_epi64(frontHigh, backHigh), _mm_unpackhi_epi64(frontHigh, backHigh));
-        const std::uint64_t* words = neighbours.words;
-        blendPair(words + _mm_cvtsi128_si32(offsets), words + _mm_extract_epi32(offsets, 1), stride,
-                  _mm256_permute4x64_epi64(_mm256_castsi128_si256(firstTwo), 0x50), line + i);
-        blendPair(words + _mm_extract_epi32(offsets, 2), words + _mm_extract_epi32(offsets, 3), stride,
-                  _mm256_permute4x64_epi64(_mm256_castsi128_si256(lastTwo), 0x50), line + i + 2);
+        const __m256i top = _mm256_castsi128_si256(_mm_or_si128(w00, _mm_slli_epi32(wx, 16)));
+        const __m256i bottom = _mm256_castsi128_si256(_mm_or_si128(wy, _mm_slli_epi32(t, 16)));
+        const std::int16_t* pairs = neighbours.pairs;
+        blendPair(pairs + _mm_cvtsi128_si32(offsets), pairs + _mm_extract_epi32(offsets, 1), neighbours.stride,
+                  _mm256_permutevar8x32_epi32(top, firstTwo), _mm256_permutevar8x32_epi32(bottom, firstTwo), line + i);
+        blendPair(pairs + _mm_extract_epi32(offsets, 2), pairs + _mm_extract_epi32(offsets, 3), neighbours.stride,
+                  _mm256_permutevar8x32_epi32(top, lastTwo), _mm256_permutevar8x32_epi32(bottom, lastTwo), line + i + 2);
     }
     for (; i < count; ++i) {
         const std::int32_t px = walk.px + i * stepX, py = walk.py + i * stepY;
-        if (const std::uint64_t* top = neighbours.at(px, py))
-            line[i] = blendVector(top, stride, weights(px, py), line[i]);
+        if (const std::int16_t* top = neighbours.at(px, py))
+            line[i] = blendVector(top, neighbours.stride, weights(px, py), line[i]);
     }
 }
 #endif
@@ -324,7 +301,7 @@ void TurningPixels::draw(float x, float y, Size size, float angle, RenderingBuff
 
 void TurningPixels::draw_on(Path path, float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const
 {
-    if (words_.empty() || !offers(path) ||
+    if (pairs_.empty() || !offers(path) ||
         !(std::fabs(x) < kFarthest && std::fabs(y) < kFarthest && std::isfinite(angle)))
         return;
     const RowFunction row = rowFunction(path);
@@ -347,7 +324,7 @@ void TurningPixels::draw_on(Path path, float x, float y, Size size, float angle,
     const int lastRow = std::min({highV + 2, size.h, buffer.height()});
     // Sample points step along a row in 16.16 fixed point; their fractions give the weights.
     constexpr double kOne = 65536.0;
-    RowWalk walk{words_.data(), stride_, width_, height_, nullptr, 0, 0, 0,
+    RowWalk walk{pairs_.data(), stride_, width_, height_, nullptr, 0, 0, 0,
                  static_cast<std::int32_t>(std::lround(c * kOne)), static_cast<std::int32_t>(std::lround(s * kOne))};
     std::uint32_t* pixels = buffer.pixels();
     for (int j = firstRow; j < lastRow; ++j) {
