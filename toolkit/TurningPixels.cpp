@@ -162,8 +162,7 @@ __attribute__((target("avx2"))) inline void blendPair(const std::int16_t* first,
 }
 
 // Four sample points at a time: their neighbourhoods and weights computed side by side, then
-// blended in two pairs. A group with a point whose neighbourhood misses the picture, and the
-// last points of the row, go one by one.
+// blended in two pairs. The last points of the row go one by one.
 __attribute__((target("avx2"))) void wideRow(const RowWalk& walk)
 {
     const Neighbours neighbours(walk);
@@ -177,6 +176,8 @@ __attribute__((target("avx2"))) void wideRow(const RowWalk& walk)
     const __m128i one = _mm_set1_epi32(1), byte = _mm_set1_epi32(0xFF), full = _mm_set1_epi32(256);
     const __m128i lastColumn = _mm_set1_epi32(walk.width), lastRow = _mm_set1_epi32(walk.height);
     const __m128i rowPairs = _mm_set1_epi32(static_cast<int>(neighbours.stride));
+    const __m128i clearEntry =
+        _mm_set1_epi32(static_cast<int>((static_cast<std::ptrdiff_t>(walk.height) + 1) * neighbours.stride * TurningPixels::kLanes));
     const __m256i firstTwo = _mm256_set_epi32(1, 1, 1, 1, 0, 0, 0, 0), lastTwo = _mm256_set_epi32(3, 3, 3, 3, 2, 2, 2, 2);
     int i = 0;
     for (; i + 3 < count; i += 4, xs = _mm_add_epi32(xs, fourX), ys = _mm_add_epi32(ys, fourY)) {
@@ -185,15 +186,13 @@ __attribute__((target("avx2"))) void wideRow(const RowWalk& walk)
         const __m128i row = _mm_add_epi32(_mm_srai_epi32(ys, 16), one);
         const __m128i inside = _mm_and_si128(_mm_cmpeq_epi32(_mm_min_epu32(column, lastColumn), column),
                                              _mm_cmpeq_epi32(_mm_min_epu32(row, lastRow), row));
-        if (_mm_movemask_ps(_mm_castsi128_ps(inside)) != 0xF) {
-            for (int k = 0; k < 4; ++k) {
-                const std::int32_t px = walk.px + (i + k) * stepX, py = walk.py + (i + k) * stepY;
-                if (const std::int16_t* top = neighbours.at(px, py))
-                    line[i + k] = blendVector(top, neighbours.stride, weights(px, py), line[i + k]);
-            }
+        if (_mm_movemask_ps(_mm_castsi128_ps(inside)) == 0)
             continue;
-        }
-        const __m128i offsets = _mm_slli_epi32(_mm_add_epi32(_mm_mullo_epi32(row, rowPairs), column), 3);
+        // A point whose neighbourhood misses the picture reads the clear entries below the
+        // picture, which leave its pixel as it was.
+        const __m128i offsets = _mm_or_si128(
+            _mm_and_si128(_mm_slli_epi32(_mm_add_epi32(_mm_mullo_epi32(row, rowPairs), column), 3), inside),
+            _mm_andnot_si128(inside, clearEntry));
         // The weights: t = fx * fy >> 8, wx = fx - t, wy = fy - t, w00 = 256 - fx - fy + t; each
         // point's top pair (w00, wx) and bottom pair (wy, t) as two 16-bit halves.
         const __m128i fx = _mm_and_si128(_mm_srli_epi32(xs, 8), byte);

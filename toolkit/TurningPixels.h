@@ -56,9 +56,10 @@ void TurningPixels::fill(const Source& source)
     width_ = source.width;
     height_ = source.height;
     // Entries for columns -1 .. width - 1 and rows -1 .. height: every top-left neighbour and
-    // the row below it.
+    // the row below it; then a clear row, so that the row of entries at `height` is a clear
+    // neighbourhood, for sample points that miss the picture.
     stride_ = width_ + 1;
-    pairs_.assign(static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_ + 2) * kLanes,
+    pairs_.assign(static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_ + 3) * kLanes,
                   static_cast<std::int16_t>(kBias));
     auto lanesOf = [&source](int i, int j, int lanes[4]) {
         const bool inside = i >= 0 && j >= 0 && i < source.width && j < source.height;
