@@ -333,10 +333,26 @@ void TurningPixels::draw_on(Path path, float x, float y, Size size, float angle,
         to = std::min(to + 1, lastColumn);
         if (from >= to)
             continue;
-        walk.line = pixels + static_cast<std::ptrdiff_t>(j) * buffer.width() + from;
-        walk.count = to - from;
-        walk.px = static_cast<std::int32_t>(std::lround((x + static_cast<double>(from) * c - static_cast<double>(j) * s) * kOne));
-        walk.py = static_cast<std::int32_t>(std::lround((y + static_cast<double>(from) * s + static_cast<double>(j) * c) * kOne));
+        auto px = static_cast<std::int32_t>(std::lround((x + static_cast<double>(from) * c - static_cast<double>(j) * s) * kOne));
+        auto py = static_cast<std::int32_t>(std::lround((y + static_cast<double>(from) * s + static_cast<double>(j) * c) * kOne));
+        // Within the row, only the columns whose sample point lies in the disc around the
+        // picture's centre that holds every point a visible pixel reaches: the others would
+        // leave their pixels as they are. The points keep the positions the row's start gives.
+        const double dx = x - j * s - centreX_, dy = y + j * c - centreY_;
+        const double along = dx * c + dy * s;
+        const double across = dx * dx + dy * dy - along * along;
+        const double room = reach_ * reach_ - across;
+        if (reach_ < 0.0 || room < 0.0)
+            continue;
+        const double half = std::sqrt(room);
+        const int first = std::max(from, static_cast<int>(std::max(std::floor(-along - half) - 1.0, -1e6)));
+        const int last = std::min(to, static_cast<int>(std::min(std::ceil(-along + half) + 2.0, 1e6)));
+        if (first >= last)
+            continue;
+        walk.line = pixels + static_cast<std::ptrdiff_t>(j) * buffer.width() + first;
+        walk.count = last - first;
+        walk.px = px + (first - from) * walk.stepX;
+        walk.py = py + (first - from) * walk.stepY;
         row(walk);
     }
 }

@@ -2,6 +2,8 @@
 
 #include "Geometry.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -45,6 +47,11 @@ public:
 
 private:
     std::vector<std::int16_t> pairs_;
+    // The picture's centre, and how far from it a sample point can be and still reach a pixel
+    // that is not clear (below 0 when every pixel is).
+    double centreX_ = 0.0;
+    double centreY_ = 0.0;
+    double reach_ = -1.0;
     int width_ = 0;
     int height_ = 0;
     int stride_ = 0;
@@ -80,6 +87,18 @@ void TurningPixels::fill(const Source& source)
                 entry[2 * lane + 1] = static_cast<std::int16_t>(right[lane] + kBias);
             }
         }
+    // A pixel (i, j) that is not clear is read by the sample points in [i - 1, i + 1) x
+    // [j - 1, j + 1); the farthest corner of that square, with room for the rounding of the
+    // points' fixed-point steps, bounds the disc.
+    centreX_ = width_ / 2.0;
+    centreY_ = height_ / 2.0;
+    reach_ = -1.0;
+    for (int j = 0; j < height_; ++j)
+        for (int i = 0; i < width_; ++i)
+            if (source.alpha(i, j) != 0)
+                for (const double cornerX : {i - 1.0, i + 1.0})
+                    for (const double cornerY : {j - 1.0, j + 1.0})
+                        reach_ = std::max(reach_, std::hypot(cornerX - centreX_, cornerY - centreY_) + 0.5);
 }
 
 } // namespace pengui
