@@ -21,7 +21,7 @@ class TurningPixels {
 public:
     // The 16-bit lanes of an entry: four channels, two pixels each.
     static constexpr int kLanes = 8;
-    // What every lane is less than the value it stands for.
+    // What every lane adds to the value it stands for, to fit signed 16 bits.
     static constexpr int kBias = -32768;
 
     bool empty() const { return pairs_.empty(); }
@@ -30,8 +30,8 @@ public:
     template <typename Source>
     void fill(const Source& source);
 
-    // The ways of computing the drawing: the plain arithmetic, SSE2, and AVX2 (two pixels at
-    // once). Every path gives the same bits, and the tests hold them to it.
+    // The ways of computing the drawing: the plain arithmetic, SSE2, and AVX2 (four sample
+    // points at a time). Every path gives the same bits, and the tests hold them to it.
     enum class Path { kPortable, kVector, kWide };
     // Whether this build and this processor offer `path`.
     static bool offers(Path path);
