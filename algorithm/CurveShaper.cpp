@@ -66,7 +66,7 @@ void shapeCurves(CurveShaper::Curves curves, bool wide, const TableTanh& tanh, c
 
 CurveShaper::CurveShaper(Kernels kernels)
     : tanh_(TableTanh::instance()), sine_(mppi::TableSine::instance()),
-      wide_(kernels == Kernels::kFastest && curve_shaper_wide::available())
+      wide_(kernels == Kernels::kFastest && mppi::wide_loops::enabled())
 {
 }
 

@@ -29,8 +29,7 @@ public:
         Term tanhOut, tanhIn, sineOut, sineIn;
     };
 
-    // `kFastest` uses AVX2 where the processor has it; `kPlain` never does. Not for the audio
-    // thread: it may ask the processor what it supports.
+    // `kFastest` uses AVX2 where the wide loops run (mppi::wide_loops); `kPlain` never does.
     explicit CurveShaper(Kernels kernels = Kernels::kFastest);
 
     // Whether this shaper runs eight samples at a time.

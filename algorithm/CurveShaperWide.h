@@ -8,23 +8,17 @@
 #include "HermiteSegments.h"
 #include "TableSine.h"
 #include "TableTanh.h"
+#include "WideLoops.h"
 
 #if defined(__i386__) || defined(__x86_64__)
 #include <immintrin.h>
 #define ZORVANE_WIDE_KERNELS 1
-#define ZORVANE_WIDE __attribute__((target("avx2")))
+#define ZORVANE_WIDE ZORVANE_WIDE_TARGET
 #endif
 
 namespace curve_shaper_wide {
 
 #ifdef ZORVANE_WIDE_KERNELS
-
-// Whether the processor (and the system, which must save its registers) supports AVX2.
-inline bool available()
-{
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2");
-}
 
 // table[segment] for sixteen entries: a permute of each half, the upper chosen where the
 // segment's bit 3 (moved to the sign) is set.
@@ -131,11 +125,6 @@ ZORVANE_WIDE int shape(const TableTanh& tanh, const mppi::TableSine& sine, float
 }
 
 #else
-
-inline bool available()
-{
-    return false;
-}
 
 template <bool kTanh, bool kSine, bool kFading>
 int shape(const TableTanh&, const mppi::TableSine&, float*, int, const CurveShaper::Term*, int)

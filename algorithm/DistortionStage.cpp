@@ -1,6 +1,7 @@
 #include "DistortionStage.h"
 
 #include "ParamTable.h"
+#include "WideLoops.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,6 +34,12 @@ inline float restoringGain(float inputPower, float shapedPower)
     const float output = std::sqrt(std::fabs(shapedPower));
     const float gain = std::min(input, DistortionStage::kRmsCeiling) / std::max(output, kSilence);
     return output >= kSilence ? gain : 0.0f;
+}
+
+ZORVANE_WIDE_LOOP inline void restore(float* block, const float* inputPower, const float* shapedPower, int frames)
+{
+    for (int i = 0; i < frames; ++i)
+        block[i] *= restoringGain(inputPower[i], shapedPower[i]);
 }
 
 } // namespace
@@ -209,8 +216,7 @@ void DistortionStage::shapePiece(float* block, float* input, int frames)
 
 void DistortionStage::applyGain(float* block, const float* inputPower, const float* shapedPower, int frames)
 {
-    for (int i = 0; i < frames; ++i)
-        block[i] *= restoringGain(inputPower[i], shapedPower[i]);
+    mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { restore(block, inputPower, shapedPower, frames); });
     makeUp_ = restoringGain(inputPower[frames - 1], shapedPower[frames - 1]);
 }
 

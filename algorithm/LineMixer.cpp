@@ -152,19 +152,21 @@ void LineMixer::process(int frames)
 {
     // Sustain uses the committed feedback matrix: nothing new enters the lines.
     const bool feedbackRamps = rampThisBlock_ && !sustain_;
-    if (feedbackRamps)
-        run<true, true>(frames);
-    else if (rampThisBlock_)
-        run<false, true>(frames);
-    else
-        run<false, false>(frames);
+    mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP {
+        if (feedbackRamps)
+            run<true, true>(frames);
+        else if (rampThisBlock_)
+            run<false, true>(frames);
+        else
+            run<false, false>(frames);
+    });
 }
 
 // One pass writes the lines' inputs and the output, so the ramps' running sums advance side by
 // side. The steady loops carry no running sums, so they vectorise; the ramps add their steps
 // sample by sample, across the pieces of a control block.
 template <bool kFeedbackRamps, bool kOutputRamps>
-void LineMixer::run(int frames)
+inline void LineMixer::run(int frames)
 {
     const float* __restrict x1 = lines_[0].output;
     const float* __restrict x2 = lines_[1].output;

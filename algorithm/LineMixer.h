@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WideLoops.h"
+
 // Feeds the delay lines and builds the output. The feedback matrix F takes the lines' outputs
 // back into their inputs (one line: F0 only; two lines: cross-fed by the separation), and the
 // output matrix O sends the fed-back signal through each line's level and pan to the outputs,
@@ -63,7 +65,7 @@ private:
 
     void commit(int samples);
     template <bool kFeedbackRamps, bool kOutputRamps>
-    void run(int frames);
+    ZORVANE_WIDE_LOOP void run(int frames);
     void setPending(float& pending, float value);
 
     Matrix feedback_;

@@ -1,5 +1,7 @@
 #include "RmsFollower.h"
 
+#include "WideLoops.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -10,6 +12,29 @@ inline float boundedSquare(float x)
 {
     const float square = x * x;
     return square < RmsFollower::kPowerCeiling ? square : RmsFollower::kPowerCeiling;
+}
+
+struct SquaresCount {
+    std::int32_t units = 0;
+    int beyond = 0;
+};
+
+// Two plain passes, each of which vectorises: the squares and their units, then a count of
+// those beyond the limit (a count rather than an early exit). The units go through a signed
+// conversion; the held value fits in 24 bits.
+ZORVANE_WIDE_LOOP inline SquaresCount countSquares(const float* block, int frames, float* squares, float limit)
+{
+    std::int32_t units = 0;
+    for (int i = 0; i < frames; ++i) {
+        const float square = boundedSquare(block[i]);
+        squares[i] = square;
+        const float scaled = square * RmsFollower::kSquareUnitsPerOne;
+        units += static_cast<std::int32_t>(scaled < RmsFollower::kSquareUnitsHeld ? scaled : RmsFollower::kSquareUnitsHeld) + 1;
+    }
+    int beyond = 0;
+    for (int i = 0; i < frames; ++i)
+        beyond += squares[i] > limit ? 1 : 0;
+    return {units, beyond};
 }
 
 } // namespace
@@ -59,21 +84,10 @@ void RmsFollower::follow(const float* block, int frames, float* power)
 
 void RmsFollower::squaresOf(const float* block, int frames, float* squares, float limit, SquaresBound& bound)
 {
-    // Two plain passes, each of which vectorises: the squares and their units, then a count of
-    // those beyond the limit (a count rather than an early exit). The units go through a signed
-    // conversion; the held value fits in 24 bits.
-    std::int32_t units = 0;
-    for (int i = 0; i < frames; ++i) {
-        const float square = boundedSquare(block[i]);
-        squares[i] = square;
-        const float scaled = square * kSquareUnitsPerOne;
-        units += static_cast<std::int32_t>(scaled < kSquareUnitsHeld ? scaled : kSquareUnitsHeld) + 1;
-    }
-    int beyond = 0;
-    for (int i = 0; i < frames; ++i)
-        beyond += squares[i] > limit ? 1 : 0;
-    bound.eachWithinLimit = bound.eachWithinLimit && beyond == 0;
-    bound.units += static_cast<std::uint32_t>(units);
+    SquaresCount count;
+    mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { count = countSquares(block, frames, squares, limit); });
+    bound.eachWithinLimit = bound.eachWithinLimit && count.beyond == 0;
+    bound.units += static_cast<std::uint32_t>(count.units);
 }
 
 void RmsFollower::followSquares(const float* squares, int frames)

@@ -1,6 +1,7 @@
 #include "StereoTapDelay.h"
 
 #include "RingSize.h"
+#include "WideLoops.h"
 
 #include <algorithm>
 #include <cmath>
@@ -52,11 +53,20 @@ void StereoTapDelay::updateBlock(int samples)
 namespace {
 
 // What of an input sample enters the history: NaN and infinity as silence (x - x is 0 only for
-// finite x), and finite samples held within the input ceiling.
+// finite x), and finite samples held within the input ceiling (a plain minimum and maximum,
+// which vectorise without blends).
 inline float admitted(float x)
 {
     const float finite = x - x == 0.0f ? x : 0.0f;
-    return std::clamp(finite, -StereoTapDelay::kInputCeiling, StereoTapDelay::kInputCeiling);
+    return std::min(std::max(finite, -StereoTapDelay::kInputCeiling), StereoTapDelay::kInputCeiling);
+}
+
+ZORVANE_WIDE_LOOP inline void admit(StereoFrame* destination, const float* left, const float* right, int count)
+{
+    for (int k = 0; k < count; ++k) {
+        destination[k].left = admitted(left[k]);
+        destination[k].right = admitted(right[k]);
+    }
 }
 
 } // namespace
@@ -73,10 +83,7 @@ void StereoTapDelay::process(float* outLeft, float* outRight, const float* inLef
         const float* left = inLeft + runStarts[run];
         const float* right = inRight + runStarts[run];
         const int count = runEnds[run] - runStarts[run];
-        for (int k = 0; k < count; ++k) {
-            destination[k].left = admitted(left[k]);
-            destination[k].right = admitted(right[k]);
-        }
+        mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { admit(destination, left, right, count); });
     }
     std::fill(outLeft, outLeft + frames, 0.0f);
     std::fill(outRight, outRight + frames, 0.0f);

@@ -1,6 +1,8 @@
 #include "TapUnit.h"
 
+#include "GlideReadsWide.h"
 #include "ParamTable.h"
+#include "WideLoops.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,6 +45,16 @@ void retreat(TapUnit::Gains& gains, const TapUnit::Gains& step)
     gains.lr -= step.lr;
     gains.rl -= step.rl;
     gains.rr -= step.rr;
+}
+
+// Adds a steady tap's reads; the gains are a copy, so the output's stores cannot touch them.
+ZORVANE_WIDE_LOOP inline void addSteady(const StereoFrame* source, int count, const TapUnit::Gains g, float* outLeft,
+                                        float* outRight)
+{
+    for (int k = 0; k < count; ++k) {
+        outLeft[k] += g.ll * source[k].left + g.rl * source[k].right;
+        outRight[k] += g.lr * source[k].left + g.rr * source[k].right;
+    }
 }
 
 double defaultLevel(int tapNumber)
@@ -175,7 +187,7 @@ void TapUnit::renderFixed(const StereoFrame* history, std::uint32_t mask, std::u
     // Two contiguous runs at most: up to the end of the history, then from its start.
     const int firstRun = std::min(frames, static_cast<int>(mask + 1 - start));
     const std::pair<const StereoFrame*, int> runs[] = {{history + start, firstRun}, {history, frames - firstRun}};
-    // Gains live in locals: the output buffers cannot alias them, so the loops vectorise.
+    // Gains live in locals: the output buffers cannot alias them.
     Gains g = running_;
     const Gains step = increments_;
     const bool ramping = !steadyGains();
@@ -184,10 +196,7 @@ void TapUnit::renderFixed(const StereoFrame* history, std::uint32_t mask, std::u
         float* outLeft = left + offset;
         float* outRight = right + offset;
         if (!ramping) {
-            for (int k = 0; k < count; ++k) {
-                outLeft[k] += g.ll * source[k].left + g.rl * source[k].right;
-                outRight[k] += g.lr * source[k].left + g.rr * source[k].right;
-            }
+            mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { addSteady(source, count, g, outLeft, outRight); });
         } else {
             for (int k = 0; k < count; ++k) {
                 outLeft[k] += g.ll * source[k].left + g.rl * source[k].right;
@@ -237,6 +246,30 @@ void TapUnit::renderGlideGroup(TapUnit* const* taps, const StereoFrame* history,
     }
 }
 
+void TapUnit::renderFourWide(TapUnit* const* taps, const StereoFrame* history, std::uint32_t mask, int frames,
+                             float* left, float* right)
+{
+#ifdef ZORVANE_WIDE_GLIDES
+    Gains gains[4];
+    Gains steps[4];
+    ReadPosition positions[4];
+    ReadPosition strides[4];
+    for (int t = 0; t < 4; ++t) {
+        gains[t] = taps[t]->running_;
+        steps[t] = taps[t]->increments_;
+        positions[t] = taps[t]->motion_.start;
+        strides[t] = taps[t]->motion_.step;
+    }
+    glide_reads_wide::renderFourTaps(history, mask, frames, left, right, gains, steps, positions, strides);
+    for (int t = 0; t < 4; ++t) {
+        taps[t]->running_ = gains[t];
+        taps[t]->motion_.start = positions[t];
+    }
+#else
+    renderGlideGroup<4>(taps, history, mask, frames, left, right);
+#endif
+}
+
 void TapUnit::renderGlides(TapUnit* const* taps, int count, const StereoFrame* history, std::uint32_t mask,
                            int frames, float* left, float* right)
 {
@@ -244,7 +277,12 @@ void TapUnit::renderGlides(TapUnit* const* taps, int count, const StereoFrame* h
     case 1: renderGlideGroup<1>(taps, history, mask, frames, left, right); break;
     case 2: renderGlideGroup<2>(taps, history, mask, frames, left, right); break;
     case 3: renderGlideGroup<3>(taps, history, mask, frames, left, right); break;
-    case 4: renderGlideGroup<4>(taps, history, mask, frames, left, right); break;
+    case 4:
+        if (mppi::wide_loops::enabled())
+            renderFourWide(taps, history, mask, frames, left, right);
+        else
+            renderGlideGroup<4>(taps, history, mask, frames, left, right);
+        break;
     default: break;
     }
 }
