@@ -25,8 +25,8 @@ public:
     }
     // Follows a block, writing the smoothed power (the level squared) after each sample.
     void follow(const float* block, int frames, float* power);
-    // Follows `kCount` blocks with as many followers in one pass, so that their recursions
-    // overlap; each follower's powers are the ones `follow` gives.
+    // Follows `kCount` blocks (of at most a control block each) with as many followers in one
+    // pass, so that their recursions overlap; each follower's powers are the ones `follow` gives.
     template <int kCount>
     static void followAll(RmsFollower* const* followers, const float* const* blocks, float* const* powers, int frames);
 
@@ -75,6 +75,12 @@ private:
     }
 
     void computeCoefficients();
+#ifdef __SSE2__
+    // followAll with up to four followers in the lanes of SSE registers; frames at most a
+    // control block.
+    static void followInLanes(RmsFollower* const* followers, const float* const* blocks, float* const* powers,
+                              int count, int frames);
+#endif
 
     float sampleRate_ = 44100.0f;
     float timeConstant_ = 0.05f;

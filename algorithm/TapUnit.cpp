@@ -2,6 +2,7 @@
 
 #include "GlideReadsWide.h"
 #include "ParamTable.h"
+#include "TapLanes.h"
 #include "WideLoops.h"
 
 #include <algorithm>
@@ -29,22 +30,6 @@ TapUnit::Gains difference(const TapUnit::Gains& to, const TapUnit::Gains& from, 
 {
     return {(to.ll - from.ll) / divisor, (to.lr - from.lr) / divisor, (to.rl - from.rl) / divisor,
             (to.rr - from.rr) / divisor};
-}
-
-void advance(TapUnit::Gains& gains, const TapUnit::Gains& step)
-{
-    gains.ll += step.ll;
-    gains.lr += step.lr;
-    gains.rl += step.rl;
-    gains.rr += step.rr;
-}
-
-void retreat(TapUnit::Gains& gains, const TapUnit::Gains& step)
-{
-    gains.ll -= step.ll;
-    gains.lr -= step.lr;
-    gains.rl -= step.rl;
-    gains.rr -= step.rr;
 }
 
 // Adds a steady tap's reads; the gains are a copy, so the output's stores cannot touch them.
@@ -198,11 +183,15 @@ void TapUnit::renderFixed(const StereoFrame* history, std::uint32_t mask, std::u
         if (!ramping) {
             mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { addSteady(source, count, g, outLeft, outRight); });
         } else {
+            __m128 gains = tap_lanes::gainsOf(g);
+            const __m128 increments = tap_lanes::gainsOf(step);
             for (int k = 0; k < count; ++k) {
-                outLeft[k] += g.ll * source[k].left + g.rl * source[k].right;
-                outRight[k] += g.lr * source[k].left + g.rr * source[k].right;
-                advance(g, step);
+                const __m128 outputs = tap_lanes::outputsAt(outLeft, outRight, k);
+                const __m128 added = tap_lanes::mixed(gains, tap_lanes::frameOf(source[k]));
+                tap_lanes::storeOutputs(_mm_add_ps(outputs, added), outLeft, outRight, k);
+                gains = _mm_add_ps(gains, increments);
             }
+            g = tap_lanes::toGains(gains);
         }
         offset += count;
     }
@@ -213,35 +202,30 @@ template <int kCount>
 void TapUnit::renderGlideGroup(TapUnit* const* taps, const StereoFrame* history, std::uint32_t mask, int frames,
                                float* left, float* right)
 {
-    Gains g[kCount];
-    Gains step[kCount];
+    __m128 gains[kCount];
+    __m128 increments[kCount];
     ReadPosition position[kCount];
     ReadPosition stride[kCount];
     for (int t = 0; t < kCount; ++t) {
-        g[t] = taps[t]->running_;
-        step[t] = taps[t]->increments_;
+        gains[t] = tap_lanes::gainsOf(taps[t]->running_);
+        increments[t] = tap_lanes::gainsOf(taps[t]->increments_);
         position[t] = taps[t]->motion_.start;
         stride[t] = taps[t]->motion_.step;
     }
     for (int k = 0; k < frames; ++k) {
-        float outLeft = left[k];
-        float outRight = right[k];
+        __m128 outputs = tap_lanes::outputsAt(left, right, k);
         for (int t = 0; t < kCount; ++t) {
-            const StereoFrame here = history[position[t].index];
-            const StereoFrame next = history[(position[t].index + 1) & mask];
-            const float weight = position[t].weight();
-            const float l = here.left + (next.left - here.left) * weight;
-            const float r = here.right + (next.right - here.right) * weight;
-            outLeft += g[t].ll * l + g[t].rl * r;
-            outRight += g[t].lr * l + g[t].rr * r;
-            advance(g[t], step[t]);
+            const StereoFrame& here = history[position[t].index];
+            const StereoFrame& next = history[(position[t].index + 1) & mask];
+            const __m128 read = tap_lanes::between(here, next, position[t].weight());
+            outputs = _mm_add_ps(outputs, tap_lanes::mixed(gains[t], read));
+            gains[t] = _mm_add_ps(gains[t], increments[t]);
             position[t].advance(stride[t], mask);
         }
-        left[k] = outLeft;
-        right[k] = outRight;
+        tap_lanes::storeOutputs(outputs, left, right, k);
     }
     for (int t = 0; t < kCount; ++t) {
-        taps[t]->running_ = g[t];
+        taps[t]->running_ = tap_lanes::toGains(gains[t]);
         taps[t]->motion_.start = position[t];
     }
 }
@@ -292,20 +276,25 @@ void TapUnit::renderCrossFade(const StereoFrame* history, std::uint32_t mask, st
 {
     const std::uint32_t oldStart = writeIndex - static_cast<std::uint32_t>(currentDelay_);
     const std::uint32_t newStart = writeIndex - static_cast<std::uint32_t>(targetDelay_);
-    Gains out = fadeOut_;
-    Gains in = fadeIn_;
-    const Gains outStep = fadeOutStep_;
-    const Gains inStep = fadeInStep_;
+    __m128 out = tap_lanes::gainsOf(fadeOut_);
+    __m128 in = tap_lanes::gainsOf(fadeIn_);
+    const __m128 outStep = tap_lanes::gainsOf(fadeOutStep_);
+    const __m128 inStep = tap_lanes::gainsOf(fadeInStep_);
     for (int k = 0; k < frames; ++k) {
-        const StereoFrame before = history[(oldStart + static_cast<std::uint32_t>(k)) & mask];
-        const StereoFrame after = history[(newStart + static_cast<std::uint32_t>(k)) & mask];
-        left[k] += out.ll * before.left + out.rl * before.right + in.ll * after.left + in.rl * after.right;
-        right[k] += out.lr * before.left + out.rr * before.right + in.lr * after.left + in.rr * after.right;
-        retreat(out, outStep);
-        advance(in, inStep);
+        const StereoFrame& before = history[(oldStart + static_cast<std::uint32_t>(k)) & mask];
+        const StereoFrame& after = history[(newStart + static_cast<std::uint32_t>(k)) & mask];
+        // The old read's two terms, then the new read's one by one, as a sum left to right.
+        __m128 added = tap_lanes::mixed(out, tap_lanes::frameOf(before));
+        const __m128 arriving = tap_lanes::frameOf(after);
+        const __m128 arrivingTerms = _mm_mul_ps(in, _mm_unpacklo_ps(arriving, arriving));
+        added = _mm_add_ps(added, arrivingTerms);
+        added = _mm_add_ps(added, _mm_movehl_ps(arrivingTerms, arrivingTerms));
+        tap_lanes::storeOutputs(_mm_add_ps(tap_lanes::outputsAt(left, right, k), added), left, right, k);
+        out = _mm_sub_ps(out, outStep);
+        in = _mm_add_ps(in, inStep);
     }
-    fadeOut_ = out;
-    fadeIn_ = in;
+    fadeOut_ = tap_lanes::toGains(out);
+    fadeIn_ = tap_lanes::toGains(in);
 }
 
 void TapUnit::notify(mppi::NotifierInterface*)

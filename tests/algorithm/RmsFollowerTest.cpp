@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <type_traits>
 #include <random>
 #include <vector>
 
@@ -113,4 +115,54 @@ TEST(RmsFollowerTest, HighestPowerBoundsTheFollowedPower)
     fastest.setTimeConstant(0.05f);
     fastest.setSampleRate(384000.0f);
     EXPECT_GT(fastest.highestPowerAfter(static_cast<std::uint32_t>(RmsFollower::kSquareUnitsHeld)), 1.0f);
+}
+
+// Followers run side by side give each the powers and the state it reaches alone, for every
+// block length (whole groups of four and the rest), with different time constants, and through
+// NaN, infinities and huge samples, which must come out held at the ceiling.
+TEST(RmsFollowerTest, FollowersSideBySideFollowAsEachAlone)
+{
+    const float extremes[] = {NAN, INFINITY, -INFINITY, 3e30f, -1e20f};
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> sample(-1.5f, 1.5f);
+    for (int frames : {1, 3, 4, 5, 8, 129, kControlBlock}) {
+        std::vector<std::vector<float>> blocks(4, std::vector<float>(static_cast<std::size_t>(frames)));
+        for (std::size_t f = 0; f < 4; ++f) {
+            for (float& x : blocks[f])
+                x = sample(random);
+            blocks[f][static_cast<std::size_t>(frames) / 2] = extremes[(f + static_cast<std::size_t>(frames)) % 5];
+        }
+        auto check = [&](auto count) {
+            constexpr int kCount = decltype(count)::value;
+            RmsFollower together[kCount];
+            RmsFollower alone[kCount];
+            RmsFollower* followers[kCount];
+            const float* inputs[kCount];
+            std::vector<std::vector<float>> powers(kCount, std::vector<float>(static_cast<std::size_t>(frames)));
+            float* outputs[kCount];
+            for (int f = 0; f < kCount; ++f) {
+                together[f].setTimeConstant(0.01f * static_cast<float>(f + 1));
+                together[f].setSampleRate(44100.0f);
+                alone[f] = together[f];
+                followers[f] = &together[f];
+                inputs[f] = blocks[static_cast<std::size_t>(f)].data();
+                outputs[f] = powers[static_cast<std::size_t>(f)].data();
+            }
+            // Twice, so that the second pass starts from a state the first left.
+            for (int pass = 0; pass < 2; ++pass) {
+                RmsFollower::followAll<kCount>(followers, inputs, outputs, frames);
+                for (int f = 0; f < kCount; ++f) {
+                    std::vector<float> expected(static_cast<std::size_t>(frames));
+                    alone[f].follow(inputs[f], frames, expected.data());
+                    EXPECT_EQ(0, std::memcmp(expected.data(), outputs[f], expected.size() * sizeof(float)))
+                        << kCount << " followers, " << frames << " frames, follower " << f;
+                    EXPECT_EQ(alone[f].power(), together[f].power());
+                    EXPECT_EQ(alone[f].lastSquare(), together[f].lastSquare());
+                    EXPECT_LE(together[f].power(), RmsFollower::kPowerCeiling);
+                }
+            }
+        };
+        check(std::integral_constant<int, 2>{});
+        check(std::integral_constant<int, 4>{});
+    }
 }
