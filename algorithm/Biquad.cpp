@@ -95,6 +95,57 @@ struct Biquad::Running {
     std::uint32_t phase;
 };
 
+struct Biquad::Lanes {
+    Lanes(const Biquad& first, const Biquad& second)
+        : b0(pair(first.b0_, second.b0_)), b1(pair(first.b1_, second.b1_)), b2(pair(first.b2_, second.b2_)),
+          a1(pair(first.a1_, second.a1_)), a2(pair(first.a2_, second.a2_)), x1(pair(first.x1_, second.x1_)),
+          x2(pair(first.x2_, second.x2_)), y1(pair(first.y1_, second.y1_)), y2(pair(first.y2_, second.y2_)),
+          bias(pair(first.phase_ == 0 ? kDenormalBias : 0.0f, second.phase_ == 0 ? kDenormalBias : 0.0f)),
+          biasFlip(_mm_set1_ps(kDenormalBias))
+    {
+    }
+
+    static __m128 pair(float first, float second) { return _mm_setr_ps(first, second, 0.0f, 0.0f); }
+
+    __m128 step(__m128 x)
+    {
+        __m128 y = _mm_add_ps(_mm_mul_ps(b0, x), _mm_mul_ps(b1, x1));
+        y = _mm_add_ps(y, _mm_mul_ps(b2, x2));
+        y = _mm_sub_ps(y, _mm_mul_ps(a1, y1));
+        y = _mm_sub_ps(y, _mm_mul_ps(a2, y2));
+        y = _mm_add_ps(y, bias);
+        // The bias alternates between itself and 0 in each lane, as each filter's phase does.
+        bias = _mm_xor_ps(bias, biasFlip);
+        x2 = x1;
+        x1 = x;
+        y2 = y1;
+        y1 = y;
+        return y;
+    }
+
+    void storeTo(Biquad& first, Biquad& second) const
+    {
+        alignas(16) float values[5][4];
+        const __m128 state[] = {x1, x2, y1, y2, bias};
+        for (int i = 0; i < 5; ++i)
+            _mm_store_ps(values[i], state[i]);
+        Biquad* const filters[] = {&first, &second};
+        for (int f = 0; f < 2; ++f) {
+            filters[f]->x1_ = values[0][f];
+            filters[f]->x2_ = values[1][f];
+            filters[f]->y1_ = values[2][f];
+            filters[f]->y2_ = values[3][f];
+            filters[f]->phase_ = values[4][f] != 0.0f ? 0u : 1u;
+        }
+    }
+
+    const __m128 b0, b1, b2, a1, a2;
+    __m128 x1, x2, y1, y2;
+    // Each lane's next bias: kDenormalBias where its filter's phase is 0.
+    __m128 bias;
+    const __m128 biasFlip;
+};
+
 void Biquad::process(float* block, int frames)
 {
     mppi::runRecursion<Running>(*this, block, frames);
@@ -102,5 +153,5 @@ void Biquad::process(float* block, int frames)
 
 void Biquad::processBoth(Biquad& first, float* firstBlock, Biquad& second, float* secondBlock, int frames)
 {
-    mppi::runRecursions<Running>(first, firstBlock, second, secondBlock, frames);
+    mppi::runRecursions<Lanes>(first, firstBlock, second, secondBlock, frames);
 }

@@ -34,6 +34,8 @@ public:
 private:
     // A filter's coefficients and state in locals, one sample at a time.
     struct Running;
+    // Two filters' coefficients and state, one per lane of an SSE register.
+    struct Lanes;
 
     void computeCoefficients();
 

@@ -35,6 +35,8 @@ public:
 private:
     // The coefficients and state in locals, one sample at a time.
     struct Running;
+    // Two filters' coefficients and state, one per lane of an SSE register.
+    struct Lanes;
 
     float b0_ = 1.0f;
     float b1_ = 0.0f;

@@ -540,10 +540,19 @@ TEST(StagesTogetherTest, EachLineGetsTheBitsItGetsAlone)
 
     Filter aloneA(Biquad::kLowPass, 800.0, 4.0, 1.0), aloneB(Biquad::kBandPass, 2000.0, 2.0, 3.0);
     Filter togetherA(Biquad::kLowPass, 800.0, 4.0, 1.0), togetherB(Biquad::kBandPass, 2000.0, 2.0, 3.0);
+    // One sample ahead, the second filters' denormal bias alternates out of step with the first's.
+    float lead[] = {0.25f, 0.25f};
+    aloneB.stage.filter(&lead[0], 1);
+    togetherB.stage.filter(&lead[1], 1);
     std::vector<float> a = first, b = second, c = first, d = second;
     aloneA.stage.filter(a.data(), frames);
     aloneB.stage.filter(b.data(), frames);
     FilterStage::filterBoth(togetherA.stage, c.data(), togetherB.stage, d.data(), frames);
+    // Then alone again: the states the pair left are each filter's own.
+    aloneA.stage.filter(a.data(), kBlock);
+    aloneB.stage.filter(b.data(), kBlock);
+    togetherA.stage.filter(c.data(), kBlock);
+    togetherB.stage.filter(d.data(), kBlock);
     EXPECT_EQ(a, c);
     EXPECT_EQ(b, d);
 
@@ -552,6 +561,10 @@ TEST(StagesTogetherTest, EachLineGetsTheBitsItGetsAlone)
     shelfA.stage.process(a.data(), frames);
     shelfB.stage.process(b.data(), frames);
     ShelfStage::processBoth(shelfC.stage, c.data(), shelfD.stage, d.data(), frames);
+    shelfA.stage.process(a.data(), kBlock);
+    shelfB.stage.process(b.data(), kBlock);
+    shelfC.stage.process(c.data(), kBlock);
+    shelfD.stage.process(d.data(), kBlock);
     EXPECT_EQ(a, c);
     EXPECT_EQ(b, d);
 
