@@ -2,6 +2,8 @@
 
 #include "ControlBlock.h"
 
+#include <emmintrin.h>
+
 LineMixer::LineMixer()
 {
     lines_[0].pan = lines_[0].pendingPan = -1.0f;
@@ -202,6 +204,9 @@ inline void LineMixer::run(int frames)
                 g += gStep;
             }
         }
+    } else if constexpr (kFeedbackRamps || kOutputRamps) {
+        rampTwoLines<kFeedbackRamps, kOutputRamps>(frames);
+        return;
     } else {
         for (int k = 0; k < frames; ++k) {
             const float tapLeft = left[k];
@@ -237,5 +242,55 @@ inline void LineMixer::run(int frames)
         o[2] = o2;
         o[3] = o3;
         tapGainRunning_ = g;
+    }
+}
+
+// Two lines while a matrix ramps: the matrices' four entries in the lanes of a register each,
+// so that a frame's ramps advance in one addition per matrix. Each lane does what the plain
+// loop does, in its order: y1 = f0 x1 + f2 x2 + taps l, y2 = f1 x1 + f3 x2 + taps r, and the
+// same with o0-o3 and the tap gain for the outputs.
+template <bool kFeedbackRamps, bool kOutputRamps>
+void LineMixer::rampTwoLines(int frames)
+{
+    const float* x1 = lines_[0].output;
+    const float* x2 = lines_[1].output;
+    float* y1 = lines_[0].input;
+    float* y2 = lines_[1].input;
+    float* left = tapLeft_;
+    float* right = tapRight_;
+    const __m128 taps = _mm_set1_ps(sustain_ ? 0.0f : 1.0f);
+    float* f = kFeedbackRamps ? feedback_.running : feedback_.current;
+    float* o = kOutputRamps ? output_.running : output_.current;
+    __m128 feedback = _mm_loadu_ps(f);
+    __m128 output = _mm_loadu_ps(o);
+    __m128 tapGain = _mm_set1_ps(kOutputRamps ? tapGainRunning_ : tapGain_);
+    const __m128 feedbackStep = _mm_loadu_ps(feedback_.increment);
+    const __m128 outputStep = _mm_loadu_ps(output_.increment);
+    const __m128 tapGainStep = _mm_set1_ps(tapGainIncrement_);
+    for (int k = 0; k < frames; ++k) {
+        const __m128 lines = _mm_unpacklo_ps(_mm_load_ss(x1 + k), _mm_load_ss(x2 + k));
+        // [x1 x1 x2 x2] and the taps' [l r - -].
+        const __m128 spread = _mm_unpacklo_ps(lines, lines);
+        const __m128 tapPair = _mm_unpacklo_ps(_mm_load_ss(left + k), _mm_load_ss(right + k));
+        const __m128 fed = _mm_mul_ps(feedback, spread);
+        const __m128 heard = _mm_mul_ps(output, spread);
+        const __m128 inputs = _mm_add_ps(_mm_add_ps(fed, _mm_movehl_ps(fed, fed)), _mm_mul_ps(taps, tapPair));
+        const __m128 outputs = _mm_add_ps(_mm_add_ps(heard, _mm_movehl_ps(heard, heard)), _mm_mul_ps(tapGain, tapPair));
+        _mm_store_ss(y1 + k, inputs);
+        _mm_store_ss(y2 + k, _mm_shuffle_ps(inputs, inputs, 1));
+        _mm_store_ss(left + k, outputs);
+        _mm_store_ss(right + k, _mm_shuffle_ps(outputs, outputs, 1));
+        if constexpr (kFeedbackRamps)
+            feedback = _mm_add_ps(feedback, feedbackStep);
+        if constexpr (kOutputRamps) {
+            output = _mm_add_ps(output, outputStep);
+            tapGain = _mm_add_ps(tapGain, tapGainStep);
+        }
+    }
+    if constexpr (kFeedbackRamps)
+        _mm_storeu_ps(f, feedback);
+    if constexpr (kOutputRamps) {
+        _mm_storeu_ps(o, output);
+        tapGainRunning_ = _mm_cvtss_f32(tapGain);
     }
 }

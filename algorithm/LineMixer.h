@@ -66,6 +66,8 @@ private:
     void commit(int samples);
     template <bool kFeedbackRamps, bool kOutputRamps>
     ZORVANE_WIDE_LOOP void run(int frames);
+    template <bool kFeedbackRamps, bool kOutputRamps>
+    void rampTwoLines(int frames);
     void setPending(float& pending, float value);
 
     Matrix feedback_;
