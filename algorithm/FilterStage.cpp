@@ -1,7 +1,6 @@
 #include "FilterStage.h"
 
 #include "CutoffLimit.h"
-#include "GlideReadsWide.h"
 #include "ParamTable.h"
 
 #include <algorithm>
@@ -84,13 +83,6 @@ void FilterStage::apply()
 void FilterStage::interpolate(float* destination, const float* buffer, int frames, std::uint32_t mask,
                               ReadPosition& position, ReadPosition step)
 {
-#ifdef ZORVANE_WIDE_GLIDES
-    if (mppi::wide_loops::enabled()) {
-        const int done = glide_reads_wide::interpolate(destination, buffer, frames, mask, position, step);
-        destination += done;
-        frames -= done;
-    }
-#endif
     for (int i = 0; i < frames; ++i) {
         const float here = buffer[position.index];
         const float next = buffer[(position.index + 1) & mask];

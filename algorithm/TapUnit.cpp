@@ -1,6 +1,5 @@
 #include "TapUnit.h"
 
-#include "GlideReadsWide.h"
 #include "ParamTable.h"
 #include "TapLanes.h"
 #include "WideLoops.h"
@@ -230,30 +229,6 @@ void TapUnit::renderGlideGroup(TapUnit* const* taps, const StereoFrame* history,
     }
 }
 
-void TapUnit::renderFourWide(TapUnit* const* taps, const StereoFrame* history, std::uint32_t mask, int frames,
-                             float* left, float* right)
-{
-#ifdef ZORVANE_WIDE_GLIDES
-    Gains gains[4];
-    Gains steps[4];
-    ReadPosition positions[4];
-    ReadPosition strides[4];
-    for (int t = 0; t < 4; ++t) {
-        gains[t] = taps[t]->running_;
-        steps[t] = taps[t]->increments_;
-        positions[t] = taps[t]->motion_.start;
-        strides[t] = taps[t]->motion_.step;
-    }
-    glide_reads_wide::renderFourTaps(history, mask, frames, left, right, gains, steps, positions, strides);
-    for (int t = 0; t < 4; ++t) {
-        taps[t]->running_ = gains[t];
-        taps[t]->motion_.start = positions[t];
-    }
-#else
-    renderGlideGroup<4>(taps, history, mask, frames, left, right);
-#endif
-}
-
 void TapUnit::renderGlides(TapUnit* const* taps, int count, const StereoFrame* history, std::uint32_t mask,
                            int frames, float* left, float* right)
 {
@@ -261,12 +236,7 @@ void TapUnit::renderGlides(TapUnit* const* taps, int count, const StereoFrame* h
     case 1: renderGlideGroup<1>(taps, history, mask, frames, left, right); break;
     case 2: renderGlideGroup<2>(taps, history, mask, frames, left, right); break;
     case 3: renderGlideGroup<3>(taps, history, mask, frames, left, right); break;
-    case 4:
-        if (mppi::wide_loops::enabled())
-            renderFourWide(taps, history, mask, frames, left, right);
-        else
-            renderGlideGroup<4>(taps, history, mask, frames, left, right);
-        break;
+    case 4: renderGlideGroup<4>(taps, history, mask, frames, left, right); break;
     default: break;
     }
 }

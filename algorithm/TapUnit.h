@@ -75,9 +75,6 @@ private:
     template <int kCount>
     static void renderGlideGroup(TapUnit* const* taps, const StereoFrame* history, std::uint32_t mask, int frames,
                                  float* left, float* right);
-    // Four gliding taps with the processor's wide units: the bits renderGlideGroup<4> gives.
-    static void renderFourWide(TapUnit* const* taps, const StereoFrame* history, std::uint32_t mask, int frames,
-                               float* left, float* right);
     void renderCrossFade(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,
                          float* left, float* right);
 
