@@ -1,5 +1,7 @@
 #include "SkinPlacement.h"
 
+#include <cmath>
+
 #include "ParamIndexes.h"
 
 #include <stdexcept>
@@ -35,6 +37,11 @@ void place(const SkinLayout& skin, std::string_view name, pengui::Rect space, st
 }
 
 } // namespace
+
+int scaled(int value, float scale)
+{
+    return static_cast<int>(std::lround(static_cast<double>(value) * scale));
+}
 
 std::string numbered_cell(const char* section, int number)
 {

@@ -31,6 +31,11 @@ struct PlacedControl {
 // Where the background prints the name of `row`; throws when the skin gives it no place.
 const LabelPlace& label_place(const SkinLayout& skin, const ControlRow& row);
 
+// The skins are drawn at these scales, from the same table: a length or coordinate of the table
+// becomes `scaled(value, scale)` device pixels, rounded to the nearest (halves away from zero).
+inline constexpr float kScales[] = {1.0f, 1.5f, 2.0f};
+int scaled(int value, float scale);
+
 // Every control of the window, line 2's only with `twoLines`.
 std::vector<PlacedControl> placed_controls(const SkinLayout& skin, bool twoLines = true);
 

@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <typeinfo>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -35,10 +37,12 @@ std::vector<std::uint8_t> readFile(const std::string& path)
 // The built pictures of a skin, placed at their hot spots.
 class Built {
 public:
-    explicit Built(const SkinLayout& skin) : skin_(skin)
+    // The pictures at 1x, or in the folder of another scale ("1.5x", "2x").
+    explicit Built(const SkinLayout& skin, const std::string& scale = "") : skin_(skin)
     {
+        const std::string folder = std::string(SKIN_DIR) + "/" + std::string(skin.name) + (scale.empty() ? "" : "_" + scale);
         for (const PictureEntry& entry : skin.pictures) {
-            bytes_.push_back(readFile(std::string(SKIN_DIR) + "/" + std::string(skin.name) + "/" + std::string(entry.name) + ".apic"));
+            bytes_.push_back(readFile(folder + "/" + std::string(entry.name) + ".apic"));
             data_.push_back(pengui::PicDataFactory::instance().create(bytes_.back().data(), bytes_.back().size()));
             pengui::Picture picture;
             picture.set_picture(data_.back().get());
@@ -374,4 +378,59 @@ TEST(SkinArtTest, EveryNameLiesInsideItsPanelClearOfTheOtherNames)
             }
         }
     }
+}
+
+// The 1.5x and 2x skins are the 1x drawings at those scales: every picture has its size scaled
+// as the table's lengths are, and its storage; a 2x picture averaged over 2 x 2 blocks is the 1x
+// picture within a small mean difference (both over mid grey), so no drawing was left out or
+// drawn at another place.
+TEST(SkinArtTest, TheScaledSkinsAreTheSameDrawingsAtTheirScale)
+{
+    // Measured: at most 2.5 of 255 on any picture.
+    constexpr double kMeanDifferenceAt2x = 4.0;
+    double largest = 0.0;
+    auto overGrey = [](const pengui::PicDataInterface* data) {
+        pengui::PixelBuffer buffer(data->width(), data->height());
+        buffer.fill(0x00808080, 0);
+        pengui::Picture picture;
+        picture.set_picture(data);
+        picture.draw({0, 0, data->width(), data->height()}, buffer);
+        return buffer;
+    };
+    for (const SkinLayout* skin : kSkins) {
+        const Built single(*skin);
+        for (const auto& [scale, folder] : {std::pair{1.5f, "1.5x"}, std::pair{2.0f, "2x"}}) {
+            const Built built(*skin, folder);
+            for (std::size_t i = 0; i < skin->pictures.size(); ++i) {
+                const PictureEntry& entry = skin->pictures[i];
+                const pengui::PicDataInterface* data = built.data(i);
+                ASSERT_NE(data, nullptr) << entry.name << " at " << folder;
+                EXPECT_EQ(data->width(), scaled(entry.size.w, scale)) << entry.name << " at " << folder;
+                EXPECT_EQ(data->height(), scaled(entry.size.h, scale)) << entry.name << " at " << folder;
+                EXPECT_EQ(typeid(*data).name(), typeid(*single.data(i)).name()) << entry.name << " at " << folder;
+                if (scale != 2.0f)
+                    continue;
+                pengui::PixelBuffer large = overGrey(data);
+                pengui::PixelBuffer small = overGrey(single.data(i));
+                const std::uint32_t* largePixels = large.pixels();
+                const std::uint32_t* smallPixels = small.pixels();
+                const int largeWidth = data->width();
+                double difference = 0.0;
+                for (int y = 0; y < entry.size.h; ++y) {
+                    for (int x = 0; x < entry.size.w; ++x) {
+                        for (int shift : {0, 8, 16}) {
+                            int sum = 0;
+                            for (int k = 0; k < 4; ++k)
+                                sum += static_cast<int>((largePixels[(2 * y + k / 2) * largeWidth + 2 * x + k % 2] >> shift) & 0xFF);
+                            difference += std::abs((sum + 2) / 4 - static_cast<int>((smallPixels[y * entry.size.w + x] >> shift) & 0xFF));
+                        }
+                    }
+                }
+                const double mean = difference / (3.0 * entry.size.w * entry.size.h);
+                EXPECT_LT(mean, kMeanDifferenceAt2x) << entry.name;
+                largest = std::max(largest, mean);
+            }
+        }
+    }
+    std::printf("largest mean difference of a 2x picture shrunk to 1x: %.2f of 255\n", largest);
 }

@@ -1,10 +1,14 @@
-// skin_manifest wide|compact: prints a skin's layout table as JSON for the artwork generator:
-// its pictures, fonts and backgrounds, every cell's place in the window, and every control with
-// its place in the window (tap and delay line rows repeated for each section) and where its name
-// is printed.
+// skin_manifest wide|compact [SCALE]: prints a skin's layout table as JSON for the artwork
+// generator: its pictures, fonts and backgrounds, every cell's place in the window, and every
+// control with its place in the window (tap and delay line rows repeated for each section) and
+// where its name is printed. Places and sizes are the table's; at a SCALE of 1.5 or 2 (1 by
+// default) each picture also gives the device pixels it is drawn in.
 #include "SkinPlacement.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <iterator>
 #include <string>
 
 using namespace skin_layout;
@@ -71,20 +75,24 @@ void printControl(const SkinLayout& skin, const PlacedControl& control, bool& fi
 
 int main(int argc, char** argv)
 {
-    const std::string name = argc == 2 ? argv[1] : "";
-    if (name != "wide" && name != "compact") {
-        std::fprintf(stderr, "usage: skin_manifest wide|compact\n");
+    const std::string name = argc >= 2 ? argv[1] : "";
+    const float scale = argc == 3 ? std::strtof(argv[2], nullptr) : 1.0f;
+    if ((name != "wide" && name != "compact") || argc > 3 ||
+        std::find(std::begin(kScales), std::end(kScales), scale) == std::end(kScales)) {
+        std::fprintf(stderr, "usage: skin_manifest wide|compact [1|1.5|2]\n");
         return 2;
     }
     const SkinLayout& skin = name == "wide" ? wide() : compact();
 
-    std::printf("{\"name\": %s, \"width\": %d, \"height\": %d,\n\"pictures\": [", quoted(skin.name).c_str(), skin.size.w,
-                skin.size.h);
+    std::printf("{\"name\": %s, \"scale\": %g, \"width\": %d, \"height\": %d,\n\"pictures\": [", quoted(skin.name).c_str(),
+                static_cast<double>(scale), skin.size.w, skin.size.h);
     for (std::size_t i = 0; i < skin.pictures.size(); ++i) {
         const PictureEntry& picture = skin.pictures[i];
-        std::printf("%s\n    {\"name\": %s, \"hot\": [%d, %d], \"storage\": \"%s\", \"size\": [%d, %d]}", i ? "," : "",
-                    quoted(picture.name).c_str(), picture.hotSpot.x, picture.hotSpot.y, storageName(picture.storage),
-                    picture.size.w, picture.size.h);
+        std::printf("%s\n    {\"name\": %s, \"hot\": [%d, %d], \"storage\": \"%s\", \"size\": [%d, %d], "
+                    "\"pixels\": [%d, %d]}",
+                    i ? "," : "", quoted(picture.name).c_str(), picture.hotSpot.x, picture.hotSpot.y,
+                    storageName(picture.storage), picture.size.w, picture.size.h, scaled(picture.size.w, scale),
+                    scaled(picture.size.h, scale));
     }
     std::printf("],\n\"fonts\": [");
     for (std::size_t i = 0; i < skin.fonts.size(); ++i)

@@ -3,7 +3,8 @@
 
     skin_art.py MANIFEST.json SVG_DIR APIC_DIR SVG_TO_APIC
 
-The manifest (from skin_manifest) gives every picture's name, size, hot spot and storage, where
+The manifest (from skin_manifest) gives every picture's name, size (in the table's units, and
+in the device pixels of the manifest's scale), hot spot and storage, where
 every control sits and where its name is printed; the drawings below are parametric templates in
 those terms, so a knob's frames are one drawing turned, a button's states one drawing with a
 parameter. The output is
@@ -12,6 +13,7 @@ deterministic: the same manifest gives the same bytes.
 import json
 import math
 import os
+import re
 import subprocess
 import sys
 
@@ -608,10 +610,14 @@ def main():
         width, height = picture["size"]
         if width == 0:
             continue
+        # Drawn in the table's units, shown at the scale's device pixels.
+        pixel_width, pixel_height = picture["pixels"]
+        drawing = re.sub(r'width="[^"]*" height="[^"]*"', f'width="{pixel_width}" height="{pixel_height}"',
+                         skin.drawing(name), count=1)
         path = os.path.join(svg_dir, name + ".svg")
         with open(path, "w", encoding="utf-8") as file:
-            file.write(skin.drawing(name))
-        result = subprocess.run([converter, path, str(width), str(height), picture["storage"],
+            file.write(drawing)
+        result = subprocess.run([converter, path, str(pixel_width), str(pixel_height), picture["storage"],
                                  os.path.join(apic_dir, name + ".apic")], capture_output=True, text=True)
         if result.returncode != 0:
             raise SystemExit(result.stderr.strip() or f"skin_art.py: {name} failed")
