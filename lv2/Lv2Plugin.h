@@ -22,8 +22,8 @@ namespace lv2port {
 class Lv2Plugin {
 public:
     // Builds and initialises the algorithm at `sampleRate` and seeds the presets; reads the
-    // host's URID map and log when it offers them, and needs no feature. Throws when the algorithm or its programs cannot be
-    // built.
+    // host's URID map and log when it offers them, and needs no feature. Throws when the
+    // algorithm or its programs cannot be built.
     Lv2Plugin(double sampleRate, const LV2_Feature* const* features);
 
     void connect(std::uint32_t port, void* data);

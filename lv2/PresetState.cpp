@@ -94,10 +94,12 @@ LV2_State_Status PresetState::restore(mppi::PresetBank& presets, LV2_State_Retri
                       "%d); presets unchanged\n",
                       static_cast<int>(number), static_cast<int>(kStateVersion));
     if (number < 1)
-        return refuse(LV2_STATE_ERR_UNKNOWN, "Zorvane: the saved presets' version %d does not exist; presets unchanged\n",
+        return refuse(LV2_STATE_ERR_UNKNOWN,
+                      "Zorvane: the saved presets' version %d does not exist; presets unchanged\n",
                       static_cast<int>(number));
     if (!body)
-        return refuse(LV2_STATE_ERR_NO_PROPERTY, "Zorvane: the saved state has a version but no presets; presets unchanged\n");
+        return refuse(LV2_STATE_ERR_NO_PROPERTY,
+                      "Zorvane: the saved state has a version but no presets; presets unchanged\n");
     if (bodyType != bankType_)
         return refuse(LV2_STATE_ERR_BAD_TYPE, "Zorvane: the saved presets are not of type %s; presets unchanged\n",
                       state_uri(kPresetBankType).c_str());

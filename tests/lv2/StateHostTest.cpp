@@ -1,6 +1,7 @@
 // The saved state through lilv as a session host keeps it, with the project's lilv host
 // (tools/lv2host): a built-in preset applied by URI, saved as Turtle and restored into another
 // instance, edited presets surviving the text, and a refused state reported by the host's log.
+#include "FakeUridMap.h"
 #include "LilvBundle.h"
 
 #include "PresetBank.h"
@@ -24,23 +25,14 @@ namespace {
 
 constexpr const char* kPresets = "http://lv2plug.in/ns/ext/presets#";
 
-class UridMap {
-public:
-    LV2_URID map(const char* uri) { return ids_.emplace(uri, static_cast<LV2_URID>(ids_.size() + 1)).first->second; }
-    static LV2_URID callback(LV2_URID_Map_Handle handle, const char* uri) { return static_cast<UridMap*>(handle)->map(uri); }
-    LV2_URID_Map feature{this, callback};
-
-private:
-    std::map<std::string, LV2_URID> ids_;
-};
-
 std::string base64(const std::vector<std::uint8_t>& bytes)
 {
     static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     std::string text;
     for (std::size_t at = 0; at < bytes.size(); at += 3) {
         const std::size_t left = bytes.size() - at;
-        const std::uint32_t group = bytes[at] << 16 | (left > 1 ? bytes[at + 1] << 8 : 0) | (left > 2 ? bytes[at + 2] : 0);
+        const std::uint32_t group =
+            bytes[at] << 16 | (left > 1 ? bytes[at + 1] << 8 : 0) | (left > 2 ? bytes[at + 2] : 0);
         for (std::size_t digit = 0; digit < 4; ++digit)
             text += digit <= left ? kDigits[group >> (18 - 6 * digit) & 63] : '=';
     }
@@ -66,8 +58,9 @@ protected:
     // error in `errors`.
     int host(const std::string& arguments)
     {
-        const std::string command = "cd '" + folder_.string() + "' && LV2_PATH='" + LV2_FOLDER + "' '" + LV2_STATE_HOST + "' '" +
-                                    product::kLv2Uri + "' " + arguments + " 2>'" + path("errors.txt") + "'";
+        const std::string command = "cd '" + folder_.string() + "' && LV2_PATH='" + LV2_FOLDER + "' '" +
+                                    LV2_STATE_HOST + "' '" + product::kLv2Uri + "' " + arguments + " 2>'" +
+                                    path("errors.txt") + "'";
         const int status = std::system(command.c_str());
         errors = read("errors.txt");
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -136,7 +129,7 @@ protected:
 
     const std::string kProgram = "Ping-pong delay - 3/4 beat";
     LilvBundle bundle_;
-    UridMap map_;
+    FakeUridMap map_;
     // A folder per test: ctest runs them side by side.
     std::filesystem::path folder_ = std::filesystem::path(WORK_DIR) /
                                     (std::string("state-host-") +

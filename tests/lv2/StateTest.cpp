@@ -1,6 +1,8 @@
 // The eight presets in the host's saved state: a fresh instance's seeds, the round trip into
 // another instance, and every refused state leaving the instance as it was, with one error in
 // the host's log.
+#include "FakeUridMap.h"
+
 #include "BankFiles.h"
 #include "FixedPorts.h"
 #include "Lv2Plugin.h"
@@ -21,16 +23,6 @@
 namespace {
 
 constexpr double kRate = 48000.0;
-
-class UridMap {
-public:
-    LV2_URID map(const std::string& uri) { return ids_.emplace(uri, static_cast<LV2_URID>(ids_.size() + 1)).first->second; }
-    static LV2_URID callback(LV2_URID_Map_Handle handle, const char* uri) { return static_cast<UridMap*>(handle)->map(uri); }
-    LV2_URID_Map feature{this, callback};
-
-private:
-    std::map<std::string, LV2_URID> ids_;
-};
 
 // The host's log: every line with its type.
 class FakeLog {
@@ -128,7 +120,7 @@ protected:
         return plugin;
     }
 
-    UridMap map_;
+    FakeUridMap map_;
     FakeLog log_;
 };
 

@@ -18,7 +18,8 @@ using Node = std::unique_ptr<LilvNode, decltype(&lilv_node_free)>;
 } // namespace
 
 StateHost::StateHost(const std::string& pluginUri, double sampleRate)
-    : log_(urids_.mapFeature), world_(lilv_world_new(), lilv_world_free), mapFeature_{LV2_URID__map, &urids_.mapFeature},
+    : log_(urids_.mapFeature), world_(lilv_world_new(), lilv_world_free),
+      mapFeature_{LV2_URID__map, &urids_.mapFeature},
       unmapFeature_{LV2_URID__unmap, &urids_.unmapFeature}, logFeature_{LV2_LOG__log, &log_.feature},
       features_{&mapFeature_, &unmapFeature_, &logFeature_, nullptr}
 {
@@ -124,7 +125,8 @@ void StateHost::save(const std::string& path)
                                                     LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE, features_);
     if (!state)
         throw std::runtime_error("the plug-in's state cannot be saved");
-    char* text = lilv_state_to_string(world_.get(), &urids_.mapFeature, &urids_.unmapFeature, state, kStateUri, nullptr);
+    char* text =
+        lilv_state_to_string(world_.get(), &urids_.mapFeature, &urids_.unmapFeature, state, kStateUri, nullptr);
     lilv_state_free(state);
     if (!text)
         throw std::runtime_error("the plug-in's state cannot be written as Turtle");

@@ -1,7 +1,8 @@
 #include "UridTable.h"
 
 UridTable::UridTable()
-    : mapFeature{this, [](LV2_URID_Map_Handle handle, const char* uri) { return static_cast<UridTable*>(handle)->map(uri); }},
+    : mapFeature{this,
+                 [](LV2_URID_Map_Handle handle, const char* uri) { return static_cast<UridTable*>(handle)->map(uri); }},
       unmapFeature{this, [](LV2_URID_Unmap_Handle handle, LV2_URID id) {
                        return static_cast<const UridTable*>(handle)->unmap(id);
                    }}
