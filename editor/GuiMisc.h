@@ -29,7 +29,7 @@ public:
     pengui::ControlInterface* control(std::string_view listener, int nth = 0) const;
 
     static constexpr const char* kCells[] = {"tempo", "presets", "level", "line 2 switch", "separation"};
-    static constexpr const char* kSeedBank = "default_preset_bank";
+    static constexpr const char* kSeedBank = PresetBank::kSeedBank;
 
 private:
     void bindTempo();

@@ -3,6 +3,9 @@
 #include "ProductInfo.h"
 
 #include <lv2/core/lv2.h>
+#include <lv2/state/state.h>
+
+#include <cstring>
 
 namespace {
 
@@ -42,9 +45,31 @@ void cleanup(LV2_Handle handle)
     delete pluginOf(handle);
 }
 
-const void* extensionData(const char*)
+LV2_State_Status saveState(LV2_Handle handle, LV2_State_Store_Function store, LV2_State_Handle state, uint32_t,
+                           const LV2_Feature* const*)
 {
-    return nullptr;
+    try {
+        return pluginOf(handle)->save(store, state);
+    } catch (...) {
+        return LV2_STATE_ERR_UNKNOWN;
+    }
+}
+
+LV2_State_Status restoreState(LV2_Handle handle, LV2_State_Retrieve_Function retrieve, LV2_State_Handle state,
+                              uint32_t, const LV2_Feature* const*)
+{
+    try {
+        return pluginOf(handle)->restore(retrieve, state);
+    } catch (...) {
+        return LV2_STATE_ERR_UNKNOWN;
+    }
+}
+
+const LV2_State_Interface kStateInterface = {saveState, restoreState};
+
+const void* extensionData(const char* uri)
+{
+    return std::strcmp(uri, LV2_STATE__interface) == 0 ? &kStateInterface : nullptr;
 }
 
 const LV2_Descriptor kDescriptor = {product::kLv2Uri, instantiate, connectPort, activate, run, deactivate, cleanup,

@@ -28,7 +28,7 @@ const LV2_URID_Map* findMap(const LV2_Feature* const* features)
 } // namespace
 
 Lv2Plugin::Lv2Plugin(double sampleRate, const LV2_Feature* const* features)
-    : dsp_(std::make_unique<Algo>()), hostTime_(findMap(features))
+    : dsp_(std::make_unique<Algo>()), hostTime_(findMap(features)), state_(features)
 {
     const mppi::BankManager programs = mppi::load_factory_programs();
     dsp_->init1();
@@ -46,6 +46,18 @@ Lv2Plugin::Lv2Plugin(double sampleRate, const LV2_Feature* const* features)
     for (int index = 0; index < mppi::kParamCount; ++index)
         params_.emplace_back(*dsp_->param(index), port_kind(layout[static_cast<std::size_t>(index)]));
     taken_.fill(std::numeric_limits<float>::quiet_NaN());
+    // The VST 2 editor seeds its presets from the sound it finds, which is this program.
+    presets_.seed(first, mppi::PresetBank::kSeedBank);
+}
+
+LV2_State_Status Lv2Plugin::save(LV2_State_Store_Function store, LV2_State_Handle handle)
+{
+    return state_.save(presets_, store, handle);
+}
+
+LV2_State_Status Lv2Plugin::restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle)
+{
+    return state_.restore(presets_, retrieve, handle);
 }
 
 void Lv2Plugin::connect(std::uint32_t port, void* data)

@@ -4,6 +4,8 @@
 #include "FixedPorts.h"
 #include "HostTime.h"
 #include "ParamPort.h"
+#include "PresetBank.h"
+#include "PresetState.h"
 
 #include <lv2/atom/atom.h>
 #include <lv2/core/lv2.h>
@@ -14,14 +16,14 @@
 
 namespace lv2port {
 
-// The LV2 adapter: one plug-in instance, its ports and the algorithm behind them. A fresh
-// instance holds the first built-in program, as the VST 2 adapter's does, and its ports'
-// defaults are that program's values.
+// The LV2 adapter: one plug-in instance, its ports, the algorithm behind them and the eight
+// presets. A fresh instance holds the first built-in program, as the VST 2 adapter's does, and
+// its ports' defaults are that program's values; its presets are those the VST 2 editor seeds.
 class Lv2Plugin {
 public:
-    // Builds and initialises the algorithm at `sampleRate`; reads the host's URID map when it
-    // offers one, and needs no feature. Throws when the algorithm or its programs cannot be
-    // built.
+    // Builds and initialises the algorithm at `sampleRate` and seeds the presets; reads the
+    // host's URID map and log when it offers them, and needs no feature. Throws when the
+    // algorithm or its programs cannot be built.
     Lv2Plugin(double sampleRate, const LV2_Feature* const* features);
 
     void connect(std::uint32_t port, void* data);
@@ -31,6 +33,13 @@ public:
     // change so the change reaches the algorithm at its own sample, as a VST 2 host's block
     // boundary would. Audio thread: no allocation, lock or system call.
     void run(std::uint32_t frames);
+
+    // The eight presets, saved and restored with the host's state. Any thread but the audio
+    // thread, never alongside restore().
+    mppi::PresetBank& presets() { return presets_; }
+    // The state interface's calls; see PresetState for their threads. They allocate.
+    LV2_State_Status save(LV2_State_Store_Function store, LV2_State_Handle handle);
+    LV2_State_Status restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);
 
 private:
     void takeControls();
@@ -48,6 +57,8 @@ private:
     float* tempoInEffect_ = nullptr;
     // Set by the host's first tempo: the "Tempo" port no longer applies.
     bool hostGivesTempo_ = false;
+    mppi::PresetBank presets_;
+    PresetState state_;
 };
 
 } // namespace lv2port

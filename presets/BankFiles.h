@@ -24,6 +24,7 @@ enum BankError {
     kBankResourceNotABank = -1010,
     kBankCountMismatch = -1011,
     kBankParamCountMismatch = -1012,
+    kBankBodyTooLarge = -1013,
 };
 
 // The file extension of bank files and the four bytes every bank starts with.

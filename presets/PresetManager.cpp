@@ -1,9 +1,6 @@
 #include "PresetManager.h"
 
-#include "BankFiles.h"
 #include "ControlInterface.h"
-
-#include <algorithm>
 
 namespace mppi {
 
@@ -19,8 +16,8 @@ PresetManager::~PresetManager()
 
 void PresetManager::setDialogs(BankDialogsInterface* dialogs)
 {
-    load_.setBank(&bank_, dialogs);
-    save_.setBank(&bank_, dialogs);
+    load_.setBank(&presets_.bank(), dialogs);
+    save_.setBank(&presets_.bank(), dialogs);
 }
 
 int PresetManager::init(HostGuiInterface* applier, DspInterface* source, pengui::MessageHandlerInterface* timers,
@@ -29,12 +26,10 @@ int PresetManager::init(HostGuiInterface* applier, DspInterface* source, pengui:
     if (ready_)
         return 0;
     programs_ = programs ? programs : &defaultPrograms_;
-    programs_->connect(&bank_, applier, source);
-    bank_.resize(kPresets);
+    programs_->connect(&presets_.bank(), applier, source);
+    ProgramSlot current;
+    programs_->capture(current);
     for (int index = 0; index < kPresets; ++index) {
-        ProgramSlot current;
-        programs_->capture(current);
-        programs_->store(index, current);
         numbers_[static_cast<std::size_t>(index)].setIndex(index);
         numbers_[static_cast<std::size_t>(index)].setTimerHost(timers);
     }
@@ -63,16 +58,7 @@ int PresetManager::init(HostGuiInterface* applier, DspInterface* source, pengui:
 
     timeFader_.store_value(controls.recallTime ? controls.recallTime->value() : 0.0, 0);
     ready_ = true;
-
-    if (!seedBank)
-        return 0;
-    BankManager seed;
-    const int code = load_bank_resource(seedBank, seed);
-    if (code != 0)
-        return code;
-    for (int index = 0; index < std::min(seed.count(), kPresets); ++index)
-        bank_.replace(index, seed.program(index));
-    return 0;
+    return presets_.seed(current, seedBank);
 }
 
 void PresetManager::stop()

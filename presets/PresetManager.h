@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BankManager.h"
+#include "PresetBank.h"
 #include "PresetListenerRefList.h"
 #include "PresetListeners.h"
 #include "ProgStLdInterface.h"
@@ -16,9 +17,10 @@ class MessageHandlerInterface;
 
 namespace mppi {
 
-// The editor's eight presets: seeded from an embedded bank when the editor is built, recalled
-// with a timed glide from the current sound, stored from it, and loaded or saved as bank files.
-// They live as long as the editor. Editor thread only.
+// The editor's work on the eight presets: seeded from an embedded bank when the editor is built,
+// recalled with a timed glide from the current sound, stored from it, and loaded or saved as
+// bank files. The presets' data is a PresetBank, which lives as long as the editor. Editor
+// thread only.
 class PresetManager {
 public:
     // The controls it binds, in the editor's preset cell.
@@ -36,8 +38,8 @@ public:
     PresetManager(const PresetManager&) = delete;
     PresetManager& operator=(const PresetManager&) = delete;
 
-    // Captures the current sound into all eight presets, binds the controls, then overwrites
-    // the presets with the embedded bank `seedBank` when one is named and found. `programs`
+    // Binds the controls and seeds the presets (PresetBank::seed) from the current sound and
+    // the embedded bank `seedBank`. `programs`
     // blends recalls (its own linear blend when null); timer requests go to `timers`. Answers
     // 0, or the seed bank's load code. Does nothing when already initialised.
     int init(HostGuiInterface* applier, DspInterface* source, pengui::MessageHandlerInterface* timers,
@@ -46,13 +48,13 @@ public:
     void stop();
 
     bool ready() const { return ready_; }
-    BankManager& bank() { return bank_; }
+    BankManager& bank() { return presets_.bank(); }
     const PresetTimeFaderListener& timeFader() const { return timeFader_; }
     PresetNumberListener& number(int index) { return numbers_[static_cast<std::size_t>(index)]; }
     // The dialogs of the bank commands; the system's unless replaced (not owned).
     void setDialogs(BankDialogsInterface* dialogs);
 
-    static constexpr int kPresets = 8;
+    static constexpr int kPresets = PresetBank::kPresets;
 
 private:
     PresetMemListener storeMode_;
@@ -61,7 +63,7 @@ private:
     PresetTimeFaderListener timeFader_;
     PresetLoadBankListener load_;
     PresetSaveBankListener save_;
-    BankManager bank_;
+    PresetBank presets_;
     ProgStLdDefault defaultPrograms_;
     PresetListenerRefList refs_;
     SystemBankDialogs systemDialogs_;

@@ -4,6 +4,7 @@
 #include "FactoryPrograms.h"
 #include "FixedPorts.h"
 #include "PortSymbols.h"
+#include "StateKeys.h"
 
 #include <gtest/gtest.h>
 #include <lilv/lilv.h>
@@ -19,6 +20,7 @@ namespace {
 constexpr const char* kLv2 = "http://lv2plug.in/ns/lv2core#";
 constexpr const char* kPortProps = "http://lv2plug.in/ns/ext/port-props#";
 constexpr const char* kPresets = "http://lv2plug.in/ns/ext/presets#";
+constexpr const char* kRdfs = "http://www.w3.org/2000/01/rdf-schema#";
 
 std::string text(const LilvNode* node)
 {
@@ -174,4 +176,28 @@ TEST_F(BundleTest, PresetsAreTheBuiltInProgramsAndSetEveryPort)
         expected.insert(programs.program(program).name());
     EXPECT_EQ(programs.count(), 34);
     EXPECT_EQ(names, expected);
+}
+
+TEST_F(BundleTest, TheStateInterfaceAndItsKeysAreDeclared)
+{
+    EXPECT_TRUE(lilv_plugin_has_extension_data(bundle.plugin(), bundle.uri("http://lv2plug.in/ns/ext/state#interface")));
+    LilvNodes* optional = lilv_plugin_get_optional_features(bundle.plugin());
+    EXPECT_TRUE(lilv_nodes_contains(optional, bundle.uri("http://lv2plug.in/ns/ext/log#log")));
+    lilv_nodes_free(optional);
+    LilvNodes* required = lilv_plugin_get_required_features(bundle.plugin());
+    EXPECT_EQ(lilv_nodes_size(required), 0u);
+    lilv_nodes_free(required);
+
+    auto get = [&](const lv2port::StateKeyText& subject, const char* property) {
+        LilvNode* value = lilv_world_get(bundle.world(), bundle.uri(lv2port::state_uri(subject)),
+                                         bundle.uri(std::string(kRdfs) + property), nullptr);
+        const std::string found = text(value);
+        lilv_node_free(value);
+        return found;
+    };
+    EXPECT_EQ(get(lv2port::kStateVersionKey, "label"), lv2port::kStateVersionKey.label);
+    EXPECT_EQ(get(lv2port::kStateVersionKey, "range"), "http://lv2plug.in/ns/ext/atom#Int");
+    EXPECT_EQ(get(lv2port::kPresetsKey, "label"), lv2port::kPresetsKey.label);
+    EXPECT_EQ(get(lv2port::kPresetsKey, "range"), lv2port::state_uri(lv2port::kPresetBankType));
+    EXPECT_EQ(get(lv2port::kPresetBankType, "subClassOf"), "http://lv2plug.in/ns/ext/atom#Chunk");
 }

@@ -5,6 +5,7 @@
 #include "ParamLayout.h"
 #include "PortSymbols.h"
 #include "ProductInfo.h"
+#include "StateKeys.h"
 #include "TurtleText.h"
 
 #include <cmath>
@@ -120,12 +121,14 @@ void BundleWriter::writeParamPort(std::ostream& out, int index) const
 void BundleWriter::writePlugin(std::ostream& out) const
 {
     const Lv2Version version = lv2Version(product::kVersion);
-    out << kPrefixes << "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n\n";
+    out << kPrefixes << "@prefix log: <http://lv2plug.in/ns/ext/log#> .\n"
+        << "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
+        << "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n\n";
     out << "<" << product::kLv2Uri << "#project>\n    a doap:Project ;\n    doap:name " << turtle::quoted(pluginName_)
         << " ;\n    doap:maintainer [ foaf:name " << turtle::quoted(product::kVendor) << " ] .\n\n";
     out << "<" << product::kLv2Uri << ">\n    a lv2:Plugin , lv2:DelayPlugin ;\n    doap:name "
         << turtle::quoted(pluginName_) << " ;\n    lv2:project <" << product::kLv2Uri << "#project> ;\n    lv2:minorVersion " << version.minor << " ;\n    lv2:microVersion " << version.micro
-        << " ;\n    lv2:optionalFeature lv2:hardRTCapable , urid:map ;\n    lv2:port ";
+        << " ;\n    lv2:optionalFeature lv2:hardRTCapable , urid:map , log:log ;\n    lv2:extensionData state:interface ;\n    lv2:port ";
     for (int index = 0; index < paramCount(); ++index) {
         writeParamPort(out, index);
         out << " , ";
@@ -147,6 +150,20 @@ void BundleWriter::writePlugin(std::ostream& out) const
         << " ;\n        lv2:symbol " << turtle::quoted(tempo.symbol) << " ;\n        lv2:name " << turtle::quoted(tempo.name)
         << " ;\n        lv2:minimum " << turtle::number(tempoParam.minimum()) << " ;\n        lv2:maximum "
         << turtle::number(tempoParam.maximum()) << " ;\n        units:unit units:bpm\n    ] .\n";
+    writeStateKeys(out);
+}
+
+void BundleWriter::writeStateKeys(std::ostream& out) const
+{
+    const std::string bankType = lv2port::state_uri(lv2port::kPresetBankType);
+    out << "\n<" << bankType << ">\n    a rdfs:Class ;\n    rdfs:subClassOf atom:Chunk ;\n    rdfs:label "
+        << turtle::quoted(lv2port::kPresetBankType.label) << " .\n";
+    auto declare = [&out](const lv2port::StateKeyText& key) -> std::ostream& {
+        return out << "\n<" << lv2port::state_uri(key) << ">\n    a lv2:Parameter ;\n    rdfs:label "
+                   << turtle::quoted(key.label) << " ;\n    rdfs:range ";
+    };
+    declare(lv2port::kStateVersionKey) << "atom:Int .\n";
+    declare(lv2port::kPresetsKey) << "<" << bankType << "> .\n";
 }
 
 void BundleWriter::writePresets(std::ostream& out) const

@@ -9,8 +9,9 @@
 #include <vector>
 
 // Writes the description of the LV2 bundle from the plug-in's own tables: the manifest, the
-// plug-in with its ports, and the built-in programs as presets. Every value written is checked
-// to give back the stored normalized value bit for bit through the plug-in's port conversion.
+// plug-in with its ports and the keys of its saved state, and the built-in programs as presets.
+// Every value written is checked to give back the stored normalized value bit for bit through
+// the plug-in's port conversion.
 class BundleWriter {
 public:
     // `binary` is the module's file name in the bundle.
@@ -29,6 +30,8 @@ private:
     // The port value of a stored normalized value; throws when none gives it back exactly.
     float portValue(int index, float normalized, const std::string& where) const;
     void writeParamPort(std::ostream& out, int index) const;
+    // The keys of the plug-in's saved state and the type of the presets' value.
+    void writeStateKeys(std::ostream& out) const;
 
     std::string binary_;
     Algo algo_;
