@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 constexpr int kRate = 44100;
@@ -85,8 +87,12 @@ class SoundTest : public ::testing::TestWithParam<std::string> {
 protected:
     static void SetUpTestSuite()
     {
+        // ctest runs each case in a process of its own, side by side: each writes the same input
+        // under its own name and renames it into place, so no case reads a file being written.
         std::filesystem::create_directories(folder());
-        writeInput(folder() + "/in.wav");
+        const std::string written = folder() + "/in.wav." + std::to_string(getpid());
+        writeInput(written);
+        std::filesystem::rename(written, folder() + "/in.wav");
     }
     static std::string folder() { return std::string(WORK_DIR) + "/sound"; }
 };
