@@ -9,6 +9,7 @@
 #include "PicDataFactory.h"
 #include "Picture.h"
 #include "RenderingBufferInterface.h"
+#include "ScaledSkin.h"
 #include "SkinPlacement.h"
 
 #include <gtest/gtest.h>
@@ -380,8 +381,8 @@ TEST(SkinArtTest, EveryNameLiesInsideItsPanelClearOfTheOtherNames)
     }
 }
 
-// The 1.5x and 2x skins are the 1x drawings at those scales: every picture has its size scaled
-// as the table's lengths are, and its storage; a 2x picture averaged over 2 x 2 blocks is the 1x
+// The 1.5x and 2x skins are the 1x drawings at those scales: every picture has the size of the
+// table at that scale, and its storage; a 2x picture averaged over 2 x 2 blocks is the 1x
 // picture within a small mean difference (both over mid grey), so no drawing was left out or
 // drawn at another place.
 TEST(SkinArtTest, TheScaledSkinsAreTheSameDrawingsAtTheirScale)
@@ -401,12 +402,13 @@ TEST(SkinArtTest, TheScaledSkinsAreTheSameDrawingsAtTheirScale)
         const Built single(*skin);
         for (const auto& [scale, folder] : {std::pair{1.5f, "1.5x"}, std::pair{2.0f, "2x"}}) {
             const Built built(*skin, folder);
+            const ScaledSkin atScale(*skin, scale);
             for (std::size_t i = 0; i < skin->pictures.size(); ++i) {
                 const PictureEntry& entry = skin->pictures[i];
                 const pengui::PicDataInterface* data = built.data(i);
                 ASSERT_NE(data, nullptr) << entry.name << " at " << folder;
-                EXPECT_EQ(data->width(), scaled(entry.size.w, scale)) << entry.name << " at " << folder;
-                EXPECT_EQ(data->height(), scaled(entry.size.h, scale)) << entry.name << " at " << folder;
+                EXPECT_EQ(data->width(), atScale.layout().pictures[i].size.w) << entry.name << " at " << folder;
+                EXPECT_EQ(data->height(), atScale.layout().pictures[i].size.h) << entry.name << " at " << folder;
                 EXPECT_EQ(typeid(*data).name(), typeid(*single.data(i)).name()) << entry.name << " at " << folder;
                 if (scale != 2.0f)
                     continue;

@@ -3,6 +3,7 @@
 // control with its place in the window (tap and delay line rows repeated for each section) and
 // where its name is printed. Places and sizes are the table's; at a SCALE of 1.5 or 2 (1 by
 // default) each picture also gives the device pixels it is drawn in.
+#include "ScaledSkin.h"
 #include "SkinPlacement.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <string>
 
 using namespace skin_layout;
+using pengui::Size;
 
 namespace {
 
@@ -86,13 +88,14 @@ int main(int argc, char** argv)
 
     std::printf("{\"name\": %s, \"scale\": %g, \"width\": %d, \"height\": %d,\n\"pictures\": [", quoted(skin.name).c_str(),
                 static_cast<double>(scale), skin.size.w, skin.size.h);
+    const ScaledSkin atScale(skin, scale);
     for (std::size_t i = 0; i < skin.pictures.size(); ++i) {
         const PictureEntry& picture = skin.pictures[i];
+        const Size pixels = atScale.layout().pictures[i].size;
         std::printf("%s\n    {\"name\": %s, \"hot\": [%d, %d], \"storage\": \"%s\", \"size\": [%d, %d], "
                     "\"pixels\": [%d, %d]}",
                     i ? "," : "", quoted(picture.name).c_str(), picture.hotSpot.x, picture.hotSpot.y,
-                    storageName(picture.storage), picture.size.w, picture.size.h, scaled(picture.size.w, scale),
-                    scaled(picture.size.h, scale));
+                    storageName(picture.storage), picture.size.w, picture.size.h, pixels.w, pixels.h);
     }
     std::printf("],\n\"fonts\": [");
     for (std::size_t i = 0; i < skin.fonts.size(); ++i)
