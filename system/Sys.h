@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 
 // System services: the thin layer the rest of the plug-in calls instead of the platform. One
@@ -34,6 +35,11 @@ int find_no_case(const std::string& needle, const std::string& text);
 
 // Opens a web page in the user's browser without waiting for it: 0 when started, -1 otherwise.
 int open_url(const std::string& url);
+
+// The folder of the user's settings for this product: %APPDATA%\Zorvane on Windows;
+// $XDG_CONFIG_HOME/zorvane on Linux, or ~/.config/zorvane when that is unset or not absolute.
+// Empty when the environment names no such place. The folder may not exist yet.
+std::filesystem::path settings_folder();
 
 // A line for the developer: the debugger output on Windows, standard error elsewhere.
 void debug_output(const char* text);

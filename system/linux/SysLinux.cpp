@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <sys/wait.h>
@@ -46,6 +47,17 @@ double now_seconds()
     clock_gettime(CLOCK_MONOTONIC, &now);
     const long long milliseconds = static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
     return static_cast<double>(milliseconds) * 0.001;
+}
+
+std::filesystem::path settings_folder()
+{
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    if (configHome && configHome[0] == '/')
+        return std::filesystem::path(configHome) / "zorvane";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/')
+        return std::filesystem::path(home) / ".config" / "zorvane";
+    return {};
 }
 
 int open_url(const std::string& url)

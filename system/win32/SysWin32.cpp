@@ -2,6 +2,8 @@
 // error texts and the shell's URL opener.
 #include "Sys.h"
 
+#include <cstdlib>
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -39,6 +41,14 @@ void platform_error_text(char* buffer, unsigned long code)
 double now_seconds()
 {
     return static_cast<double>(timeGetTime()) * 0.001;
+}
+
+std::filesystem::path settings_folder()
+{
+    const wchar_t* appData = _wgetenv(L"APPDATA");
+    if (!appData || appData[0] == L'\0')
+        return {};
+    return std::filesystem::path(appData) / L"Zorvane";
 }
 
 int open_url(const std::string& url)

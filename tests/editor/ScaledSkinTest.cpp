@@ -1,6 +1,7 @@
 // The skins' layout tables at 1.5x and 2x: every control's centre and box where the 1x ones times
 // the scale lie, the cells still tiling the window, the backgrounds as high as their strips, and
 // at 1x the table itself.
+#include "ScaleChoice.h"
 #include "ScaledSkin.h"
 #include "SkinPlacement.h"
 
@@ -102,4 +103,34 @@ TEST(ScaledSkinTest, AtOneTimesTheTableIsItself)
             EXPECT_EQ(layout.pictures[i].hotSpot, skin->pictures[i].hotSpot) << skin->pictures[i].name;
         }
     }
+}
+
+// Factors map to the nearest scale, ties upward; nonsense says nothing and changes nothing; the
+// musician's word outranks the host's, the host's the system's, whichever came first.
+TEST(ScaleChoiceTest, FactorsMapToTheNearestScaleAndSourcesRankInOrder)
+{
+    const std::pair<double, float> mapped[] = {{0.5, 1.0f},  {1.0, 1.0f}, {1.2, 1.0f}, {1.25, 1.5f}, {1.5, 1.5f},
+                                               {1.74, 1.5f}, {1.75, 2.0f}, {2.0, 2.0f}, {100.0, 2.0f}, {1e300, 2.0f}};
+    for (const auto& [factor, scale] : mapped)
+        EXPECT_EQ(ScaleChoice::nearest(factor), scale) << factor;
+    for (double nonsense : {0.0, -1.0, -0.0, std::nan(""), HUGE_VAL, -HUGE_VAL})
+        EXPECT_FALSE(ScaleChoice::nearest(nonsense).has_value()) << nonsense;
+
+    ScaleChoice choice;
+    EXPECT_EQ(choice.scale(), 1.0f);
+    choice.setSystem(1.5);
+    EXPECT_EQ(choice.scale(), 1.5f);
+    choice.setHost(2.0);
+    EXPECT_EQ(choice.scale(), 2.0f);
+    choice.setSystem(1.0);
+    EXPECT_EQ(choice.scale(), 2.0f) << "the system never overrides the host";
+    for (double nonsense : {0.0, -1.0, std::nan("")})
+        choice.setHost(nonsense);
+    EXPECT_EQ(choice.scale(), 2.0f) << "a host's nonsense is ignored";
+    choice.setHost(1.25);
+    EXPECT_EQ(choice.scale(), 1.5f) << "the host's latest word counts";
+    choice.setMusician(1.0);
+    EXPECT_EQ(choice.scale(), 1.0f) << "the musician's choice comes first";
+    choice.setMusician(0.0);
+    EXPECT_EQ(choice.scale(), 1.0f);
 }

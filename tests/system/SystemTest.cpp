@@ -1,9 +1,14 @@
 #include "FileSelector.h"
+#include "SettingsFile.h"
 #include "Sys.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
 #include <string>
 
 using sys::FileSelector;
@@ -80,4 +85,74 @@ TEST(SystemTest, ClockErrorsAndResources)
     EXPECT_EQ(sys::get_ressource("BVPB", "no_such_bank"), nullptr);
     EXPECT_EQ(sys::get_ressource("APIC", "STATIC_PRESETS"), nullptr);
     EXPECT_EQ(sys::get_ressource(nullptr, nullptr), nullptr);
+}
+
+namespace {
+
+// A folder of its own below the system's temporary folder, removed afterwards.
+struct ScratchFolder {
+    ScratchFolder() : path(std::filesystem::temp_directory_path() / ("zorvane-settings-" + std::to_string(::getpid())))
+    {
+        std::filesystem::remove_all(path);
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(path); }
+    std::filesystem::path path;
+};
+
+} // namespace
+
+// Settings survive a rewrite of another key, are replaced whole (no temporary file left), and a
+// missing, broken, oversized or unreadable file, or nowhere to keep it, reads as no value.
+TEST(SettingsFileTest, ReadsWhatWasWrittenAndNothingFromABrokenFile)
+{
+    const ScratchFolder scratch;
+    const SettingsFile settings(scratch.path / "deeper", "settings");
+    EXPECT_FALSE(settings.read("scale").has_value()) << "no file yet";
+    ASSERT_TRUE(settings.write("scale", "1.5"));
+    ASSERT_TRUE(settings.write("skin", "compact"));
+    ASSERT_TRUE(settings.write("scale", "2"));
+    EXPECT_EQ(settings.read("scale"), "2");
+    EXPECT_EQ(settings.read("skin"), "compact");
+    EXPECT_FALSE(settings.read("sca").has_value());
+    EXPECT_FALSE(std::filesystem::exists(scratch.path / "deeper" / "settings.new"));
+    EXPECT_FALSE(settings.write("bad=key", "1"));
+    EXPECT_FALSE(settings.write("scale", "two\nlines"));
+    EXPECT_EQ(settings.read("scale"), "2");
+
+    const std::filesystem::path file = scratch.path / "deeper" / "settings";
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << std::string("\0\xff garbage\nscale\n", 17);
+    EXPECT_FALSE(settings.read("scale").has_value()) << "broken";
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << "scale=1.5\r\n" << std::string(70000, 'x');
+    EXPECT_FALSE(settings.read("scale").has_value()) << "far too large to be ours";
+    std::filesystem::remove(file);
+    std::filesystem::create_directory(file);
+    EXPECT_FALSE(settings.read("scale").has_value()) << "a folder in its place";
+    EXPECT_FALSE(settings.write("scale", "2")) << "a folder in its place";
+
+    const SettingsFile nowhere({}, "settings");
+    EXPECT_FALSE(nowhere.read("scale").has_value());
+    EXPECT_FALSE(nowhere.write("scale", "2"));
+}
+
+// The folder follows XDG_CONFIG_HOME when it is absolute, else the home folder's .config.
+TEST(SettingsFileTest, TheFolderFollowsTheEnvironment)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux's rule";
+#else
+    const std::string configHome = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::setenv("XDG_CONFIG_HOME", "/tmp/config-here", 1);
+    ::setenv("HOME", "/home/musician", 1);
+    EXPECT_EQ(sys::settings_folder(), std::filesystem::path("/tmp/config-here/zorvane"));
+    ::setenv("XDG_CONFIG_HOME", "relative/not/allowed", 1);
+    EXPECT_EQ(sys::settings_folder(), std::filesystem::path("/home/musician/.config/zorvane"));
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(sys::settings_folder(), std::filesystem::path("/home/musician/.config/zorvane"));
+    ::unsetenv("HOME");
+    EXPECT_TRUE(sys::settings_folder().empty());
+    if (!configHome.empty())
+        ::setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+    ::setenv("HOME", home.c_str(), 1);
+#endif
 }
