@@ -4,14 +4,16 @@
 #include "PicDataCut.h"
 #include "PicDataFactory.h"
 #include "SkinLayout.h"
+#include "SkinPlacement.h"
 
 namespace mppi {
 
 int SkinResources::load(const skin_layout::SkinLayout& skin)
 {
+    const char* type = skin_layout::resource_type(skin.scale);
     for (const skin_layout::PictureEntry& entry : skin.pictures) {
         const std::string name(entry.name);
-        std::unique_ptr<pengui::PicDataInterface> data = pengui::PicDataFactory::instance().create(name.c_str());
+        std::unique_ptr<pengui::PicDataInterface> data = pengui::PicDataFactory::instance().createResource(type, name.c_str());
         if (!data) {
             missing_ = name;
             return -1;
@@ -24,7 +26,7 @@ int SkinResources::load(const skin_layout::SkinLayout& skin)
     }
     for (std::string_view fontName : skin.fonts) {
         const std::string name(fontName);
-        std::unique_ptr<pengui::FontInterface> font = pengui::FontFactory::instance().create(name.c_str());
+        std::unique_ptr<pengui::FontInterface> font = pengui::FontFactory::instance().createResource(type, name.c_str());
         if (!font) {
             missing_ = name;
             return -1;

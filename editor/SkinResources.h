@@ -20,7 +20,7 @@ namespace mppi {
 // picture with its hot spot and found by name. Editor thread only.
 class SkinResources {
 public:
-    // Loads every picture, then every font; stops at the first that cannot be built and answers
+    // Loads every picture, then every font, at the skin's scale; stops at the first that cannot be built and answers
     // -1 with what failed in `missing`, else 0.
     int load(const skin_layout::SkinLayout& skin);
     const std::string& missing() const { return missing_; }

@@ -26,8 +26,13 @@ FontFactory& FontFactory::instance()
 
 std::unique_ptr<FontInterface> FontFactory::create(const char* name) const
 {
+    return createResource("APIC", name);
+}
+
+std::unique_ptr<FontInterface> FontFactory::createResource(const char* type, const char* name) const
+{
     std::size_t size = 0;
-    const unsigned char* bytes = sys::get_ressource("APIC", name, &size);
+    const unsigned char* bytes = sys::get_ressource(type, name, &size);
     return bytes ? create(bytes, size) : nullptr;
 }
 

@@ -17,6 +17,8 @@ public:
 
     // The picture of the module's APIC resource `name`, or null.
     std::unique_ptr<PicDataInterface> create(const char* name) const;
+    // The same from the module's resource `name` of another type (a skin at another scale).
+    std::unique_ptr<PicDataInterface> createResource(const char* type, const char* name) const;
     // The picture of `size` bytes of APIC data, or null. The bytes must outlive the picture.
     std::unique_ptr<PicDataInterface> create(const std::uint8_t* bytes, std::size_t size) const;
 };

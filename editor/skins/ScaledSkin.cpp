@@ -120,6 +120,7 @@ ScaledSkin::ScaledSkin(const SkinLayout& skin, float scale) : scale_(scale)
     layout_.controls = controls_;
     layout_.knobs = knobs_;
     layout_.labels = labels_;
+    layout_.scale = scale;
 }
 
 } // namespace skin_layout

@@ -195,6 +195,9 @@ struct SkinLayout {
     std::span<const KnobPresetRow> knobs;
     // One place for every control's name.
     std::span<const LabelPlace> labels;
+    // Device pixels per unit of the table: 1 for the tables as written, 1.5 or 2 for a
+    // ScaledSkin's.
+    float scale = 1.0f;
 };
 
 // The large skin (700 x 700) and the small one (500 x 422).

@@ -43,6 +43,11 @@ int scaled(int value, float scale)
     return static_cast<int>(std::lround(static_cast<double>(value) * scale));
 }
 
+const char* resource_type(float scale)
+{
+    return scale == 2.0f ? "APIC2X" : scale == 1.5f ? "APIC15X" : "APIC";
+}
+
 std::string numbered_cell(const char* section, int number)
 {
     std::string name(section);

@@ -35,6 +35,9 @@ const LabelPlace& label_place(const SkinLayout& skin, const ControlRow& row);
 // becomes `scaled(value, scale)` device pixels, rounded to the nearest (halves away from zero).
 inline constexpr float kScales[] = {1.0f, 1.5f, 2.0f};
 int scaled(int value, float scale);
+// The resource type a module keeps a skin's pictures and fonts under at `scale`: "APIC" at 1x,
+// "APIC15X" and "APIC2X" beside it.
+const char* resource_type(float scale);
 
 // Every control of the window, line 2's only with `twoLines`.
 std::vector<PlacedControl> placed_controls(const SkinLayout& skin, bool twoLines = true);

@@ -52,7 +52,7 @@ const char* CommandLine::usage()
            "  programs                  the plug-in's programs, number and name\n"
            "  params [--program P] [--set ...]  the parameters: index, name, label, text, value\n"
            "  info                      the plug-in's identity\n"
-           "  snapshot OUT.png [--skin wide|compact] [--program P] [--set ...] [--select PARAM]\n"
+           "  snapshot OUT.png [--skin wide|compact] [--scale 1|1.5|2] [--program P] [--set ...] [--select PARAM]\n"
            "                            a picture of the editor, with a parameter's panel shown\n"
            "options:\n"
            "  --program N|NAME   a program by number (as `programs` lists them) or by name\n"
@@ -100,6 +100,11 @@ CommandLine CommandLine::parse(const std::vector<std::string>& arguments)
             line.skin = value();
             if (line.skin != "wide" && line.skin != "compact")
                 throw UsageError("--skin takes wide or compact");
+        } else if (argument == "--scale") {
+            const std::string scale = value();
+            if (scale != "1" && scale != "1.5" && scale != "2")
+                throw UsageError("--scale takes 1, 1.5 or 2");
+            line.scale = std::stof(scale);
         } else if (argument == "--select") {
             line.select = value();
         } else if (argument == "--demo") {

@@ -36,6 +36,8 @@ struct CommandLine {
     bool quiet = false;
     // snapshot: the skin ("wide" or "compact") and the parameter whose panel shows.
     std::string skin = "wide";
+    // snapshot: the editor's scale, 1, 1.5 or 2.
+    float scale = 1.0f;
     std::optional<std::string> select;
 
     // Reads the arguments after the program name; throws UsageError.

@@ -6,6 +6,7 @@
 #include "PluginEntry.h"
 #include "PluginHost.h"
 #include "QuenloGui.h"
+#include "ScaledSkin.h"
 #include "SkinLayout.h"
 #include "SnapshotResources.h"
 #include "Vst2WinPlugin.h"
@@ -44,7 +45,8 @@ int parameterIndex(PluginHost& host, const std::string& text)
 int take_snapshot(const CommandLine& line)
 {
     const bool compact = line.skin == "compact";
-    g_skin = compact ? &skin_layout::compact() : &skin_layout::wide();
+    const skin_layout::ScaledSkin scaledSkin(compact ? skin_layout::compact() : skin_layout::wide(), line.scale);
+    g_skin = &scaledSkin.layout();
     select_snapshot_resources(compact);
     PluginHost host(snapshotEntry, compact ? "QuenloCompact" : "QuenloWide");
     host.setTempo(line.tempo);
