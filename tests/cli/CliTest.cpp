@@ -413,3 +413,48 @@ TEST_F(CliTest, SnapshotsOfBothSkinsPutEachControlWhereTheLayoutSays)
     EXPECT_NE(run("snapshot " + path("x.png") + " --skin tiny").status, 0);
     EXPECT_NE(run("snapshot " + path("x.png") + " --select 'No such parameter'").status, 0);
 }
+
+// The editor at 1.5x and 2x: the window's size scaled, and at 2x, averaged over 2 x 2 blocks, the
+// 1x editor within a small mean difference: the same pictures and text in the same places,
+// drawn sharp rather than doubled (a doubled picture would average back exactly).
+TEST_F(CliTest, ScaledSnapshotsAreTheEditorAtTheirScale)
+{
+    for (const char* skinName : {"wide", "compact"}) {
+        SCOPED_TRACE(skinName);
+        const skin_layout::SkinLayout& skin = std::string(skinName) == "wide" ? skin_layout::wide() : skin_layout::compact();
+        const std::string arguments = std::string(" --skin ") + skinName + " --program 6 --select 'D1 fdbk'";
+        ASSERT_EQ(run("snapshot " + path("one.png") + arguments).status, 0);
+        ASSERT_EQ(run("snapshot " + path("half.png") + arguments + " --scale 1.5").status, 0);
+        ASSERT_EQ(run("snapshot " + path("two.png") + arguments + " --scale 2").status, 0);
+        const Frame one = readPng(path("one.png"));
+        const Frame half = readPng(path("half.png"));
+        const Frame two = readPng(path("two.png"));
+        EXPECT_EQ(half.width, skin_layout::scaled(skin.size.w, 1.5f));
+        EXPECT_EQ(half.height, skin_layout::scaled(skin.size.h, 1.5f));
+        ASSERT_EQ(two.width, 2 * skin.size.w);
+        ASSERT_EQ(two.height, 2 * skin.size.h);
+        double difference = 0.0;
+        int exact = 0;
+        for (int y = 0; y < one.height; ++y) {
+            for (int x = 0; x < one.width; ++x) {
+                bool same = true;
+                for (int shift : {0, 8, 16}) {
+                    int sum = 0;
+                    for (int k = 0; k < 4; ++k)
+                        sum += static_cast<int>((two.at(2 * x + k % 2, 2 * y + k / 2) >> shift) & 0xFF);
+                    const int shrunk = (sum + 2) / 4;
+                    const int single = static_cast<int>((one.at(x, y) >> shift) & 0xFF);
+                    difference += std::abs(shrunk - single);
+                    same = same && shrunk == single;
+                }
+                exact += same;
+            }
+        }
+        const double mean = difference / (3.0 * one.width * one.height);
+        std::printf("%s: mean difference of the 2x editor shrunk to 1x: %.2f of 255\n", skinName, mean);
+        EXPECT_LT(mean, 1.0) << "measured: 0.45 (wide) and 0.53 (compact)";
+        EXPECT_LT(exact, one.width * one.height) << "2x is not 1x doubled";
+    }
+    EXPECT_NE(run("snapshot " + path("x.png") + " --scale 3").status, 0);
+    EXPECT_NE(run("snapshot " + path("x.png") + " --scale 1.25").status, 0);
+}
