@@ -51,6 +51,21 @@ void setReal(mppi::PluginInternal& algo, const std::string& name, double value)
     named(algo, name).setReal(value);
 }
 
+// Stereo noise, the same in every benchmark.
+struct Noise {
+    explicit Noise(std::size_t frames) : left(frames), right(frames)
+    {
+        std::mt19937 generator(5);
+        std::uniform_real_distribution<float> noise(-0.3f, 0.3f);
+        for (std::size_t i = 0; i < frames; ++i) {
+            left[i] = noise(generator);
+            right[i] = noise(generator);
+        }
+    }
+    std::vector<float> left;
+    std::vector<float> right;
+};
+
 // The heavy setting's taps: all four audible, with every LFO at depth.
 void configureTaps(mppi::PluginInternal& registry)
 {
@@ -101,13 +116,10 @@ void process(benchmark::State& state)
     configure(algo, setting);
 
     const std::size_t frames = static_cast<std::size_t>(kSampleRate);
-    std::vector<float> left(frames), right(frames), outLeft(frames), outRight(frames);
-    std::mt19937 generator(5);
-    std::uniform_real_distribution<float> noise(-0.3f, 0.3f);
-    for (std::size_t i = 0; i < frames; ++i) {
-        left[i] = noise(generator);
-        right[i] = noise(generator);
-    }
+    const Noise input(frames);
+    const std::vector<float>& left = input.left;
+    const std::vector<float>& right = input.right;
+    std::vector<float> outLeft(frames), outRight(frames);
     for (auto _ : state) {
         for (std::size_t at = 0; at + static_cast<std::size_t>(block) <= frames; at += static_cast<std::size_t>(block)) {
             const float* inputs[2] = {left.data() + at, right.data() + at};
@@ -136,17 +148,13 @@ void heavyTaps(benchmark::State& state)
     configureTaps(registry);
 
     const std::size_t frames = static_cast<std::size_t>(kSampleRate) / kControlBlock * kControlBlock;
-    std::vector<float> left(frames), right(frames), outLeft(frames), outRight(frames);
-    std::mt19937 generator(5);
-    std::uniform_real_distribution<float> noise(-0.3f, 0.3f);
-    for (std::size_t i = 0; i < frames; ++i) {
-        left[i] = noise(generator);
-        right[i] = noise(generator);
-    }
+    const Noise input(frames);
+    std::vector<float> outLeft(frames), outRight(frames);
     for (auto _ : state) {
         for (std::size_t at = 0; at < frames; at += kControlBlock) {
             taps.updateBlock(kControlBlock);
-            taps.process(outLeft.data() + at, outRight.data() + at, left.data() + at, right.data() + at, kControlBlock);
+            taps.process(outLeft.data() + at, outRight.data() + at, input.left.data() + at, input.right.data() + at,
+                         kControlBlock);
         }
         benchmark::DoNotOptimize(outLeft.data());
         benchmark::ClobberMemory();
