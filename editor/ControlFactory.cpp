@@ -90,6 +90,7 @@ std::unique_ptr<pengui::ControlInterface> ControlFactory::makeKnob(const Control
     knob->set_drag_range(preset->dragRange);
     knob->set_fine_factor(preset->fineFactor);
     knob->set_spin_factor(preset->spinFactor);
+    knob->set_scale(skin_.scale);
     knob->set_angles(row.start, row.range);
     return knob;
 }
@@ -107,6 +108,7 @@ std::unique_ptr<pengui::ControlInterface> ControlFactory::makeFader(const Contro
     fader->set_vertical(row.vertical);
     fader->set_fine_factor(kFineFactor);
     fader->set_spin_factor(kSpinFactor);
+    fader->set_scale(skin_.scale);
     return fader;
 }
 

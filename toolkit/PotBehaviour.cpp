@@ -84,10 +84,10 @@ void PotBehaviour::drag_step(int along, int across, int range, float fineFactor)
     }
     double movement = along;
     if (axisMode_ == 1) {
-        const bool wasSnapping = acrossTotal_ <= kFineSnapPixels;
+        const bool wasSnapping = acrossTotal_ <= fineSnapPixels_;
         acrossTotal_ += std::abs(across);
         movement = across * static_cast<double>(fineFactor);
-        if (wasSnapping && acrossTotal_ > kFineSnapPixels)
+        if (wasSnapping && acrossTotal_ > fineSnapPixels_)
             raw_ = target_;
     }
     if (range == 0)
@@ -100,7 +100,7 @@ void PotBehaviour::drag_step(int along, int across, int range, float fineFactor)
         raw_ = movement;
     else
         raw_ += movement;
-    target_ = acrossTotal_ <= kFineSnapPixels ? snapped(raw_, target_) : raw_;
+    target_ = acrossTotal_ <= fineSnapPixels_ ? snapped(raw_, target_) : raw_;
 }
 
 double PotBehaviour::snapped(double raw, double target) const

@@ -2,6 +2,7 @@
 
 #include "Geometry.h"
 
+#include <cmath>
 #include <vector>
 
 namespace pengui {
@@ -18,7 +19,7 @@ public:
     enum Motion { kIdle = 0, kDrag = 1, kSpin = 2 };
 
     static constexpr float kTickPeriod = 0.03f;
-    // Horizontal pixels after which a fine drag stops snapping.
+    // Horizontal pixels after which a fine drag stops snapping, at 1x.
     static constexpr int kFineSnapPixels = 16;
 
     explicit PotBehaviour(ControlInterface& control) : control_(control) {}
@@ -51,6 +52,9 @@ public:
     void set_snap_list(const std::vector<double>* list) { snapList_ = list; }
     void set_release_offset(Point offset) { releaseOffset_ = offset; }
     void set_speed_from_pointer(bool fromPointer) { speedFromPointer_ = fromPointer; }
+    // The device pixels per pixel of the skin's table: the fine drag's snapping distance
+    // scales with it, as the controls' ranges do, so a hand movement feels the same.
+    void set_scale(float scale) { fineSnapPixels_ = static_cast<int>(std::lround(kFineSnapPixels * scale)); }
 
 private:
     int begin(double value, Motion motion, int captureMode);
@@ -66,6 +70,7 @@ private:
     float smoothedAlong_ = 1.0f;
     float smoothedAcross_ = 0.0f;
     int acrossTotal_ = 0;
+    int fineSnapPixels_ = kFineSnapPixels;
     double velocity_ = 0.0;
     bool speedFromPointer_ = false;
     const std::vector<double>* snapList_ = nullptr;

@@ -4,6 +4,7 @@
 #include "EventListenerInterface.h"
 #include "Messages.h"
 
+#include <cmath>
 #include <cstdlib>
 
 namespace pengui {
@@ -53,9 +54,10 @@ void PotControl::stop_motion()
 
 void PotControl::spin_from_pointer(int distance)
 {
-    if (std::abs(distance) <= kSpinDeadZone)
+    const double along = static_cast<double>(distance) / scale_;
+    if (std::fabs(along) <= kSpinDeadZone)
         return;
-    spinSpeed_ = static_cast<double>(distance) * std::abs(distance) * spinFactor_ / kSpinScale;
+    spinSpeed_ = along * std::fabs(along) * spinFactor_ / kSpinScale;
     motion_.set_speed_from_pointer(true);
 }
 

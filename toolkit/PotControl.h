@@ -14,6 +14,13 @@ public:
     void set_snap_list(const std::vector<double>* list) { motion_.set_snap_list(list); }
     void set_fine_factor(float factor) { fineFactor_ = factor; }
     void set_spin_factor(float factor) { spinFactor_ = factor; }
+    // The skin's scale, device pixels per pixel of its table: the fine drag's snapping and the
+    // spin's distances are measured in the table's pixels (see PotBehaviour::set_scale).
+    void set_scale(float scale)
+    {
+        scale_ = scale;
+        motion_.set_scale(scale);
+    }
     const PotBehaviour& motion() const { return motion_; }
     bool released() const { return released_; }
 
@@ -43,6 +50,7 @@ protected:
     float spinFactor_ = 0.0f;
     Point pressPoint_;
     double spinSpeed_ = 0.0;
+    float scale_ = 1.0f;
 
 private:
     bool released_ = false;

@@ -94,6 +94,54 @@ TEST(PotBehaviourTest, HorizontalMovementIsFineAndStopsSnappingAfterSixteenPixel
     EXPECT_EQ(k.knob.motion().axis_mode(), 0);
 }
 
+// A knob of a skin drawn at twice the scale: its range, fine snapping and spin distances double,
+// so twice the hand movement in device pixels makes the same change as at 1x.
+TEST(PotBehaviourTest, AtTwiceTheScaleTwiceTheMovementMakesTheSameChange)
+{
+    const std::vector<double> points = {0.0, 0.5, 1.0};
+    auto fineDrag = [&](float scale, int steps) {
+        KnobDesk k(0.5);
+        k.knob.set_drag_range(static_cast<int>(200 * scale));
+        k.knob.set_scale(scale);
+        k.knob.set_fine_factor(1.0f / 32.0f);
+        k.knob.set_snap_list(&points);
+        k.desk.headless.press(k.pointer);
+        for (int i = 1; i <= steps; ++i)
+            k.desk.headless.move_to({50 + static_cast<int>(5 * scale) * i, 50});
+        return k.knob.motion().target();
+    };
+    // Three steps of 5 pixels (15 at 1x, 30 at 2x) still snap back to 0.5; four no longer do.
+    EXPECT_DOUBLE_EQ(fineDrag(1.0f, 3), 0.5);
+    EXPECT_DOUBLE_EQ(fineDrag(2.0f, 3), 0.5);
+    EXPECT_GT(fineDrag(1.0f, 4), 0.5);
+    EXPECT_DOUBLE_EQ(fineDrag(2.0f, 4), fineDrag(1.0f, 4));
+
+    auto verticalDrag = [](float scale) {
+        KnobDesk k(0.0);
+        k.knob.set_drag_range(static_cast<int>(200 * scale));
+        k.knob.set_scale(scale);
+        k.desk.headless.move_to(k.pointer);
+        k.desk.headless.press(k.pointer);
+        k.drag(0, static_cast<int>(-100 * scale));
+        return k.knob.motion().target();
+    };
+    EXPECT_DOUBLE_EQ(verticalDrag(2.0f), verticalDrag(1.0f));
+
+    auto spin = [](float scale) {
+        KnobDesk k(0.5);
+        k.knob.box = {static_cast<int>(-20 * scale), static_cast<int>(-20 * scale), static_cast<int>(20 * scale),
+                      static_cast<int>(20 * scale)};
+        k.knob.set_scale(scale);
+        const Point corner{50 - static_cast<int>(17 * scale), 50 + static_cast<int>(17 * scale)};
+        k.desk.headless.press(corner);
+        k.desk.headless.move_to({corner.x + static_cast<int>(100 * scale), corner.y});
+        k.desk.headless.advance(0.5);
+        return k.knob.value();
+    };
+    EXPECT_DOUBLE_EQ(spin(2.0f), spin(1.0f));
+    EXPECT_GT(spin(1.0f), 0.55);
+}
+
 TEST(PotBehaviourTest, TheValueGlidesToTheTargetOnTheTimerAndKeepsGlidingAfterRelease)
 {
     KnobDesk k(0.0);
