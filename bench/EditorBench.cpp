@@ -1,10 +1,11 @@
 // What a host pays for the editor: creating the plug-in with its editor built (hosts create
-// every plug-in when they scan), closing it, showing a burst of automation of every parameter
+// every plug-in when they scan), at 1x and 2x, a full repaint at 1x and 2x, closing it, showing a burst of automation of every parameter
 // on the open editor, repainted, an open editor that nothing changes, and a host automating
 // sixteen parameters thirty times a second each.
 #include "GuiInterface.h"
 #include "HeadlessWindow.h"
 #include "PluginEntry.h"
+#include "ScaledSkin.h"
 #include "SkinLayout.h"
 #include "Vst2WinPlugin.h"
 
@@ -32,14 +33,17 @@ std::unique_ptr<pengui::PlatformWindowInterface> makeWindow()
     return window;
 }
 
-const skin_layout::SkinLayout& benchSkin()
+// The module's skin at 1x, or at 2x (`scaled`), as the editor is built for a high-density screen.
+const skin_layout::SkinLayout& benchSkin(bool scaled = false)
 {
-    return std::string(SKIN_NAME) == "compact" ? skin_layout::compact() : skin_layout::wide();
+    const skin_layout::SkinLayout& skin = std::string(SKIN_NAME) == "compact" ? skin_layout::compact() : skin_layout::wide();
+    static const skin_layout::ScaledSkin twice(skin, 2.0f);
+    return scaled ? twice.layout() : skin;
 }
 
-AEffect* create()
+AEffect* create(bool scaled = false)
 {
-    return mppi::createEffect(quietHost, benchSkin(), makeWindow);
+    return mppi::createEffect(quietHost, benchSkin(scaled), makeWindow);
 }
 
 void close(AEffect* effect)
@@ -49,7 +53,7 @@ void close(AEffect* effect)
 
 // The plug-in with its editor open on the headless window and painted whole.
 struct OpenPlugin {
-    OpenPlugin() : effect(create())
+    explicit OpenPlugin(bool scaled = false) : effect(create(scaled))
     {
         effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
         gui = static_cast<mppi::Vst2WinPlugin*>(effect->object)->gui();
@@ -68,17 +72,29 @@ struct OpenPlugin {
     mppi::GuiInterface* gui = nullptr;
 };
 
+// At 1x (argument 0) and 2x (1).
 void BM_CreatePlugin(benchmark::State& state)
 {
     for (auto _ : state) {
-        AEffect* effect = create();
+        AEffect* effect = create(state.range(0) != 0);
         benchmark::DoNotOptimize(effect);
         state.PauseTiming();
         close(effect);
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_CreatePlugin)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CreatePlugin)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A full repaint of the open editor (a host's window uncovered), at 1x (argument 0) and 2x (1).
+void BM_FullRepaint(benchmark::State& state)
+{
+    const OpenPlugin open(state.range(0) != 0);
+    for (auto _ : state) {
+        g_window->paint_all();
+        benchmark::DoNotOptimize(g_window->frame().data());
+    }
+}
+BENCHMARK(BM_FullRepaint)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_ClosePlugin(benchmark::State& state)
 {
