@@ -53,12 +53,11 @@ void StereoTapDelay::updateBlock(int samples)
 namespace {
 
 // What of an input sample enters the history: NaN and infinity as silence (x - x is 0 only for
-// finite x), and finite samples held within the input ceiling (a plain minimum and maximum,
-// which vectorise without blends).
+// finite x), and finite samples held within the input ceiling.
 inline float admitted(float x)
 {
     const float finite = x - x == 0.0f ? x : 0.0f;
-    return std::min(std::max(finite, -StereoTapDelay::kInputCeiling), StereoTapDelay::kInputCeiling);
+    return std::clamp(finite, -StereoTapDelay::kInputCeiling, StereoTapDelay::kInputCeiling);
 }
 
 ZORVANE_WIDE_LOOP inline void admit(StereoFrame* destination, const float* left, const float* right, int count)
