@@ -51,6 +51,10 @@ for width in 32 64; do
   for module in QuenloWide QuenloCompact; do
     dll=$work/windows/$width-bit/$module.dll
     "$objdump" -f "$dll" | grep -q "file format $format" || fail "$width-bit/$module.dll is not $format"
+    # Both skins at three scales fit a module of under 15 MB.
+    bytes=$(stat -c %s "$dll")
+    [ "$bytes" -lt 15728640 ] || fail "$width-bit/$module.dll is $bytes bytes, over 15 MB"
+    echo "$width-bit/$module.dll: $bytes bytes"
     # The modules carry their runtime: they import the system's DLLs and nothing else.
     imports=$("$objdump" -p "$dll" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort)
     while read -r imported; do
