@@ -176,7 +176,9 @@ void TapUnit::renderFixed(const StereoFrame* history, std::uint32_t mask, std::u
     const Gains step = increments_;
     const bool ramping = !steadyGains();
     int offset = 0;
-    for (auto [source, count] : runs) {
+    for (const auto& run : runs) {
+        const StereoFrame* source = run.first;
+        const int count = run.second;
         float* outLeft = left + offset;
         float* outRight = right + offset;
         if (!ramping) {
