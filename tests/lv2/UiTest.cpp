@@ -87,6 +87,14 @@ public:
         return parent_;
     }
 
+    // The host closes its window with the UI still in it.
+    void destroyParent()
+    {
+        XDestroyWindow(display_, parent_);
+        XSync(display_, False);
+        parent_ = 0;
+    }
+
     // Instantiates the UI with the features given: the parent (0 for none), touch and resize.
     LV2UI_Handle instantiate(::Window parent, bool offerTouch = true, const char* pluginUri = product::kLv2Uri)
     {
@@ -432,6 +440,20 @@ TEST_F(UiTest, WithoutTouchTheDragStillWrites)
     EXPECT_FALSE(host_.writes(kCutoff).empty());
     for (const Heard& event : host_.heard())
         EXPECT_EQ(event.kind, Heard::kWrite);
+}
+
+TEST_F(UiTest, IdleAnswersOneOnceTheHostDestroyedItsWindow)
+{
+    open();
+    ASSERT_NE(host_.handle(), nullptr);
+    host_.destroyParent();
+    int answer = 0;
+    for (int tries = 0; tries < 100 && answer == 0; ++tries) {
+        answer = host_.idleInterface()->idle(host_.handle());
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(answer, 1);
+    host_.destroy();
 }
 
 TEST_F(UiTest, InstantiateFailsCleanlyWithoutWhatItNeeds)
