@@ -20,7 +20,7 @@ namespace lv2port {
 // that follow the plug-in's control ports. The host's port events set them, converted with the
 // ports' scales as the plug-in converts them; the editor's changes go back through Lv2UiHost.
 // The eight presets are the editor's own copy, seeded as the plug-in's are. The host's UI
-// thread only; everything but portEvent and idle allocates.
+// thread only; building and closing allocate, portEvent does not.
 class Lv2Ui {
 public:
     // Builds the editor and opens it inside `parent` (an X window id). Throws when the editor
