@@ -13,7 +13,7 @@ done
 
 fail() { echo "install: $*"; exit 1; }
 for file in lib/vst/zorvane.so lib/zorvane/zorvane_compact.so bin/zorvane share/doc/zorvane/README.md \
-  lib/lv2/zorvane.lv2/zorvane.so lib/lv2/zorvane.lv2/manifest.ttl lib/lv2/zorvane.lv2/zorvane.ttl \
+  lib/lv2/zorvane.lv2/zorvane.so lib/lv2/zorvane.lv2/zorvane_ui.so lib/lv2/zorvane.lv2/manifest.ttl lib/lv2/zorvane.lv2/zorvane.ttl \
   lib/lv2/zorvane.lv2/presets.ttl; do
   [ -f "$prefix/$file" ] || fail "no $file"
 done
@@ -25,7 +25,8 @@ info=$("$prefix/bin/zorvane" info) || fail "the installed zorvane cannot load it
 grep -q "Zorvane" <<<"$info" || fail "unexpected identity: $info"
 programs=$("$prefix/bin/zorvane" programs)
 [ "$(wc -l <<<"$programs")" -eq 34 ] || fail "the installed module lists $(wc -l <<<"$programs") programs"
-# An LV2 host finds the installed bundle in lib/lv2 with its presets.
+# An LV2 host finds the installed bundle in lib/lv2 with its presets and its editor's module.
 lv2=$(LV2_PATH="$prefix/lib/lv2" lv2info https://brisval.example/plugins/zorvane) || fail "no LV2 plug-in in lib/lv2"
 grep -q "Ping-pong delay - 3/4 beat" <<<"$lv2" || fail "the LV2 plug-in lists no presets"
+grep -q "Binary: *file://$prefix/lib/lv2/zorvane.lv2/zorvane_ui.so" <<<"$lv2" || fail "the LV2 plug-in lists no UI module"
 echo "install check passed"

@@ -4,6 +4,7 @@
 #include "FactoryPrograms.h"
 #include "FixedPorts.h"
 #include "PortSymbols.h"
+#include "ProductInfo.h"
 #include "StateKeys.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 
 #include <cctype>
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <string>
@@ -200,4 +202,33 @@ TEST_F(BundleTest, TheStateInterfaceAndItsKeysAreDeclared)
     EXPECT_EQ(get(lv2port::kPresetsKey, "label"), lv2port::kPresetsKey.label);
     EXPECT_EQ(get(lv2port::kPresetsKey, "range"), lv2port::state_uri(lv2port::kPresetBankType));
     EXPECT_EQ(get(lv2port::kPresetBankType, "subClassOf"), "http://lv2plug.in/ns/ext/atom#Chunk");
+}
+
+TEST_F(BundleTest, TheEditorIsAnEmbeddedX11UiInItsOwnModule)
+{
+    LilvUIs* uis = lilv_plugin_get_uis(bundle.plugin());
+    ASSERT_EQ(lilv_uis_size(uis), 1u);
+    const LilvUI* ui = lilv_uis_get(uis, lilv_uis_begin(uis));
+    EXPECT_EQ(text(lilv_ui_get_uri(ui)), product::kLv2UiUri);
+    EXPECT_TRUE(lilv_ui_is_a(ui, bundle.uri("http://lv2plug.in/ns/extensions/ui#X11UI")));
+    char* binary = lilv_file_uri_parse(lilv_node_as_uri(lilv_ui_get_binary_uri(ui)), nullptr);
+    ASSERT_NE(binary, nullptr);
+    EXPECT_TRUE(std::filesystem::is_regular_file(binary)) << binary;
+    EXPECT_NE(std::filesystem::path(binary).filename(), "zorvane.so") << "not the plug-in's module";
+    lilv_free(binary);
+
+    auto objects = [&](const char* property) {
+        std::set<std::string> found;
+        LilvNodes* nodes = lilv_world_find_nodes(bundle.world(), lilv_ui_get_uri(ui), bundle.uri(property), nullptr);
+        LILV_FOREACH (nodes, i, nodes)
+            found.insert(text(lilv_nodes_get(nodes, i)));
+        lilv_nodes_free(nodes);
+        return found;
+    };
+    const std::string uiPrefix = "http://lv2plug.in/ns/extensions/ui#";
+    EXPECT_EQ(objects("http://lv2plug.in/ns/lv2core#requiredFeature"),
+              (std::set<std::string>{uiPrefix + "parent", uiPrefix + "idleInterface"}));
+    EXPECT_EQ(objects("http://lv2plug.in/ns/lv2core#extensionData"), std::set<std::string>{uiPrefix + "idleInterface"});
+    EXPECT_TRUE(objects("http://lv2plug.in/ns/lv2core#optionalFeature").count(uiPrefix + "touch"));
+    lilv_uis_free(uis);
 }

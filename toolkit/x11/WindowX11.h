@@ -32,6 +32,8 @@ public:
     int create(void* parent, Size size) override;
     void destroy() override;
     bool created() const override { return handle_ != 0; }
+    // The X window id of the editor's window, 0 while none exists.
+    ::Window handle() const { return handle_; }
     void resize(Size size) override;
     void invalidate(const Rect& rect) override;
     RenderingBufferInterface& tile() override { return tile_; }

@@ -22,6 +22,7 @@ constexpr const char* kPrefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#
                                   "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
                                   "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
                                   "@prefix time: <http://lv2plug.in/ns/ext/time#> .\n"
+                                  "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
                                   "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
                                   "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n\n";
 
@@ -43,7 +44,8 @@ const char* kAudioPorts[] = {"lv2:InputPort", "lv2:InputPort", "lv2:OutputPort",
 
 } // namespace
 
-BundleWriter::BundleWriter(std::string binary) : binary_(std::move(binary)), programs_(mppi::load_factory_programs())
+BundleWriter::BundleWriter(std::string binary, std::string uiBinary)
+    : binary_(std::move(binary)), uiBinary_(std::move(uiBinary)), programs_(mppi::load_factory_programs())
 {
     algo_.init1();
     algo_.init2();
@@ -79,8 +81,12 @@ float BundleWriter::portValue(int index, float normalized, const std::string& wh
 void BundleWriter::writeManifest(std::ostream& out) const
 {
     out << kPrefixes;
-    out << "<" << product::kLv2Uri << ">\n    a lv2:Plugin ;\n    lv2:binary <" << binary_ << "> ;\n    rdfs:seeAlso <"
-        << kPluginFile << "> .\n";
+    out << "<" << product::kLv2Uri << ">\n    a lv2:Plugin ;\n    lv2:binary <" << binary_ << "> ;\n    ui:ui <"
+        << product::kLv2UiUri << "> ;\n    rdfs:seeAlso <" << kPluginFile << "> .\n";
+    // The editor, embedded in the host's window and driven by its idle calls, at a fixed size.
+    out << "\n<" << product::kLv2UiUri << ">\n    a ui:X11UI ;\n    ui:binary <" << uiBinary_
+        << "> ;\n    lv2:requiredFeature ui:parent , ui:idleInterface ;\n    lv2:optionalFeature ui:resize , ui:touch , "
+           "ui:noUserResize ;\n    lv2:extensionData ui:idleInterface .\n";
     for (int program = 0; program < programs_.count(); ++program)
         out << "\n" << presetUri(program) << "\n    a pset:Preset ;\n    lv2:appliesTo <" << product::kLv2Uri
             << "> ;\n    rdfs:label " << turtle::quoted(programs_.program(program).name()) << " ;\n    rdfs:seeAlso <"

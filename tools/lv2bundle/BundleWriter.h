@@ -14,8 +14,8 @@
 // the plug-in's port conversion.
 class BundleWriter {
 public:
-    // `binary` is the module's file name in the bundle.
-    explicit BundleWriter(std::string binary);
+    // `binary` and `uiBinary` are the plug-in's and the UI's module file names in the bundle.
+    BundleWriter(std::string binary, std::string uiBinary);
 
     void writeManifest(std::ostream& out) const;
     void writePlugin(std::ostream& out) const;
@@ -34,6 +34,7 @@ private:
     void writeStateKeys(std::ostream& out) const;
 
     std::string binary_;
+    std::string uiBinary_;
     Algo algo_;
     std::string pluginName_;
     mppi::BankManager programs_;

@@ -1,0 +1,77 @@
+#include "Lv2Ui.h"
+
+#include "FactoryPrograms.h"
+#include "ParamLayout.h"
+#include "SkinLayout.h"
+#include "WindowInterface.h"
+#include "WindowX11.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+namespace lv2port {
+
+Lv2Ui::Lv2Ui(const Lv2UiHost::Services& services, void* parent) : gui_(skin_layout::wide())
+{
+    registry_.init1();
+    registry_.init2();
+    // A fresh plug-in holds the first program: the editor shows it until the ports tell more.
+    const mppi::BankManager programs = mppi::load_factory_programs();
+    registry_.applyProgram(programs.program(0));
+    const param_table::Layout& layout = param_table::layout();
+    ports_.reserve(layout.size());
+    for (int index = 0; index < registry_.paramCount(); ++index)
+        ports_.emplace_back(*registry_.param(index), port_kind(layout[static_cast<std::size_t>(index)]));
+
+    auto host = std::make_unique<Lv2UiHost>(services, ports_);
+    host->setGui(&gui_);
+    gui_.setHostGui(host.release());
+    auto platform = std::make_unique<pengui::WindowX11>();
+    window_ = platform.get();
+    gui_.setWindow(new pengui::WindowInterface(std::move(platform)));
+    gui_.setDsp(&registry_);
+    gui_.init1();
+    gui_.init2();
+    if (gui_.open(parent) != 0)
+        throw std::runtime_error("the editor's window cannot open");
+    // The host learns the fixed size where it asks to.
+    const mppi::GuiInterface::Size size = gui_.size();
+    gui_.hostGui()->resizeEditor(size.width, size.height);
+}
+
+Lv2Ui::~Lv2Ui()
+{
+    gui_.close();
+}
+
+LV2UI_Widget Lv2Ui::widget() const
+{
+    return reinterpret_cast<LV2UI_Widget>(static_cast<std::uintptr_t>(window_->handle()));
+}
+
+void Lv2Ui::portEvent(std::uint32_t port, std::uint32_t size, std::uint32_t format, const void* buffer)
+{
+    if (format != 0 || size != sizeof(float) || !buffer || port >= ports_.size())
+        return;
+    float value = 0.0f;
+    std::memcpy(&value, buffer, sizeof value);
+    if (std::isnan(value))
+        return;
+    const ParamPort& target = ports_[port];
+    const float normalized = target.normalizedOf(value);
+    // The echo of the editor's own write, or a value already shown.
+    if (normalized == target.param().normalized())
+        return;
+    target.param().setNormalized(normalized);
+    gui_.paramChanged(static_cast<int>(port), normalized, kPortPriority);
+}
+
+int Lv2Ui::idle()
+{
+    gui_.idle();
+    return window_->created() ? 0 : 1;
+}
+
+} // namespace lv2port

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "Algo.h"
+#include "Lv2UiHost.h"
+#include "ParamPort.h"
+#include "QuenloGui.h"
+
+#include <lv2/ui/ui.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace pengui {
+class WindowX11;
+}
+
+namespace lv2port {
+
+// The LV2 UI: the large editor in an X window inside the host's, over parameters of its own
+// that follow the plug-in's control ports. The host's port events set them, converted with the
+// ports' scales as the plug-in converts them; the editor's changes go back through Lv2UiHost.
+// The eight presets are the editor's own copy, seeded as the plug-in's are. The host's UI
+// thread only; building and closing allocate, portEvent does not.
+class Lv2Ui {
+public:
+    // Builds the editor and opens it inside `parent` (an X window id). Throws when the editor
+    // cannot be built or its window cannot open (no display, no such parent).
+    Lv2Ui(const Lv2UiHost::Services& services, void* parent);
+    // Closes the editor: every gesture still open ends, and the host hears each end.
+    ~Lv2Ui();
+    Lv2Ui(const Lv2Ui&) = delete;
+    Lv2Ui& operator=(const Lv2Ui&) = delete;
+
+    // The editor's X window id, the UI's widget.
+    LV2UI_Widget widget() const;
+    // A control port's new value in its unit (format 0, a float); other ports and formats are
+    // ignored. Shown at the next idle.
+    void portEvent(std::uint32_t port, std::uint32_t size, std::uint32_t format, const void* buffer);
+    // The window's events, timers and painting, then the port values received: 0 while the
+    // editor is open, 1 once its window is gone (the host destroyed the parent).
+    int idle();
+
+    // The priority a port value is shown with: that of a host's automation.
+    static constexpr int kPortPriority = 100;
+
+private:
+    // Parameters only: never given a sample rate, never processing.
+    Algo registry_;
+    std::vector<ParamPort> ports_;
+    pengui::WindowX11* window_ = nullptr;
+    mppi::QuenloGui gui_;
+};
+
+} // namespace lv2port
