@@ -145,13 +145,15 @@ int DelayLine::maxChunk() const
 
 void DelayLine::readPiece(int frames)
 {
-    if (motion_.kind == DelayMotion::Kind::kGlide) {
-        FilterStage::interpolate(output_, buffer_.data(), frames, mask_, motion_.start, motion_.step);
-        return;
-    }
     if (motion_.kind == DelayMotion::Kind::kJump && jumpPending_) {
         blendBuffer();
         jumpPending_ = false;
+    }
+    // The mixer writes each piece after it is read, so the guard is brought up to date here.
+    refreshGuard();
+    if (motion_.kind == DelayMotion::Kind::kGlide) {
+        FilterStage::interpolate(output_, buffer_.data(), frames, mask_, motion_.start, motion_.step);
+        return;
     }
     const std::uint32_t start = (writeIndex_ - static_cast<std::uint32_t>(targetDelay_)) & mask_;
     std::copy(buffer_.data() + start, buffer_.data() + start + frames, output_);

@@ -56,7 +56,7 @@ public:
     int targetDelay() const { return targetDelay_; }
     int currentDelay() const { return currentDelay_; }
     int maxDelay() const { return maxDelay_; }
-    std::uint32_t bufferLength() const { return static_cast<std::uint32_t>(buffer_.size()); }
+    std::uint32_t bufferLength() const { return mask_ + 1; }
 
     void notify(mppi::NotifierInterface* source) override;
 
@@ -69,6 +69,8 @@ private:
     // The piece's samples from the buffer, unfiltered, into the output block.
     void readPiece(int frames);
     void endPiece(int frames);
+    // Copies the ring's first sample into the guard after it.
+    void refreshGuard() { buffer_[bufferLength()] = buffer_[0]; }
 
     float output_[kControlBlock] = {};
     FilterStage filter_;

@@ -83,12 +83,16 @@ void FilterStage::apply()
 void FilterStage::interpolate(float* destination, const float* buffer, int frames, std::uint32_t mask,
                               ReadPosition& position, ReadPosition step)
 {
+    const std::uint64_t wrap = ReadPosition::wrapOf(mask);
+    std::uint64_t at = position.fixed;
     for (int i = 0; i < frames; ++i) {
-        const float here = buffer[position.index];
-        const float next = buffer[(position.index + 1) & mask];
-        destination[i] = here + (next - here) * position.weight();
-        position.advance(step, mask);
+        const std::uint32_t index = ReadPosition::indexOf(at);
+        const float here = buffer[index];
+        const float next = buffer[index + 1];
+        destination[i] = here + (next - here) * ReadPosition::weightOf(at);
+        at = ReadPosition::advanced(at, step.fixed, wrap);
     }
+    position.fixed = at;
 }
 
 void FilterStage::filter(float* block, int frames)

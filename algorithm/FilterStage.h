@@ -36,7 +36,8 @@ public:
     void updateBlock(int samples);
 
     // Reads `frames` samples by linear interpolation from `position`, stepping by `step`;
-    // `position` ends after the last sample read.
+    // `position` ends after the last sample read. The buffer holds a guard sample after its
+    // ring (mask + 1 samples), a copy of its first.
     static void interpolate(float* destination, const float* buffer, int frames, std::uint32_t mask,
                             ReadPosition& position, ReadPosition step);
     // Filters a block in place unless the filter is bypassed.

@@ -84,23 +84,15 @@ void StereoTapDelay::process(float* outLeft, float* outRight, const float* inLef
         const int count = runEnds[run] - runStarts[run];
         mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { admit(destination, left, right, count); });
     }
+    // The guard after the ring repeats its first frame for the taps' interpolating reads.
+    history_[historyLength()] = history_[0];
     std::fill(outLeft, outLeft + frames, 0.0f);
     std::fill(outRight, outRight + frames, 0.0f);
-    // Consecutive gliding taps render together; the taps are still summed in their order.
-    TapUnit* gliders[kTaps];
-    int gliding = 0;
+    // Tap by tap, so each frame's sum takes the taps in their order.
     for (TapUnit& tap : taps_) {
-        if (!tap.audible())
-            continue;
-        if (tap.gliding()) {
-            gliders[gliding++] = &tap;
-            continue;
-        }
-        TapUnit::renderGlides(gliders, gliding, history_.data(), mask_, frames, outLeft, outRight);
-        gliding = 0;
-        tap.render(history_.data(), mask_, writeIndex_, frames, outLeft, outRight);
+        if (tap.audible())
+            tap.render(history_.data(), mask_, writeIndex_, frames, outLeft, outRight, glideScratch_);
     }
-    TapUnit::renderGlides(gliders, gliding, history_.data(), mask_, frames, outLeft, outRight);
     writeIndex_ = (writeIndex_ + static_cast<std::uint32_t>(frames)) & mask_;
 }
 

@@ -30,7 +30,7 @@ public:
     void process(float* outLeft, float* outRight, const float* inLeft, const float* inRight, int frames);
 
     const TapUnit& tap(int number) const { return taps_[static_cast<std::size_t>(number)]; }
-    std::uint32_t historyLength() const { return static_cast<std::uint32_t>(history_.size()); }
+    std::uint32_t historyLength() const { return mask_ + 1; }
 
 private:
     void sizeHistory();
@@ -38,6 +38,7 @@ private:
 
     std::array<TapUnit, kTaps> taps_;
     std::vector<StereoFrame> history_;
+    TapUnit::GlideScratch glideScratch_;
     int maxDelay_ = 0;
     std::uint32_t mask_ = 0;
     std::uint32_t writeIndex_ = 0;

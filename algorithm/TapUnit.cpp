@@ -1,11 +1,11 @@
 #include "TapUnit.h"
 
 #include "ParamTable.h"
-#include "TapLanes.h"
 #include "WideLoops.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -31,7 +31,23 @@ TapUnit::Gains difference(const TapUnit::Gains& to, const TapUnit::Gains& from, 
             (to.rr - from.rr) / divisor};
 }
 
-// Adds a steady tap's reads; the gains are a copy, so the output's stores cannot touch them.
+// Gains that ramp in closed form: at frame k of the control block, start + k * step. A copy in
+// each loop's locals, so that the output's stores cannot touch it.
+struct Ramp {
+    TapUnit::Gains start;
+    TapUnit::Gains step;
+    int position = 0;
+
+    // The gains at frame `k` of a piece that starts at `position` in the block.
+    TapUnit::Gains at(int k) const
+    {
+        const float frame = static_cast<float>(position + k);
+        return {start.ll + frame * step.ll, start.lr + frame * step.lr, start.rl + frame * step.rl,
+                start.rr + frame * step.rr};
+    }
+};
+
+// Adds a steady tap's reads.
 ZORVANE_WIDE_LOOP inline void addSteady(const StereoFrame* source, int count, const TapUnit::Gains g, float* outLeft,
                                         float* outRight)
 {
@@ -39,6 +55,50 @@ ZORVANE_WIDE_LOOP inline void addSteady(const StereoFrame* source, int count, co
         outLeft[k] += g.ll * source[k].left + g.rl * source[k].right;
         outRight[k] += g.lr * source[k].left + g.rr * source[k].right;
     }
+}
+
+ZORVANE_WIDE_LOOP inline void addRamping(const StereoFrame* source, int count, const Ramp ramp, float* outLeft,
+                                         float* outRight)
+{
+    for (int k = 0; k < count; ++k) {
+        const TapUnit::Gains g = ramp.at(k);
+        outLeft[k] += g.ll * source[k].left + g.rl * source[k].right;
+        outRight[k] += g.lr * source[k].left + g.rr * source[k].right;
+    }
+}
+
+// Adds the gathered reads of a gliding tap, each interpolated at its weight (as
+// ReadPosition::weightOf gives it).
+ZORVANE_WIDE_LOOP inline void addGliding(const TapUnit::GlideScratch& scratch, int count, const Ramp ramp,
+                                         float* outLeft, float* outRight)
+{
+    for (int k = 0; k < count; ++k) {
+        const TapUnit::GlideScratch::Pair& pair = scratch.pairs[k];
+        const float weight = scratch.weights[k];
+        const float l = pair.left + (pair.nextLeft - pair.left) * weight;
+        const float r = pair.right + (pair.nextRight - pair.right) * weight;
+        const TapUnit::Gains g = ramp.at(k);
+        outLeft[k] += g.ll * l + g.rl * r;
+        outRight[k] += g.lr * l + g.rr * r;
+    }
+}
+
+// Adds a cross-fade: the old read's two terms, then the new read's, as one sum left to right.
+ZORVANE_WIDE_LOOP inline void addCrossFading(const StereoFrame* before, const StereoFrame* after, int count,
+                                             const Ramp out, const Ramp in, float* outLeft, float* outRight)
+{
+    for (int k = 0; k < count; ++k) {
+        const TapUnit::Gains o = out.at(k);
+        const TapUnit::Gains i = in.at(k);
+        outLeft[k] += o.ll * before[k].left + o.rl * before[k].right + i.ll * after[k].left + i.rl * after[k].right;
+        outRight[k] += o.lr * before[k].left + o.rr * before[k].right + i.lr * after[k].left + i.rr * after[k].right;
+    }
+}
+
+// Frames from ring index `start` up to the ring's end, at most `frames`.
+int framesBeforeEnd(std::uint32_t start, std::uint32_t mask, int frames)
+{
+    return std::min(frames, static_cast<int>(mask + 1 - (start & mask)));
 }
 
 double defaultLevel(int tapNumber)
@@ -85,7 +145,8 @@ void TapUnit::takeCurrentValues()
     previousLevel_ = level_;
     previousPan_ = pan_;
     currentDelay_ = targetDelay_;
-    running_ = gains_;
+    start_ = gains_;
+    blockPosition_ = 0;
     increments_ = {};
     motion_ = {};
 }
@@ -137,136 +198,91 @@ void TapUnit::updateBlock(int samples, std::uint32_t writeIndex, std::uint32_t l
     if (mppi::takeFlag(dirty_))
         apply();
 
-    running_ = start;
+    start_ = start;
+    blockPosition_ = 0;
     increments_ = steadyGains() ? Gains{} : difference(gains_, start, static_cast<float>(samples));
     motion_ = DelayMotion::plan(currentDelay_, targetDelay_, samples, writeIndex, length, kMaxGlideSpeed);
     if (motion_.kind == DelayMotion::Kind::kJump) {
         fadeOut_ = start;
-        fadeOutStep_ = scaled(start, 1.0f / static_cast<float>(samples));
-        fadeIn_ = {};
+        fadeOutStep_ = scaled(start, -1.0f / static_cast<float>(samples));
         fadeInStep_ = scaled(gains_, 1.0f / static_cast<float>(samples));
     }
 }
 
 void TapUnit::render(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,
-                     float* left, float* right)
+                     float* left, float* right, GlideScratch& scratch)
 {
     switch (motion_.kind) {
     case DelayMotion::Kind::kSteady:
         renderFixed(history, mask, (writeIndex - static_cast<std::uint32_t>(targetDelay_)) & mask, frames, left,
                     right);
         break;
-    case DelayMotion::Kind::kGlide: {
-        TapUnit* const self[] = {this};
-        renderGlideGroup<1>(self, history, mask, frames, left, right);
-        break;
-    }
+    case DelayMotion::Kind::kGlide: renderGlide(history, mask, frames, left, right, scratch); break;
     case DelayMotion::Kind::kJump: renderCrossFade(history, mask, writeIndex, frames, left, right); break;
     }
+    blockPosition_ += frames;
 }
 
 void TapUnit::renderFixed(const StereoFrame* history, std::uint32_t mask, std::uint32_t start, int frames,
-                          float* left, float* right)
+                          float* left, float* right) const
 {
-    // Two contiguous runs at most: up to the end of the history, then from its start.
-    const int firstRun = std::min(frames, static_cast<int>(mask + 1 - start));
-    const std::pair<const StereoFrame*, int> runs[] = {{history + start, firstRun}, {history, frames - firstRun}};
-    // Gains live in locals: the output buffers cannot alias them.
-    Gains g = running_;
-    const Gains step = increments_;
     const bool ramping = !steadyGains();
-    int offset = 0;
-    for (const auto& run : runs) {
-        const StereoFrame* source = run.first;
-        const int count = run.second;
-        float* outLeft = left + offset;
-        float* outRight = right + offset;
-        if (!ramping) {
-            mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { addSteady(source, count, g, outLeft, outRight); });
+    // Two contiguous runs at most: up to the end of the history, then from its start.
+    for (int done = 0; done < frames;) {
+        const std::uint32_t from = (start + static_cast<std::uint32_t>(done)) & mask;
+        const int count = framesBeforeEnd(from, mask, frames - done);
+        const StereoFrame* source = history + from;
+        float* outLeft = left + done;
+        float* outRight = right + done;
+        if (ramping) {
+            const Ramp ramp = {start_, increments_, blockPosition_ + done};
+            mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { addRamping(source, count, ramp, outLeft, outRight); });
         } else {
-            __m128 gains = tap_lanes::gainsOf(g);
-            const __m128 increments = tap_lanes::gainsOf(step);
-            for (int k = 0; k < count; ++k) {
-                const __m128 outputs = tap_lanes::outputsAt(outLeft, outRight, k);
-                const __m128 added = tap_lanes::mixed(gains, tap_lanes::frameOf(source[k]));
-                tap_lanes::storeOutputs(_mm_add_ps(outputs, added), outLeft, outRight, k);
-                gains = _mm_add_ps(gains, increments);
-            }
-            g = tap_lanes::toGains(gains);
+            const Gains g = gains_;
+            mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { addSteady(source, count, g, outLeft, outRight); });
         }
-        offset += count;
+        done += count;
     }
-    running_ = g;
 }
 
-template <int kCount>
-void TapUnit::renderGlideGroup(TapUnit* const* taps, const StereoFrame* history, std::uint32_t mask, int frames,
-                               float* left, float* right)
+void TapUnit::renderGlide(const StereoFrame* history, std::uint32_t mask, int frames, float* left, float* right,
+                          GlideScratch& scratch)
 {
-    __m128 gains[kCount];
-    __m128 increments[kCount];
-    ReadPosition position[kCount];
-    ReadPosition stride[kCount];
-    for (int t = 0; t < kCount; ++t) {
-        gains[t] = tap_lanes::gainsOf(taps[t]->running_);
-        increments[t] = tap_lanes::gainsOf(taps[t]->increments_);
-        position[t] = taps[t]->motion_.start;
-        stride[t] = taps[t]->motion_.step;
-    }
+    // The reads are gathered one by one (each frame and the next in one copy: the guard follows
+    // the ring's last), then interpolated and mixed in a loop over frames.
+    const std::uint64_t wrap = ReadPosition::wrapOf(mask);
+    const std::uint64_t step = motion_.step.fixed;
+    std::uint64_t position = motion_.start.fixed;
     for (int k = 0; k < frames; ++k) {
-        __m128 outputs = tap_lanes::outputsAt(left, right, k);
-        for (int t = 0; t < kCount; ++t) {
-            const StereoFrame& here = history[position[t].index];
-            const StereoFrame& next = history[(position[t].index + 1) & mask];
-            const __m128 read = tap_lanes::between(here, next, position[t].weight());
-            outputs = _mm_add_ps(outputs, tap_lanes::mixed(gains[t], read));
-            gains[t] = _mm_add_ps(gains[t], increments[t]);
-            position[t].advance(stride[t], mask);
-        }
-        tap_lanes::storeOutputs(outputs, left, right, k);
+        std::memcpy(&scratch.pairs[k], history + ReadPosition::indexOf(position), sizeof(GlideScratch::Pair));
+        scratch.weights[k] = ReadPosition::weightOf(position);
+        position = ReadPosition::advanced(position, step, wrap);
     }
-    for (int t = 0; t < kCount; ++t) {
-        taps[t]->running_ = tap_lanes::toGains(gains[t]);
-        taps[t]->motion_.start = position[t];
-    }
-}
-
-void TapUnit::renderGlides(TapUnit* const* taps, int count, const StereoFrame* history, std::uint32_t mask,
-                           int frames, float* left, float* right)
-{
-    switch (count) {
-    case 1: renderGlideGroup<1>(taps, history, mask, frames, left, right); break;
-    case 2: renderGlideGroup<2>(taps, history, mask, frames, left, right); break;
-    case 3: renderGlideGroup<3>(taps, history, mask, frames, left, right); break;
-    case 4: renderGlideGroup<4>(taps, history, mask, frames, left, right); break;
-    default: break;
-    }
+    motion_.start.fixed = position;
+    const Ramp ramp = {start_, increments_, blockPosition_};
+    mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { addGliding(scratch, frames, ramp, left, right); });
 }
 
 void TapUnit::renderCrossFade(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,
-                              float* left, float* right)
+                              float* left, float* right) const
 {
     const std::uint32_t oldStart = writeIndex - static_cast<std::uint32_t>(currentDelay_);
     const std::uint32_t newStart = writeIndex - static_cast<std::uint32_t>(targetDelay_);
-    __m128 out = tap_lanes::gainsOf(fadeOut_);
-    __m128 in = tap_lanes::gainsOf(fadeIn_);
-    const __m128 outStep = tap_lanes::gainsOf(fadeOutStep_);
-    const __m128 inStep = tap_lanes::gainsOf(fadeInStep_);
-    for (int k = 0; k < frames; ++k) {
-        const StereoFrame& before = history[(oldStart + static_cast<std::uint32_t>(k)) & mask];
-        const StereoFrame& after = history[(newStart + static_cast<std::uint32_t>(k)) & mask];
-        // The old read's two terms, then the new read's one by one, as a sum left to right.
-        __m128 added = tap_lanes::mixed(out, tap_lanes::frameOf(before));
-        const __m128 arriving = tap_lanes::frameOf(after);
-        const __m128 arrivingTerms = _mm_mul_ps(in, _mm_unpacklo_ps(arriving, arriving));
-        added = _mm_add_ps(added, arrivingTerms);
-        added = _mm_add_ps(added, _mm_movehl_ps(arrivingTerms, arrivingTerms));
-        tap_lanes::storeOutputs(_mm_add_ps(tap_lanes::outputsAt(left, right, k), added), left, right, k);
-        out = _mm_sub_ps(out, outStep);
-        in = _mm_add_ps(in, inStep);
+    // Runs in which neither read wraps around the history's end.
+    for (int done = 0; done < frames;) {
+        const std::uint32_t before = (oldStart + static_cast<std::uint32_t>(done)) & mask;
+        const std::uint32_t after = (newStart + static_cast<std::uint32_t>(done)) & mask;
+        const int count = std::min(framesBeforeEnd(before, mask, frames - done), framesBeforeEnd(after, mask, frames - done));
+        const Ramp out = {fadeOut_, fadeOutStep_, blockPosition_ + done};
+        const Ramp in = {{}, fadeInStep_, blockPosition_ + done};
+        const StereoFrame* oldReads = history + before;
+        const StereoFrame* newReads = history + after;
+        float* outLeft = left + done;
+        float* outRight = right + done;
+        mppi::wide_loops::run(
+            [&]() ZORVANE_WIDE_LOOP { addCrossFading(oldReads, newReads, count, out, in, outLeft, outRight); });
+        done += count;
     }
-    fadeOut_ = tap_lanes::toGains(out);
-    fadeIn_ = tap_lanes::toGains(in);
 }
 
 void TapUnit::notify(mppi::NotifierInterface*)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ControlBlock.h"
 #include "FullLfoParam.h"
 #include "LfoModifiers.h"
 #include "LockFreeAtomics.h"
@@ -45,18 +46,24 @@ public:
     // Once per control block, with the history's write position at the block's start.
     void updateBlock(int samples, std::uint32_t writeIndex, std::uint32_t length);
 
+    // What a gliding read gathers from the history before it interpolates: a frame and the one
+    // after it, and the fraction of the way between them, for each frame of a piece.
+    struct GlideScratch {
+        struct Pair {
+            float left, right, nextLeft, nextRight;
+        };
+        Pair pairs[kControlBlock];
+        float weights[kControlBlock];
+    };
+
     // Whether the tap is heard in the current control block.
     bool audible() const { return level_ != 0.0f || !steadyGains(); }
-    // Adds the tap's output for `frames` frames, reading the history from `writeIndex`.
+    // Adds the tap's output for `frames` frames (at most what is left of the control block),
+    // reading the history (with its guard frame after the ring) from `writeIndex`. Each kind
+    // of move runs frame-parallel loops: gains ramp in closed form from the block's start,
+    // so the output does not depend on how the block is cut into pieces.
     void render(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,
-                float* left, float* right);
-    // Whether the tap glides in the current control block.
-    bool gliding() const { return motion_.kind == DelayMotion::Kind::kGlide; }
-    // Adds the output of `count` gliding taps (at most four) in one pass, frame by frame in
-    // their order, so that their running gains and read positions advance side by side; the sum
-    // has the bits that rendering them one after another gives.
-    static void renderGlides(TapUnit* const* taps, int count, const StereoFrame* history, std::uint32_t mask,
-                             int frames, float* left, float* right);
+                float* left, float* right, GlideScratch& scratch);
 
     int targetDelay() const { return targetDelay_; }
     int currentDelay() const { return currentDelay_; }
@@ -71,12 +78,11 @@ private:
     void takeCurrentValues();
 
     void renderFixed(const StereoFrame* history, std::uint32_t mask, std::uint32_t start, int frames, float* left,
-                     float* right);
-    template <int kCount>
-    static void renderGlideGroup(TapUnit* const* taps, const StereoFrame* history, std::uint32_t mask, int frames,
-                                 float* left, float* right);
+                     float* right) const;
+    void renderGlide(const StereoFrame* history, std::uint32_t mask, int frames, float* left, float* right,
+                     GlideScratch& scratch);
     void renderCrossFade(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,
-                         float* left, float* right);
+                         float* left, float* right) const;
 
     int number_ = 0;
     mppi::TempoContext* tempo_ = nullptr;
@@ -94,14 +100,16 @@ private:
     float previousPan_ = 0.0f;
     int currentDelay_ = 0;
     Gains gains_;
-    // Gains in use: start of the control block, advanced by the increments while they ramp.
-    Gains running_;
+    // Gains at the control block's start and their steps per frame while they ramp.
+    Gains start_;
     Gains increments_;
+    // Frames of the control block rendered so far.
+    int blockPosition_ = 0;
     // A jump cross-fades the reads; a glide's start position moves on as pieces are read.
     DelayMotion motion_;
-    // Cross-fade: gains of the old and the new position and their steps per frame.
+    // Cross-fade: gains of the old position fading out and their step per frame (negative),
+    // and the steps of the new position's gains fading in from 0.
     Gains fadeOut_;
     Gains fadeOutStep_;
-    Gains fadeIn_;
     Gains fadeInStep_;
 };

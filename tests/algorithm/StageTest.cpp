@@ -193,9 +193,11 @@ TEST(FilterStageTest, StateContinuesAcrossCallsOfAnyLength)
 
 TEST(FilterStageTest, InterpolatedReadSlidesBetweenSamples)
 {
-    std::vector<float> buffer(16);
-    for (std::size_t i = 0; i < buffer.size(); ++i)
+    // A ring of 16 and its guard, which repeats the first sample.
+    std::vector<float> buffer(17);
+    for (std::size_t i = 0; i < 16; ++i)
         buffer[i] = static_cast<float>(i);
+    buffer[16] = buffer[0];
     ReadPosition position = ReadPosition::fromSamples(14.5, 15);
     const ReadPosition step = ReadPosition::fromSamples(0.75, 0xFFFFFFFFu);
     float out[4];
