@@ -96,11 +96,12 @@ struct Biquad::Running {
 };
 
 struct Biquad::Lanes {
-    Lanes(const Biquad& first, const Biquad& second)
-        : b0(pair(first.b0_, second.b0_)), b1(pair(first.b1_, second.b1_)), b2(pair(first.b2_, second.b2_)),
-          a1(pair(first.a1_, second.a1_)), a2(pair(first.a2_, second.a2_)), x1(pair(first.x1_, second.x1_)),
-          x2(pair(first.x2_, second.x2_)), y1(pair(first.y1_, second.y1_)), y2(pair(first.y2_, second.y2_)),
-          bias(pair(first.phase_ == 0 ? kDenormalBias : 0.0f, second.phase_ == 0 ? kDenormalBias : 0.0f)),
+    Lanes(Biquad* first, Biquad* second)
+        : filters{first, second}, b0(pair(first->b0_, second->b0_)), b1(pair(first->b1_, second->b1_)),
+          b2(pair(first->b2_, second->b2_)), a1(pair(first->a1_, second->a1_)), a2(pair(first->a2_, second->a2_)),
+          x1(pair(first->x1_, second->x1_)), x2(pair(first->x2_, second->x2_)), y1(pair(first->y1_, second->y1_)),
+          y2(pair(first->y2_, second->y2_)),
+          bias(pair(first->phase_ == 0 ? kDenormalBias : 0.0f, second->phase_ == 0 ? kDenormalBias : 0.0f)),
           biasFlip(_mm_set1_ps(kDenormalBias))
     {
     }
@@ -123,13 +124,12 @@ struct Biquad::Lanes {
         return y;
     }
 
-    void storeTo(Biquad& first, Biquad& second) const
+    void storeBack() const
     {
         alignas(16) float values[5][4];
         const __m128 state[] = {x1, x2, y1, y2, bias};
         for (int i = 0; i < 5; ++i)
             _mm_store_ps(values[i], state[i]);
-        Biquad* const filters[] = {&first, &second};
         for (int f = 0; f < 2; ++f) {
             filters[f]->x1_ = values[0][f];
             filters[f]->x2_ = values[1][f];
@@ -139,6 +139,7 @@ struct Biquad::Lanes {
         }
     }
 
+    Biquad* const filters[2];
     const __m128 b0, b1, b2, a1, a2;
     __m128 x1, x2, y1, y2;
     // Each lane's next bias: kDenormalBias where its filter's phase is 0.

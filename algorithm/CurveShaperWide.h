@@ -20,21 +20,28 @@ namespace curve_shaper_wide {
 
 #ifdef ZORVANE_WIDE_KERNELS
 
-// table[segment] for sixteen entries: a permute of each half, the upper chosen where the
-// segment's bit 3 (moved to the sign) is set.
-ZORVANE_WIDE inline __m256 lookup(const float* table, __m256i segment)
+// One half of a table's sixteen segments at x: Horner's rule on the coefficients of segment
+// (segment & 7) + `half`, looked up by a permute each.
+ZORVANE_WIDE inline __m256 lookupHalf(const mppi::HermiteSegments& segments, int power, int half, __m256i segment)
 {
-    const __m256 fromLow = _mm256_permutevar8x32_ps(_mm256_loadu_ps(table), segment);
-    const __m256 fromHigh = _mm256_permutevar8x32_ps(_mm256_loadu_ps(table + 8), segment);
-    return _mm256_blendv_ps(fromLow, fromHigh, _mm256_castsi256_ps(_mm256_slli_epi32(segment, 28)));
+    return _mm256_permutevar8x32_ps(_mm256_loadu_ps(segments.coefficients(power) + half), segment);
 }
 
+ZORVANE_WIDE inline __m256 evaluateHalf(const mppi::HermiteSegments& segments, int half, __m256i segment, __m256 x)
+{
+    __m256 y = _mm256_mul_ps(lookupHalf(segments, 3, half, segment), x);
+    y = _mm256_mul_ps(_mm256_add_ps(y, lookupHalf(segments, 2, half, segment)), x);
+    y = _mm256_mul_ps(_mm256_add_ps(y, lookupHalf(segments, 1, half, segment)), x);
+    return _mm256_add_ps(y, lookupHalf(segments, 0, half, segment));
+}
+
+// Segment `segment` (0 to 15) at x: both halves evaluated, the upper chosen where the segment's
+// bit 3 (moved to the sign) is set. Each lane's result is Horner's rule on its own segment.
 ZORVANE_WIDE inline __m256 evaluate(const mppi::HermiteSegments& segments, __m256i segment, __m256 x)
 {
-    __m256 y = _mm256_mul_ps(lookup(segments.coefficients(3), segment), x);
-    y = _mm256_mul_ps(_mm256_add_ps(y, lookup(segments.coefficients(2), segment)), x);
-    y = _mm256_mul_ps(_mm256_add_ps(y, lookup(segments.coefficients(1), segment)), x);
-    return _mm256_add_ps(y, lookup(segments.coefficients(0), segment));
+    const __m256 low = evaluateHalf(segments, 0, segment, x);
+    const __m256 high = evaluateHalf(segments, 8, segment, x);
+    return _mm256_blendv_ps(low, high, _mm256_castsi256_ps(_mm256_slli_epi32(segment, 28)));
 }
 
 // TableTanh::operator() on eight samples. max and min answer their second operand for NaN, as

@@ -164,133 +164,105 @@ void LineMixer::process(int frames)
     });
 }
 
-// One pass writes the lines' inputs and the output, so the ramps' running sums advance side by
-// side. The steady loops carry no running sums, so they vectorise; the ramps add their steps
-// sample by sample, across the pieces of a control block.
-template <bool kFeedbackRamps, bool kOutputRamps>
-inline void LineMixer::run(int frames)
-{
-    const float* __restrict x1 = lines_[0].output;
-    const float* __restrict x2 = lines_[1].output;
-    float* __restrict y1 = lines_[0].input;
-    float* __restrict y2 = lines_[1].input;
-    float* __restrict left = tapLeft_;
-    float* __restrict right = tapRight_;
-    // Sustain leaves the taps out of the lines.
-    const float taps = sustain_ ? 0.0f : 1.0f;
-    float* f = kFeedbackRamps ? feedback_.running : feedback_.current;
-    float f0 = f[0], f1 = f[1], f2 = f[2], f3 = f[3];
-    const float* fStep = feedback_.increment;
-    const float fs0 = fStep[0], fs1 = fStep[1], fs2 = fStep[2], fs3 = fStep[3];
-    float* o = kOutputRamps ? output_.running : output_.current;
-    float o0 = o[0], o1 = o[1], o2 = o[2], o3 = o[3];
-    const float* oStep = output_.increment;
-    const float os0 = oStep[0], os1 = oStep[1], os2 = oStep[2], os3 = oStep[3];
-    float g = kOutputRamps ? tapGainRunning_ : tapGain_;
-    const float gStep = tapGainIncrement_;
+// The steady matrices and gains of a piece's mix; an entry that ramps is read from its ramp's
+// values frame by frame instead.
+struct MixGains {
+    float feedback[4];
+    float output[4];
+    float tapGain;
+    float taps;
+};
 
-    if (!twoLines_) {
-        for (int k = 0; k < frames; ++k) {
-            const float tapLeft = left[k];
-            const float tapRight = right[k];
-            y1[k] = f0 * x1[k] + taps * (tapLeft + tapRight);
-            left[k] = o0 * x1[k] + g * tapLeft;
-            right[k] = o1 * x1[k] + g * tapRight;
-            if constexpr (kFeedbackRamps)
-                f0 += fs0;
-            if constexpr (kOutputRamps) {
-                o0 += os0;
-                o1 += os1;
-                g += gStep;
-            }
-        }
-    } else if constexpr (kFeedbackRamps || kOutputRamps) {
-        rampTwoLines<kFeedbackRamps, kOutputRamps>(frames);
-        return;
-    } else {
-        for (int k = 0; k < frames; ++k) {
-            const float tapLeft = left[k];
-            const float tapRight = right[k];
-            y1[k] = f0 * x1[k] + f2 * x2[k] + taps * tapLeft;
-            y2[k] = f1 * x1[k] + f3 * x2[k] + taps * tapRight;
-            left[k] = o0 * x1[k] + o2 * x2[k] + g * tapLeft;
-            right[k] = o1 * x1[k] + o3 * x2[k] + g * tapRight;
-            if constexpr (kFeedbackRamps) {
-                f0 += fs0;
-                f1 += fs1;
-                f2 += fs2;
-                f3 += fs3;
-            }
-            if constexpr (kOutputRamps) {
-                o0 += os0;
-                o1 += os1;
-                o2 += os2;
-                o3 += os3;
-                g += gStep;
-            }
-        }
-    }
-    if constexpr (kFeedbackRamps) {
-        f[0] = f0;
-        f[1] = f1;
-        f[2] = f2;
-        f[3] = f3;
-    }
-    if constexpr (kOutputRamps) {
-        o[0] = o0;
-        o[1] = o1;
-        o[2] = o2;
-        o[3] = o3;
-        tapGainRunning_ = g;
+// The mix loops take their buffers as restricted parameters, so that they vectorise.
+template <bool kFeedbackRamps, bool kOutputRamps>
+ZORVANE_WIDE_LOOP inline void mixOneLine(const float* __restrict x1, float* __restrict y1, float* __restrict left,
+                                         float* __restrict right, const float* __restrict feedbackRamp,
+                                         const float* __restrict outputRamp, const float* __restrict tapGainRamp,
+                                         const MixGains gains, int frames)
+{
+    for (int k = 0; k < frames; ++k) {
+        const float f0 = kFeedbackRamps ? feedbackRamp[4 * k] : gains.feedback[0];
+        const float o0 = kOutputRamps ? outputRamp[4 * k] : gains.output[0];
+        const float o1 = kOutputRamps ? outputRamp[4 * k + 1] : gains.output[1];
+        const float g = kOutputRamps ? tapGainRamp[k] : gains.tapGain;
+        const float tapLeft = left[k];
+        const float tapRight = right[k];
+        y1[k] = f0 * x1[k] + gains.taps * (tapLeft + tapRight);
+        left[k] = o0 * x1[k] + g * tapLeft;
+        right[k] = o1 * x1[k] + g * tapRight;
     }
 }
 
-// Two lines while a matrix ramps: the matrices' four entries in the lanes of a register each,
-// so that a frame's ramps advance in one addition per matrix. Each lane does what the plain
-// loop does, in its order: y1 = f0 x1 + f2 x2 + taps l, y2 = f1 x1 + f3 x2 + taps r, and the
-// same with o0-o3 and the tap gain for the outputs.
 template <bool kFeedbackRamps, bool kOutputRamps>
-void LineMixer::rampTwoLines(int frames)
+ZORVANE_WIDE_LOOP inline void mixTwoLines(const float* __restrict x1, const float* __restrict x2, float* __restrict y1,
+                                          float* __restrict y2, float* __restrict left, float* __restrict right,
+                                          const float* __restrict feedbackRamp, const float* __restrict outputRamp,
+                                          const float* __restrict tapGainRamp, const MixGains gains, int frames)
 {
-    const float* x1 = lines_[0].output;
-    const float* x2 = lines_[1].output;
-    float* y1 = lines_[0].input;
-    float* y2 = lines_[1].input;
-    float* left = tapLeft_;
-    float* right = tapRight_;
-    const __m128 taps = _mm_set1_ps(sustain_ ? 0.0f : 1.0f);
-    float* f = kFeedbackRamps ? feedback_.running : feedback_.current;
-    float* o = kOutputRamps ? output_.running : output_.current;
-    __m128 feedback = _mm_loadu_ps(f);
-    __m128 output = _mm_loadu_ps(o);
-    __m128 tapGain = _mm_set1_ps(kOutputRamps ? tapGainRunning_ : tapGain_);
+    for (int k = 0; k < frames; ++k) {
+        const float f0 = kFeedbackRamps ? feedbackRamp[4 * k] : gains.feedback[0];
+        const float f1 = kFeedbackRamps ? feedbackRamp[4 * k + 1] : gains.feedback[1];
+        const float f2 = kFeedbackRamps ? feedbackRamp[4 * k + 2] : gains.feedback[2];
+        const float f3 = kFeedbackRamps ? feedbackRamp[4 * k + 3] : gains.feedback[3];
+        const float o0 = kOutputRamps ? outputRamp[4 * k] : gains.output[0];
+        const float o1 = kOutputRamps ? outputRamp[4 * k + 1] : gains.output[1];
+        const float o2 = kOutputRamps ? outputRamp[4 * k + 2] : gains.output[2];
+        const float o3 = kOutputRamps ? outputRamp[4 * k + 3] : gains.output[3];
+        const float g = kOutputRamps ? tapGainRamp[k] : gains.tapGain;
+        const float tapLeft = left[k];
+        const float tapRight = right[k];
+        y1[k] = f0 * x1[k] + f2 * x2[k] + gains.taps * tapLeft;
+        y2[k] = f1 * x1[k] + f3 * x2[k] + gains.taps * tapRight;
+        left[k] = o0 * x1[k] + o2 * x2[k] + g * tapLeft;
+        right[k] = o1 * x1[k] + o3 * x2[k] + g * tapRight;
+    }
+}
+
+// The ramps first write their values frame by frame (their running sums advance across the
+// pieces of a control block); then one pass over the frames writes the lines' inputs and the
+// output, a loop without running sums.
+template <bool kFeedbackRamps, bool kOutputRamps>
+inline void LineMixer::run(int frames)
+{
+    // The ramps' running sums advance side by side, a matrix's four entries in the lanes of one
+    // register, so that their additions overlap.
+    __m128 feedback = _mm_loadu_ps(feedback_.running);
+    __m128 output = _mm_loadu_ps(output_.running);
+    __m128 tapGain = _mm_set_ss(tapGainRunning_);
     const __m128 feedbackStep = _mm_loadu_ps(feedback_.increment);
     const __m128 outputStep = _mm_loadu_ps(output_.increment);
-    const __m128 tapGainStep = _mm_set1_ps(tapGainIncrement_);
-    for (int k = 0; k < frames; ++k) {
-        const __m128 lines = _mm_unpacklo_ps(_mm_load_ss(x1 + k), _mm_load_ss(x2 + k));
-        // [x1 x1 x2 x2] and the taps' [l r - -].
-        const __m128 spread = _mm_unpacklo_ps(lines, lines);
-        const __m128 tapPair = _mm_unpacklo_ps(_mm_load_ss(left + k), _mm_load_ss(right + k));
-        const __m128 fed = _mm_mul_ps(feedback, spread);
-        const __m128 heard = _mm_mul_ps(output, spread);
-        const __m128 inputs = _mm_add_ps(_mm_add_ps(fed, _mm_movehl_ps(fed, fed)), _mm_mul_ps(taps, tapPair));
-        const __m128 outputs = _mm_add_ps(_mm_add_ps(heard, _mm_movehl_ps(heard, heard)), _mm_mul_ps(tapGain, tapPair));
-        _mm_store_ss(y1 + k, inputs);
-        _mm_store_ss(y2 + k, _mm_shuffle_ps(inputs, inputs, 1));
-        _mm_store_ss(left + k, outputs);
-        _mm_store_ss(right + k, _mm_shuffle_ps(outputs, outputs, 1));
-        if constexpr (kFeedbackRamps)
+    const __m128 tapGainStep = _mm_set_ss(tapGainIncrement_);
+    for (int k = 0; k < frames && (kFeedbackRamps || kOutputRamps); ++k) {
+        if constexpr (kFeedbackRamps) {
+            _mm_storeu_ps(feedbackRamp_ + 4 * k, feedback);
             feedback = _mm_add_ps(feedback, feedbackStep);
+        }
         if constexpr (kOutputRamps) {
+            _mm_storeu_ps(outputRamp_ + 4 * k, output);
+            _mm_store_ss(tapGainRamp_ + k, tapGain);
             output = _mm_add_ps(output, outputStep);
-            tapGain = _mm_add_ps(tapGain, tapGainStep);
+            tapGain = _mm_add_ss(tapGain, tapGainStep);
         }
     }
     if constexpr (kFeedbackRamps)
-        _mm_storeu_ps(f, feedback);
+        _mm_storeu_ps(feedback_.running, feedback);
     if constexpr (kOutputRamps) {
-        _mm_storeu_ps(o, output);
+        _mm_storeu_ps(output_.running, output);
         tapGainRunning_ = _mm_cvtss_f32(tapGain);
     }
+    MixGains gains;
+    for (int entry = 0; entry < 4; ++entry) {
+        gains.feedback[entry] = feedback_.current[entry];
+        gains.output[entry] = output_.current[entry];
+    }
+    gains.tapGain = tapGain_;
+    // Sustain leaves the taps out of the lines.
+    gains.taps = sustain_ ? 0.0f : 1.0f;
+    if (twoLines_)
+        mixTwoLines<kFeedbackRamps, kOutputRamps>(lines_[0].output, lines_[1].output, lines_[0].input, lines_[1].input,
+                                                  tapLeft_, tapRight_, feedbackRamp_, outputRamp_, tapGainRamp_, gains,
+                                                  frames);
+    else
+        mixOneLine<kFeedbackRamps, kOutputRamps>(lines_[0].output, lines_[0].input, tapLeft_, tapRight_, feedbackRamp_,
+                                                 outputRamp_, tapGainRamp_, gains, frames);
 }

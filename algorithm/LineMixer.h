@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ControlBlock.h"
 #include "WideLoops.h"
 
 // Feeds the delay lines and builds the output. The feedback matrix F takes the lines' outputs
@@ -66,8 +67,6 @@ private:
     void commit(int samples);
     template <bool kFeedbackRamps, bool kOutputRamps>
     ZORVANE_WIDE_LOOP void run(int frames);
-    template <bool kFeedbackRamps, bool kOutputRamps>
-    void rampTwoLines(int frames);
     void setPending(float& pending, float value);
 
     Matrix feedback_;
@@ -86,4 +85,8 @@ private:
     bool rampThisBlock_ = false;
     bool sustain_ = false;
     bool mute_[kLines] = {false, false};
+    // The ramps' values over a piece, frame by frame: four matrix entries a frame.
+    float feedbackRamp_[4 * kControlBlock] = {};
+    float outputRamp_[4 * kControlBlock] = {};
+    float tapGainRamp_[kControlBlock] = {};
 };

@@ -3,9 +3,6 @@
 #include "WideLoops.h"
 
 #include <cmath>
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 #include <numbers>
 
 namespace {
@@ -158,6 +155,33 @@ void RmsFollower::followAll(RmsFollower* const* followers, const float* const* b
 }
 
 #ifdef __SSE2__
+RmsFollower::Lanes::Lanes(RmsFollower* const* followers, int count) : followers_(followers), count_(count)
+{
+    alignas(16) float c0[4] = {}, c1[4] = {}, square[4] = {}, output[4] = {};
+    for (int f = 0; f < count; ++f) {
+        c0[f] = followers[f]->c0_;
+        c1[f] = followers[f]->c1_;
+        square[f] = followers[f]->lastSquare_;
+        output[f] = followers[f]->lastOutput_;
+    }
+    weight_ = _mm_load_ps(c0);
+    feedback_ = _mm_load_ps(c1);
+    ceiling_ = _mm_set1_ps(kPowerCeiling);
+    previous_ = _mm_load_ps(square);
+    power_ = _mm_load_ps(output);
+}
+
+void RmsFollower::Lanes::storeBack() const
+{
+    alignas(16) float square[4], output[4];
+    _mm_store_ps(square, previous_);
+    _mm_store_ps(output, power_);
+    for (int f = 0; f < count_; ++f) {
+        followers_[f]->lastSquare_ = square[f];
+        followers_[f]->lastOutput_ = output[f];
+    }
+}
+
 void RmsFollower::followInLanes(RmsFollower* const* followers, const float* const* blocks, float* const* powers,
                                 int count, int frames)
 {
@@ -166,40 +190,21 @@ void RmsFollower::followInLanes(RmsFollower* const* followers, const float* cons
     float unused[kControlBlock];
     const float* in[4];
     float* out[4];
-    alignas(16) float c0[4] = {}, c1[4] = {}, square[4] = {}, output[4] = {};
     for (int f = 0; f < 4; ++f) {
         in[f] = f < count ? blocks[f] : silence;
         out[f] = f < count ? powers[f] : unused;
-        if (f < count) {
-            c0[f] = followers[f]->c0_;
-            c1[f] = followers[f]->c1_;
-            square[f] = followers[f]->lastSquare_;
-            output[f] = followers[f]->lastOutput_;
-        }
     }
-    const __m128 weight = _mm_load_ps(c0);
-    const __m128 feedback = _mm_load_ps(c1);
-    const __m128 ceiling = _mm_set1_ps(kPowerCeiling);
-    __m128 previous = _mm_load_ps(square);
-    __m128 power = _mm_load_ps(output);
-    // stepped() and boundedSquare() per lane: the minimum answers the ceiling for NaN, as the
-    // comparison does.
-    auto step = [&](__m128 x) {
-        const __m128 next = _mm_min_ps(_mm_mul_ps(x, x), ceiling);
-        power = _mm_sub_ps(_mm_mul_ps(weight, _mm_add_ps(next, previous)), _mm_mul_ps(feedback, power));
-        previous = next;
-        return power;
-    };
+    Lanes lanes(followers, count);
     int i = 0;
     // Four samples of each block at a time, turned so that each step takes one sample per lane.
     for (; i + 4 <= frames; i += 4) {
         __m128 s0 = _mm_loadu_ps(in[0] + i), s1 = _mm_loadu_ps(in[1] + i);
         __m128 s2 = _mm_loadu_ps(in[2] + i), s3 = _mm_loadu_ps(in[3] + i);
         _MM_TRANSPOSE4_PS(s0, s1, s2, s3);
-        s0 = step(s0);
-        s1 = step(s1);
-        s2 = step(s2);
-        s3 = step(s3);
+        s0 = lanes.step(s0);
+        s1 = lanes.step(s1);
+        s2 = lanes.step(s2);
+        s3 = lanes.step(s3);
         _MM_TRANSPOSE4_PS(s0, s1, s2, s3);
         _mm_storeu_ps(out[0] + i, s0);
         _mm_storeu_ps(out[1] + i, s1);
@@ -207,17 +212,12 @@ void RmsFollower::followInLanes(RmsFollower* const* followers, const float* cons
         _mm_storeu_ps(out[3] + i, s3);
     }
     for (; i < frames; ++i) {
-        alignas(16) float lanes[4];
-        _mm_store_ps(lanes, step(_mm_setr_ps(in[0][i], in[1][i], in[2][i], in[3][i])));
+        alignas(16) float powersNow[4];
+        _mm_store_ps(powersNow, lanes.step(_mm_setr_ps(in[0][i], in[1][i], in[2][i], in[3][i])));
         for (int f = 0; f < 4; ++f)
-            out[f][i] = lanes[f];
+            out[f][i] = powersNow[f];
     }
-    _mm_store_ps(square, previous);
-    _mm_store_ps(output, power);
-    for (int f = 0; f < count; ++f) {
-        followers[f]->lastSquare_ = square[f];
-        followers[f]->lastOutput_ = output[f];
-    }
+    lanes.storeBack();
 }
 #endif
 

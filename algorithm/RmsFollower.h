@@ -3,6 +3,9 @@
 #include "ControlBlock.h"
 
 #include <cstdint>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 // RMS level of a signal: the squared signal through a first-order low-pass at 1/tau (bilinear
 // transform); its square root is the level.
@@ -66,6 +69,32 @@ public:
     {
         return lastOutput_ + c0_ * (lastSquare_ + 2.0f * static_cast<float>(units) / kSquareUnitsPerOne);
     }
+
+#ifdef __SSE2__
+    // Up to four followers in the lanes of SSE registers, for loops that follow sample by
+    // sample alongside other work: `step` takes one sample per lane and answers the powers
+    // after it, each lane what `follow` gives its follower. Lanes beyond the count follow
+    // whatever they are given (silence, say) and are not stored back.
+    class Lanes {
+    public:
+        Lanes(RmsFollower* const* followers, int count);
+        __m128 step(__m128 samples)
+        {
+            // stepped() and boundedSquare() per lane: the minimum answers the ceiling for NaN,
+            // as the comparison does.
+            const __m128 next = _mm_min_ps(_mm_mul_ps(samples, samples), ceiling_);
+            power_ = _mm_sub_ps(_mm_mul_ps(weight_, _mm_add_ps(next, previous_)), _mm_mul_ps(feedback_, power_));
+            previous_ = next;
+            return power_;
+        }
+        void storeBack() const;
+
+    private:
+        RmsFollower* const* followers_;
+        int count_;
+        __m128 weight_, feedback_, ceiling_, previous_, power_;
+    };
+#endif
 
 private:
     // The recursion's step: the output after `square`, from the square and output before it.

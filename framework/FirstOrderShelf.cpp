@@ -45,39 +45,39 @@ struct FirstOrderShelf::Running {
     float x1, y1;
 };
 
-struct FirstOrderShelf::Lanes {
-    Lanes(const FirstOrderShelf& first, const FirstOrderShelf& second)
-        : b0(pair(first.b0_, second.b0_)), b1(pair(first.b1_, second.b1_)), a1(pair(first.a1_, second.a1_)),
-          bias(_mm_set1_ps(kDenormalBias)), x1(pair(first.x1_, second.x1_)), y1(pair(first.y1_, second.y1_))
-    {
+FirstOrderShelf::Lanes::Lanes(FirstOrderShelf* first, FirstOrderShelf* second) : filters_{first, second}
+{
+    alignas(16) float b0[4] = {}, b1[4] = {}, a1[4] = {}, x1[4] = {}, y1[4] = {};
+    for (int f = 0; f < 2; ++f) {
+        if (const FirstOrderShelf* filter = filters_[f]) {
+            b0[f] = filter->b0_;
+            b1[f] = filter->b1_;
+            a1[f] = filter->a1_;
+            x1[f] = filter->x1_;
+            y1[f] = filter->y1_;
+        }
     }
+    b0_ = _mm_load_ps(b0);
+    b1_ = _mm_load_ps(b1);
+    a1_ = _mm_load_ps(a1);
+    bias_ = _mm_set1_ps(kDenormalBias);
+    x1_ = _mm_load_ps(x1);
+    y1_ = _mm_load_ps(y1);
+}
 
-    static __m128 pair(float first, float second) { return _mm_setr_ps(first, second, 0.0f, 0.0f); }
-
-    __m128 step(__m128 x)
-    {
-        const __m128 y =
-            _mm_add_ps(_mm_sub_ps(_mm_add_ps(_mm_mul_ps(b0, x), _mm_mul_ps(b1, x1)), _mm_mul_ps(a1, y1)), bias);
-        x1 = x;
-        y1 = y;
-        return y;
+void FirstOrderShelf::Lanes::storeBack() const
+{
+    alignas(16) float inputs[4];
+    alignas(16) float outputs[4];
+    _mm_store_ps(inputs, x1_);
+    _mm_store_ps(outputs, y1_);
+    for (int f = 0; f < 2; ++f) {
+        if (FirstOrderShelf* filter = filters_[f]) {
+            filter->x1_ = inputs[f];
+            filter->y1_ = outputs[f];
+        }
     }
-
-    void storeTo(FirstOrderShelf& first, FirstOrderShelf& second) const
-    {
-        alignas(16) float inputs[4];
-        alignas(16) float outputs[4];
-        _mm_store_ps(inputs, x1);
-        _mm_store_ps(outputs, y1);
-        first.x1_ = inputs[0];
-        first.y1_ = outputs[0];
-        second.x1_ = inputs[1];
-        second.y1_ = outputs[1];
-    }
-
-    const __m128 b0, b1, a1, bias;
-    __m128 x1, y1;
-};
+}
 
 float FirstOrderShelf::step(float x)
 {

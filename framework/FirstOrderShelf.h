@@ -1,5 +1,10 @@
 #pragma once
 
+#if !defined(__SSE2__)
+#error "Two filters in lanes need SSE2 (x86-64, or x86 with -msse2)"
+#endif
+#include <emmintrin.h>
+
 namespace mppi {
 
 // First-order high shelf H(s) = (1 + g s) / (1 + s) by the bilinear transform with the cutoff
@@ -32,11 +37,31 @@ public:
     static void processBoth(FirstOrderShelf& first, float* firstBlock, FirstOrderShelf& second, float* secondBlock,
                             int frames);
 
+    // Two filters' coefficients and state in the lanes of an SSE register, for loops that
+    // filter sample by sample alongside other work: `step` takes [first second - -] and answers
+    // each lane what its filter gives alone. A lane without a filter (a null one) answers
+    // nothing of use and stores nothing back.
+    class Lanes {
+    public:
+        Lanes(FirstOrderShelf* first, FirstOrderShelf* second);
+        __m128 step(__m128 x)
+        {
+            const __m128 y =
+                _mm_add_ps(_mm_sub_ps(_mm_add_ps(_mm_mul_ps(b0_, x), _mm_mul_ps(b1_, x1_)), _mm_mul_ps(a1_, y1_)), bias_);
+            x1_ = x;
+            y1_ = y;
+            return y;
+        }
+        void storeBack() const;
+
+    private:
+        FirstOrderShelf* filters_[2];
+        __m128 b0_, b1_, a1_, bias_, x1_, y1_;
+    };
+
 private:
     // The coefficients and state in locals, one sample at a time.
     struct Running;
-    // Two filters' coefficients and state, one per lane of an SSE register.
-    struct Lanes;
 
     float b0_ = 1.0f;
     float b1_ = 0.0f;

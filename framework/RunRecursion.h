@@ -20,19 +20,19 @@ void runRecursion(Filter& filter, float* block, int frames)
 }
 
 // Two filters' recursions over two blocks in one pass, one filter per lane of an SSE register
-// through `Lanes`: constructed from both filters, `step` per pair of samples [first second - -],
-// `storeTo` to write both states back. Each lane does the single filter's operations, so each
+// through `Lanes`: constructed from pointers to both filters, `step` per
+// pair of samples [first second - -], `storeBack` to write both states back. Each lane does the single filter's operations, so each
 // filter's samples are the ones it gives alone.
 template <class Lanes, class Filter>
 void runRecursions(Filter& first, float* firstBlock, Filter& second, float* secondBlock, int frames)
 {
-    Lanes lanes(first, second);
+    Lanes lanes(&first, &second);
     for (int i = 0; i < frames; ++i) {
         const __m128 y = lanes.step(_mm_unpacklo_ps(_mm_load_ss(firstBlock + i), _mm_load_ss(secondBlock + i)));
         _mm_store_ss(firstBlock + i, y);
         _mm_store_ss(secondBlock + i, _mm_shuffle_ps(y, y, 1));
     }
-    lanes.storeTo(first, second);
+    lanes.storeBack();
 }
 
 } // namespace mppi
