@@ -95,57 +95,53 @@ struct Biquad::Running {
     std::uint32_t phase;
 };
 
-struct Biquad::Lanes {
-    Lanes(Biquad* first, Biquad* second)
-        : filters{first, second}, b0(pair(first->b0_, second->b0_)), b1(pair(first->b1_, second->b1_)),
-          b2(pair(first->b2_, second->b2_)), a1(pair(first->a1_, second->a1_)), a2(pair(first->a2_, second->a2_)),
-          x1(pair(first->x1_, second->x1_)), x2(pair(first->x2_, second->x2_)), y1(pair(first->y1_, second->y1_)),
-          y2(pair(first->y2_, second->y2_)),
-          bias(pair(first->phase_ == 0 ? kDenormalBias : 0.0f, second->phase_ == 0 ? kDenormalBias : 0.0f)),
-          biasFlip(_mm_set1_ps(kDenormalBias))
-    {
-    }
-
-    static __m128 pair(float first, float second) { return _mm_setr_ps(first, second, 0.0f, 0.0f); }
-
-    __m128 step(__m128 x)
-    {
-        __m128 y = _mm_add_ps(_mm_mul_ps(b0, x), _mm_mul_ps(b1, x1));
-        y = _mm_add_ps(y, _mm_mul_ps(b2, x2));
-        y = _mm_sub_ps(y, _mm_mul_ps(a1, y1));
-        y = _mm_sub_ps(y, _mm_mul_ps(a2, y2));
-        y = _mm_add_ps(y, bias);
-        // The bias alternates between itself and 0 in each lane, as each filter's phase does.
-        bias = _mm_xor_ps(bias, biasFlip);
-        x2 = x1;
-        x1 = x;
-        y2 = y1;
-        y1 = y;
-        return y;
-    }
-
-    void storeBack() const
-    {
-        alignas(16) float values[5][4];
-        const __m128 state[] = {x1, x2, y1, y2, bias};
-        for (int i = 0; i < 5; ++i)
-            _mm_store_ps(values[i], state[i]);
-        for (int f = 0; f < 2; ++f) {
-            filters[f]->x1_ = values[0][f];
-            filters[f]->x2_ = values[1][f];
-            filters[f]->y1_ = values[2][f];
-            filters[f]->y2_ = values[3][f];
-            filters[f]->phase_ = values[4][f] != 0.0f ? 0u : 1u;
+Biquad::Lanes::Lanes(Biquad* first, Biquad* second) : filters_{first, second}
+{
+    alignas(16) float b0[4] = {}, b1[4] = {}, b2[4] = {}, a1[4] = {}, a2[4] = {};
+    alignas(16) float x1[4] = {}, x2[4] = {}, y1[4] = {}, y2[4] = {}, bias[4] = {};
+    for (int f = 0; f < 2; ++f) {
+        if (const Biquad* filter = filters_[f]) {
+            b0[f] = filter->b0_;
+            b1[f] = filter->b1_;
+            b2[f] = filter->b2_;
+            a1[f] = filter->a1_;
+            a2[f] = filter->a2_;
+            x1[f] = filter->x1_;
+            x2[f] = filter->x2_;
+            y1[f] = filter->y1_;
+            y2[f] = filter->y2_;
+            bias[f] = filter->phase_ == 0 ? kDenormalBias : 0.0f;
         }
     }
+    b0_ = _mm_load_ps(b0);
+    b1_ = _mm_load_ps(b1);
+    b2_ = _mm_load_ps(b2);
+    a1_ = _mm_load_ps(a1);
+    a2_ = _mm_load_ps(a2);
+    x1_ = _mm_load_ps(x1);
+    x2_ = _mm_load_ps(x2);
+    y1_ = _mm_load_ps(y1);
+    y2_ = _mm_load_ps(y2);
+    bias_ = _mm_load_ps(bias);
+    biasFlip_ = _mm_set1_ps(kDenormalBias);
+}
 
-    Biquad* const filters[2];
-    const __m128 b0, b1, b2, a1, a2;
-    __m128 x1, x2, y1, y2;
-    // Each lane's next bias: kDenormalBias where its filter's phase is 0.
-    __m128 bias;
-    const __m128 biasFlip;
-};
+void Biquad::Lanes::storeBack() const
+{
+    alignas(16) float values[5][4];
+    const __m128 state[] = {x1_, x2_, y1_, y2_, bias_};
+    for (int i = 0; i < 5; ++i)
+        _mm_store_ps(values[i], state[i]);
+    for (int f = 0; f < 2; ++f) {
+        if (Biquad* filter = filters_[f]) {
+            filter->x1_ = values[0][f];
+            filter->x2_ = values[1][f];
+            filter->y1_ = values[2][f];
+            filter->y2_ = values[3][f];
+            filter->phase_ = values[4][f] != 0.0f ? 0u : 1u;
+        }
+    }
+}
 
 void Biquad::process(float* block, int frames)
 {

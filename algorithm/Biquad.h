@@ -1,6 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#if !defined(__SSE2__)
+#error "Two filters in lanes need SSE2 (x86-64, or x86 with -msse2)"
+#endif
+#include <emmintrin.h>
 
 // Two-pole filter with four responses, from analog prototypes normalized to a cutoff at s = j
 // and mapped by the bilinear transform with the cutoff prewarped:
@@ -31,11 +35,42 @@ public:
     // gives the bits it gives alone.
     static void processBoth(Biquad& first, float* firstBlock, Biquad& second, float* secondBlock, int frames);
 
+    // Two filters' coefficients and state in the lanes of an SSE register, for loops that filter
+    // sample by sample alongside other work: `step` takes [first second - -] and answers each
+    // lane what its filter gives alone. A lane without a filter (a null one) answers nothing of
+    // use and stores nothing back.
+    class Lanes {
+    public:
+        Lanes(Biquad* first, Biquad* second);
+        __m128 step(__m128 x)
+        {
+            __m128 y = _mm_add_ps(_mm_mul_ps(b0_, x), _mm_mul_ps(b1_, x1_));
+            y = _mm_add_ps(y, _mm_mul_ps(b2_, x2_));
+            y = _mm_sub_ps(y, _mm_mul_ps(a1_, y1_));
+            y = _mm_sub_ps(y, _mm_mul_ps(a2_, y2_));
+            y = _mm_add_ps(y, bias_);
+            // The bias alternates between itself and 0 in each lane, as each filter's phase does.
+            bias_ = _mm_xor_ps(bias_, biasFlip_);
+            x2_ = x1_;
+            x1_ = x;
+            y2_ = y1_;
+            y1_ = y;
+            return y;
+        }
+        void storeBack() const;
+
+    private:
+        Biquad* filters_[2];
+        __m128 b0_, b1_, b2_, a1_, a2_;
+        __m128 x1_, x2_, y1_, y2_;
+        // Each lane's next bias: the denormal bias where its filter's phase is 0.
+        __m128 bias_;
+        __m128 biasFlip_;
+    };
+
 private:
     // A filter's coefficients and state in locals, one sample at a time.
     struct Running;
-    // Two filters' coefficients and state, one per lane of an SSE register.
-    struct Lanes;
 
     void computeCoefficients();
 

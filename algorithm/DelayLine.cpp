@@ -3,6 +3,7 @@
 #include "LineMixer.h"
 #include "ParamTable.h"
 #include "RingSize.h"
+#include "StagePipeline.h"
 
 #include <algorithm>
 #include <cmath>
@@ -164,12 +165,23 @@ void DelayLine::endPiece(int frames)
     writeIndex_ = (writeIndex_ + static_cast<std::uint32_t>(frames)) & mask_;
 }
 
-const float* DelayLine::process(int frames)
+void DelayLine::runStages(int frames)
 {
-    readPiece(frames);
+    if (distortion_.shaping()) {
+        const LineStages stages[] = {{&filter_, &distortion_, &shelf_}};
+        float* const blocks[] = {output_};
+        StagePipeline::run(stages, blocks, frames);
+        return;
+    }
     filter_.filter(output_, frames);
     distortion_.process(output_, frames);
     shelf_.process(output_, frames);
+}
+
+const float* DelayLine::process(int frames)
+{
+    readPiece(frames);
+    runStages(frames);
     endPiece(frames);
     return output_;
 }
@@ -178,9 +190,20 @@ void DelayLine::processBoth(DelayLine& first, DelayLine& second, int frames)
 {
     first.readPiece(frames);
     second.readPiece(frames);
-    FilterStage::filterBoth(first.filter_, first.output_, second.filter_, second.output_, frames);
-    DistortionStage::processBoth(first.distortion_, first.output_, second.distortion_, second.output_, frames);
-    ShelfStage::processBoth(first.shelf_, first.output_, second.shelf_, second.output_, frames);
+    if (first.distortion_.shaping() && second.distortion_.shaping()) {
+        const LineStages stages[] = {{&first.filter_, &first.distortion_, &first.shelf_},
+                                     {&second.filter_, &second.distortion_, &second.shelf_}};
+        float* const blocks[] = {first.output_, second.output_};
+        StagePipeline::run(stages, blocks, frames);
+    } else if (!first.distortion_.shaping() && !second.distortion_.shaping()) {
+        FilterStage::filterBoth(first.filter_, first.output_, second.filter_, second.output_, frames);
+        first.distortion_.process(first.output_, frames);
+        second.distortion_.process(second.output_, frames);
+        ShelfStage::processBoth(first.shelf_, first.output_, second.shelf_, second.output_, frames);
+    } else {
+        first.runStages(frames);
+        second.runStages(frames);
+    }
     first.endPiece(frames);
     second.endPiece(frames);
 }

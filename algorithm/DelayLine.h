@@ -48,7 +48,7 @@ public:
     float* writePointer() { return buffer_.data() + writeIndex_; }
     // Processes `frames` samples (at most `maxChunk`) and answers the output block.
     const float* process(int frames);
-    // Processes two lines' pieces of `frames` samples stage by stage, so that their filters'
+    // Processes two lines' pieces of `frames` samples together, so that their stages'
     // recursions overlap; each line's output is the one it gives alone. Then `output` holds it.
     static void processBoth(DelayLine& first, DelayLine& second, int frames);
     const float* output() const { return output_; }
@@ -69,6 +69,8 @@ private:
     // The piece's samples from the buffer, unfiltered, into the output block.
     void readPiece(int frames);
     void endPiece(int frames);
+    // The filter, distortion and shelf over the piece read: a pipeline where the distortion shapes.
+    void runStages(int frames);
     // Copies the ring's first sample into the guard after it.
     void refreshGuard() { buffer_[bufferLength()] = buffer_[0]; }
 

@@ -177,32 +177,6 @@ void DistortionStage::processPiece(float* block, int frames)
     applyGain(block, inputPower, outputPower, frames);
 }
 
-void DistortionStage::processBoth(DistortionStage& first, float* firstBlock, DistortionStage& second,
-                                  float* secondBlock, int frames)
-{
-    if (!first.shaping() || !second.shaping()) {
-        first.process(firstBlock, frames);
-        second.process(secondBlock, frames);
-        return;
-    }
-    for (int done = 0; done < frames; done += kControlBlock) {
-        const int piece = std::min(frames - done, kControlBlock);
-        float* const a = firstBlock + done;
-        float* const b = secondBlock + done;
-        float inputs[2][kControlBlock];
-        float powers[4][kControlBlock];
-        first.shapePiece(a, inputs[0], piece);
-        second.shapePiece(b, inputs[1], piece);
-        RmsFollower* const followers[] = {&first.inputFollower_, &first.outputFollower_, &second.inputFollower_,
-                                          &second.outputFollower_};
-        const float* const blocks[] = {inputs[0], a, inputs[1], b};
-        float* const powerBlocks[] = {powers[0], powers[1], powers[2], powers[3]};
-        RmsFollower::followAll<4>(followers, blocks, powerBlocks, piece);
-        first.applyGain(a, powers[0], powers[1], piece);
-        second.applyGain(b, powers[2], powers[3], piece);
-    }
-}
-
 void DistortionStage::shapePiece(float* block, float* input, int frames)
 {
     std::copy(block, block + frames, input);

@@ -20,6 +20,9 @@
 // until the signal nears the ceiling or silence, a control block that provably stays between
 // them passes untouched and is followed at its end in one sum.
 class DistortionStage : public mppi::NotifiedInterface, public mppi::NotifierInterface {
+    // Runs a shaping stage's parts in a pipeline with the line's other stages.
+    friend class StagePipeline;
+
 public:
     struct LvlModifier : mppi::OffsetModifier<LvlModifier> {
         static constexpr double kLow = 0.0, kHigh = 1.0;
@@ -40,10 +43,9 @@ public:
     void updateBlock(int samples);
     // Shapes a block in place and applies the make-up gain.
     void process(float* block, int frames);
-    // Processes two lines' blocks, their four followers in one pass where both shape, so that
-    // the recursions overlap; each block gets the bits it gets alone.
-    static void processBoth(DistortionStage& first, float* firstBlock, DistortionStage& second, float* secondBlock,
-                            int frames);
+
+    // Whether the control block shapes the signal: a level is not 0.
+    bool shaping() const;
 
     float makeUpGain() const { return makeUp_; }
     float overdriveGain() const { return overdriveGain_; }
@@ -61,8 +63,6 @@ private:
     void shapeSteady(float* block, int frames) const;
     void shapeCrossFading(float* block, int frames);
     void processPiece(float* block, int frames);
-    // Whether the control block shapes the signal: a level is not 0.
-    bool shaping() const;
     // Keeps the piece's samples in `input` and shapes the block.
     void shapePiece(float* block, float* input, int frames);
     void applyGain(float* block, const float* inputPower, const float* shapedPower, int frames);

@@ -4,6 +4,7 @@
 #include "FullLfoParam.h"
 #include "LfoModifiers.h"
 #include "LockFreeAtomics.h"
+#include "PassingLanes.h"
 #include "ReadPosition.h"
 #include "params/StageParams.h"
 
@@ -48,9 +49,19 @@ public:
 
     const Biquad& biquad() const { return biquad_; }
 
+    // The filters of one or two lines in the lanes [first second - -] of an SSE register, for a
+    // loop that runs the lines' stages sample by sample: a lane whose stage is missing (null) or
+    // bypassed passes its sample untouched, as `filter` leaves it.
+    using Lanes = mppi::PassingLanes<Biquad::Lanes>;
+    static Lanes lanes(FilterStage* first, FilterStage* second) { return {heardFilter(first), heardFilter(second)}; }
+
     void notify(mppi::NotifierInterface* source) override;
 
 private:
+    static Biquad* heardFilter(FilterStage* stage)
+    {
+        return stage && !stage->biquad_.bypassed() ? &stage->biquad_ : nullptr;
+    }
     void apply();
 
     std::shared_ptr<mppi::NormalizedParamInterface> type_;

@@ -80,13 +80,6 @@ void ShelfStage::processBoth(ShelfStage& first, float* firstBlock, ShelfStage& s
     }
 }
 
-ShelfStage::Lanes::Lanes(ShelfStage* first, ShelfStage* second)
-    : filters_(heardFilter(first), heardFilter(second)),
-      filtering_(_mm_castsi128_ps(_mm_setr_epi32(heardFilter(first) ? -1 : 0, heardFilter(second) ? -1 : 0, 0, 0))),
-      heard_(heardFilter(first) || heardFilter(second))
-{
-}
-
 void ShelfStage::notify(mppi::NotifierInterface*)
 {
     dirty_.store(true, std::memory_order_release);

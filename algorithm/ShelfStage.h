@@ -4,6 +4,7 @@
 #include "LockFreeAtomics.h"
 #include "NotifiedInterface.h"
 #include "NotifierInterface.h"
+#include "PassingLanes.h"
 #include "PluginInternal.h"
 
 #include <atomic>
@@ -32,33 +33,16 @@ public:
     // The shelves of one or two lines in the lanes [first second - -] of an SSE register, for a
     // loop that ends the lines' stages sample by sample: a lane whose shelf is missing (null) or
     // inaudible passes its sample untouched, as `process` leaves it.
-    class Lanes {
-    public:
-        Lanes(ShelfStage* first, ShelfStage* second);
-        // Whether any lane filters.
-        bool heard() const { return heard_; }
-        __m128 step(__m128 samples)
-        {
-            const __m128 filtered = filters_.step(samples);
-            return _mm_or_ps(_mm_and_ps(filtering_, filtered), _mm_andnot_ps(filtering_, samples));
-        }
-        void storeBack() const { filters_.storeBack(); }
-
-    private:
-        static mppi::FirstOrderShelf* heardFilter(ShelfStage* stage)
-        {
-            return stage && stage->audible() ? &stage->filter_ : nullptr;
-        }
-
-        mppi::FirstOrderShelf::Lanes filters_;
-        // All ones in the lanes that filter.
-        __m128 filtering_;
-        bool heard_;
-    };
+    using Lanes = mppi::PassingLanes<mppi::FirstOrderShelf::Lanes>;
+    static Lanes lanes(ShelfStage* first, ShelfStage* second) { return {heardFilter(first), heardFilter(second)}; }
 
     void notify(mppi::NotifierInterface* source) override;
 
 private:
+    static mppi::FirstOrderShelf* heardFilter(ShelfStage* stage)
+    {
+        return stage && stage->audible() ? &stage->filter_ : nullptr;
+    }
     bool audible() const;
     void apply();
 

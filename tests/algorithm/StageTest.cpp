@@ -1,6 +1,7 @@
 #include "DistortionStage.h"
 #include "FilterStage.h"
 #include "ShelfStage.h"
+#include "StagePipeline.h"
 #include "TableTanh.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <complex>
 #include <numbers>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -532,8 +534,7 @@ std::vector<float> lineSignal(int frames, unsigned seed)
 } // namespace
 
 // Two lines processed together, stage by stage, get the bits each gets alone: the filters and
-// shelves that run side by side, and the distortions whose followers run side by side, each
-// with the other line shaping, steady or fading, or not at all.
+// the shelves that run side by side.
 TEST(StagesTogetherTest, EachLineGetsTheBitsItGetsAlone)
 {
     const int frames = 3 * kBlock;
@@ -574,24 +575,94 @@ TEST(StagesTogetherTest, EachLineGetsTheBitsItGetsAlone)
     shelfD.stage.process(d.data(), kBlock);
     EXPECT_EQ(a, c);
     EXPECT_EQ(b, d);
+}
 
-    for (double secondLevel : {0.0, 0.4}) {
-        Distortion distA(0.3, 0.5), distB(1.0, secondLevel), distC(0.3, 0.5), distD(1.0, secondLevel);
-        a = first, b = second, c = first, d = second;
-        for (int block = 0; block < 3; ++block) {
-            // The first line's level moves in the second block, so its curves fade there.
-            if (block == 1) {
-                distA.registry.registered(1)->setReal(0.8);
-                distC.registry.registered(1)->setReal(0.8);
+namespace {
+
+// One line's three stages, set up alike for the stages run one after another and for the pipeline.
+struct Line {
+    Line(int filterType, double level, double shelfLevel)
+        : filter(filterType, 900.0, filterType == Biquad::kResonator ? 1.0 : 3.0, 2.0), distortion(0.6, level),
+          shelf(5000.0, shelfLevel)
+    {
+    }
+
+    LineStages stages() { return {&filter.stage, &distortion.stage, &shelf.stage}; }
+
+    // The stages one after another, over one piece.
+    void runAlone(float* block, int frames)
+    {
+        filter.stage.filter(block, frames);
+        distortion.stage.process(block, frames);
+        shelf.stage.process(block, frames);
+    }
+
+    Filter filter;
+    Distortion distortion;
+    Shelf shelf;
+};
+
+} // namespace
+
+// The pipeline gives each line the bits its stages give one after another, for one line and for
+// two side by side: pieces of every length against its runs, filters on or bypassed, shelves
+// heard or skipped, curves steady or fading, and the states it leaves are the stages' own.
+TEST(StagePipelineTest, EachLineGetsTheBitsOfItsStagesOneAfterAnother)
+{
+    // Each round's pieces make up a control block.
+    const std::vector<int> rounds[] = {{1, 15, 16, 17, 40, 100, 67}, {kBlock}, {100, 156}};
+    const int frames = 3 * kBlock;
+    const std::vector<float> first = lineSignal(frames, 3);
+    const std::vector<float> second = lineSignal(frames, 4);
+    // The second line's filter: a low-pass, or a resonator at unit resonance, which is bypassed;
+    // its shelf heard, or at 0.99 skipped.
+    for (int filterType : {Biquad::kLowPass, Biquad::kResonator}) {
+        for (double shelfLevel : {0.4, 0.99}) {
+            Line aloneA(Biquad::kBandPass, 0.5, 0.3), aloneB(filterType, 0.3, shelfLevel);
+            Line pairA(Biquad::kBandPass, 0.5, 0.3), pairB(filterType, 0.3, shelfLevel);
+            Line single(filterType, 0.3, shelfLevel);
+            std::vector<float> a = first, b = second, c = first, d = second, e = second;
+            int at = 0;
+            for (int round = 0; round < 3; ++round) {
+                // The second round's pieces fade the curves of a new level.
+                if (round == 1) {
+                    for (Line* line : {&aloneB, &pairB, &single})
+                        line->distortion.registry.registered(1)->setReal(0.7);
+                }
+                for (Line* line : {&aloneA, &aloneB, &pairA, &pairB, &single})
+                    line->distortion.stage.updateBlock(kBlock);
+                int done = 0;
+                for (int piece : rounds[round]) {
+                    const std::size_t i = static_cast<std::size_t>(at + done);
+                    aloneA.runAlone(a.data() + i, piece);
+                    aloneB.runAlone(b.data() + i, piece);
+                    const LineStages both[] = {pairA.stages(), pairB.stages()};
+                    float* const pair[] = {c.data() + i, d.data() + i};
+                    StagePipeline::run(both, pair, piece);
+                    const LineStages one[] = {single.stages()};
+                    float* const alone[] = {e.data() + i};
+                    StagePipeline::run(one, alone, piece);
+                    done += piece;
+                }
+                at += done;
             }
-            const std::size_t at = static_cast<std::size_t>(block * kBlock);
-            for (Distortion* each : {&distA, &distB, &distC, &distD})
-                each->stage.updateBlock(kBlock);
-            distA.stage.process(a.data() + at, kBlock);
-            distB.stage.process(b.data() + at, kBlock);
-            DistortionStage::processBoth(distC.stage, c.data() + at, distD.stage, d.data() + at, kBlock);
+            const std::string which = "filter type " + std::to_string(filterType) + ", shelf at " +
+                                      std::to_string(shelfLevel);
+            EXPECT_EQ(a, c) << which;
+            EXPECT_EQ(b, d) << which;
+            EXPECT_EQ(b, e) << which << ", one line";
+            EXPECT_EQ(aloneB.distortion.stage.makeUpGain(), pairB.distortion.stage.makeUpGain());
+            EXPECT_EQ(aloneB.distortion.stage.makeUpGain(), single.distortion.stage.makeUpGain());
+            // The states each left: more signal through the stages alone.
+            std::vector<float> after[3];
+            Line* const lines[] = {&aloneB, &pairB, &single};
+            for (int n = 0; n < 3; ++n) {
+                after[n].assign(second.begin(), second.begin() + kBlock);
+                lines[n]->distortion.stage.updateBlock(kBlock);
+                lines[n]->runAlone(after[n].data(), kBlock);
+            }
+            EXPECT_EQ(after[0], after[1]) << which;
+            EXPECT_EQ(after[0], after[2]) << which;
         }
-        EXPECT_EQ(a, c) << "second line at level " << secondLevel;
-        EXPECT_EQ(b, d) << "second line at level " << secondLevel;
     }
 }
