@@ -93,6 +93,13 @@ void WindowInterface::set_size(Size content)
     apply_size();
 }
 
+void WindowInterface::resize_window(Size window)
+{
+    windowSize_ = window;
+    if (platform_->created())
+        platform_->resize(window);
+}
+
 void WindowInterface::apply_size()
 {
     if (!platform_->created())
