@@ -9,6 +9,7 @@
 #include "GuiTapUnit.h"
 #include "HostDspInterface.h"
 #include "HostGuiInterface.h"
+#include "ListenerBase.h"
 #include "Messages.h"
 #include "NormalizedParamInterface.h"
 #include "NumValListener.h"
@@ -25,6 +26,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 
 namespace mppi {
@@ -45,6 +47,9 @@ constexpr const char* kScaleTexts[] = {"1", "1.5", "2"};
 // Pixels around the menu's text and its frame's width, at 1x.
 constexpr int kMenuPadding = 3;
 constexpr int kMenuFrame = 1;
+
+// The priority fresh controls show their parameters with: above every other.
+constexpr int kFreshControls = std::numeric_limits<int>::max();
 
 int scaleIndex(float scale)
 {
@@ -325,8 +330,7 @@ void QuenloGui::shutdown()
 GuiInterface::Size QuenloGui::size()
 {
     if (window_ && !window_->is_open()) {
-        if (!systemAsked_)
-            askSystem(nullptr);
+        askSystem(nullptr);
         takeScale(false);
     }
     sizeTold_ = true;
@@ -414,7 +418,6 @@ void QuenloGui::askSystem(void* parent)
     if (!window_)
         return;
     choice_.setSystem(window_->platform().system_scale(parent));
-    systemAsked_ = true;
 }
 
 void QuenloGui::takeScale(bool askHost)
@@ -495,6 +498,13 @@ void QuenloGui::rebuild(std::unique_ptr<skin_layout::ScaledSkin> next, SkinResou
     built_ = false;
     lines_ = 0;
     init2();
+    // The new controls show their parameters even where a priority still holds them (a drag
+    // just ended): nothing else would move them there.
+    for (int index = 0; index < paramCount_; ++index) {
+        const ListenerBase* listener = metaControls_[static_cast<std::size_t>(index)].listener();
+        if (listener && listener->param())
+            metaControls_[static_cast<std::size_t>(index)].show(listener->param()->normalized(), kFreshControls);
+    }
     restore(kept);
     if (open) {
         showTrees(true);

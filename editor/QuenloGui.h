@@ -89,6 +89,8 @@ public:
     void chooseScale(double factor);
     // The menu a right click on the background opens, the top of the control tree.
     pengui::PopupMenu& menu() { return menu_; }
+    // Whether a control the user could press lies at a window point.
+    bool controlAt(pengui::Point point) const;
     // What the musician's choice is kept under in the settings file.
     static constexpr const char* kScaleSetting = "scale";
     // The host's idle: the window's events and timers, then the recorded changes.
@@ -167,9 +169,6 @@ private:
     void rebuild(std::unique_ptr<skin_layout::ScaledSkin> next, SkinResources resources);
     Kept keep();
     void restore(const Kept& kept);
-    // Whether a control the user could press lies at a window point.
-    bool controlAt(pengui::Point point) const;
-
     const skin_layout::SkinLayout& base_;
     std::unique_ptr<skin_layout::ScaledSkin> scaled_;
     const skin_layout::SkinLayout* skin_ = nullptr;
@@ -209,7 +208,6 @@ private:
     std::function<int(const std::string&)> urlOpener_;
     skin_layout::ScaleChoice choice_;
     std::optional<SettingsFile> settings_;
-    bool systemAsked_ = false;
     // Whether the host has read the editor's size (effEditGetRect): a new size needs its word.
     bool sizeTold_ = false;
 };
