@@ -453,12 +453,22 @@ TEST_F(WindowsEditorTest, TheHostsContentScaleSetsTheRectAndThePixels)
     gui().setHostScale(2.0);
     window().paint_all();
     ASSERT_EQ(window().size().w, skin_layout::scaled(testSkin().size.w, 2.0f));
+    const std::vector<std::uint32_t> twiceFrame = window().frame();
+    const Point cutoff = centre(control(kCutoff));
+    click(control(kCutoff));
+    const Point valueBox = centre(gui().detail().selected()->valueBox());
+    click(gui().detail().selected()->valueBox());
+    const pengui::Rect field = window().editor_rect();
+    window().press_escape();
     const auto size = [](float scale) {
         return std::to_string(skin_layout::scaled(testSkin().size.w, scale)) + " " +
                std::to_string(skin_layout::scaled(testSkin().size.h, scale));
     };
     std::ostringstream script;
     script << "create 0\nrect 0\nscale 0 2\nrect 0\nopen 0\npump 300\nwindow 0\ndump 0 " << file("twice.ppm") << "\n"
+           // The text field at 2x.
+           << "press 0 " << at(cutoff) << " 1 0\nrelease 0 " << at(cutoff) << " 1 0\npump 50\npress 0 " << at(valueBox)
+           << " 1 0\nrelease 0 " << at(valueBox) << " 1 0\npump 50\nedit\nkey 27\npump 50\n"
            // Open, a host that cannot size its window keeps the old scale until the next opening.
            << "scale 0 1\npump 100\nwindow 0\nclose 0\nrect 0\n"
            // Factors that say nothing leave the last word; 100 is 2x.
@@ -482,7 +492,13 @@ TEST_F(WindowsEditorTest, TheHostsContentScaleSetsTheRectAndThePixels)
     EXPECT_EQ(windows[0][3] + " " + windows[0][4], size(2.0f));
     EXPECT_EQ(windows[1][3] + " " + windows[1][4], size(2.0f)) << "refused, the old scale stays";
     EXPECT_EQ(windows[2][3] + " " + windows[2][4], size(1.5f)) << "resized at once";
-    EXPECT_EQ(differences("twice.ppm", window().frame()), 0) << "the 2x editor";
+    EXPECT_EQ(differences("twice.ppm", twiceFrame), 0) << "the 2x editor";
+    const auto edit = host.facts("edit");
+    ASSERT_EQ(edit.size(), 1u);
+    EXPECT_EQ(edit[0][0], "1");
+    EXPECT_EQ(edit[0][1] + " " + edit[0][2], std::to_string(field.width()) + " " + std::to_string(field.height()))
+        << "the field over the 2x box";
+    EXPECT_EQ(std::stoi(edit[0][3]), field.height()) << "its font as high as the box";
     EXPECT_EQ(host.calls(audioMasterSizeWindow).size(), 1u);
     EXPECT_EQ(FakeHost::gestureFaults(host.log()), "");
 }

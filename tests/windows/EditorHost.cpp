@@ -25,7 +25,7 @@
 //   press E X Y BUTTON MODS / release E X Y BUTTON MODS / move E X Y
 //   drag E X Y DX DY BUTTON MODS   press, ten moves 20 ms apart, release
 //   cursor                   fact cursor X Y HIDDEN (screen position; HIDDEN 1 when not showing)
-//   edit                     fact edit OPEN
+//   edit                     fact edit OPEN WIDTH HEIGHT FONT_HEIGHT (of the open text field)
 //   type TEXT / key CODE / unfocus   characters and keys into the open text field, or focus away
 //   pump MS                  messages and timers for MS milliseconds
 //   dump E FILE              the editor's pixels as a binary PPM
@@ -487,7 +487,14 @@ void run(const std::string& line)
         GetWindowRect(editorWindow(0), &frame);
         std::printf("fact cursor %ld %ld %d\n", at.x - frame.left, at.y - frame.top, info.flags & CURSOR_SHOWING ? 0 : 1);
     } else if (command == "edit") {
-        std::printf("fact edit %d\n", openEdit() ? 1 : 0);
+        HWND edit = openEdit();
+        RECT client{};
+        LOGFONTA font{};
+        if (edit) {
+            GetClientRect(edit, &client);
+            GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(edit, WM_GETFONT, 0, 0)), sizeof font, &font);
+        }
+        std::printf("fact edit %d %ld %ld %ld\n", edit ? 1 : 0, client.right, client.bottom, std::labs(font.lfHeight));
     } else if (command == "type") {
         std::string text;
         in >> text;
