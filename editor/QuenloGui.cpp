@@ -75,6 +75,9 @@ QuenloGui::QuenloGui(const skin_layout::SkinLayout& skin)
       urlOpener_(sys::open_url)
 {
     makeSections();
+    // Set once: a choice rebuilds the editor from inside the menu's call.
+    menu_.set_opens_at([this](pengui::Point point) { return !controlAt(point); });
+    menu_.set_chosen([this](int line) { chooseScale(skin_layout::kScales[line]); });
 }
 
 void QuenloGui::makeSections()
@@ -265,8 +268,6 @@ void QuenloGui::buildMenu()
     menu_.set_style(style);
     menu_.set_lines({std::begin(kScaleLines), std::end(kScaleLines)}, scaleIndex(skin_->scale));
     menu_.set_bounds({0, 0, skin_->size.w, skin_->size.h});
-    menu_.set_opens_at([this](pengui::Point point) { return !controlAt(point); });
-    menu_.set_chosen([this](int line) { chooseScale(skin_layout::kScales[line]); });
 }
 
 bool QuenloGui::controlAt(pengui::Point point) const

@@ -436,6 +436,13 @@ namespace {
 
 constexpr const char* kDpiPrefix = "wineprefix-dpi144";
 
+// The editor's width and height at a scale, as the host's facts give them.
+std::string size(float scale)
+{
+    return std::to_string(skin_layout::scaled(testSkin().size.w, scale)) + " " +
+           std::to_string(skin_layout::scaled(testSkin().size.h, scale));
+}
+
 // The Windows settings folders (%APPDATA%\Zorvane) of a wine prefix's users.
 std::vector<std::filesystem::path> settingsFolders(const std::filesystem::path& prefix)
 {
@@ -460,10 +467,6 @@ TEST_F(WindowsEditorTest, TheHostsContentScaleSetsTheRectAndThePixels)
     click(gui().detail().selected()->valueBox());
     const pengui::Rect field = window().editor_rect();
     window().press_escape();
-    const auto size = [](float scale) {
-        return std::to_string(skin_layout::scaled(testSkin().size.w, scale)) + " " +
-               std::to_string(skin_layout::scaled(testSkin().size.h, scale));
-    };
     std::ostringstream script;
     script << "create 0\nrect 0\nscale 0 2\nrect 0\nopen 0\npump 300\nwindow 0\ndump 0 " << file("twice.ppm") << "\n"
            // The text field at 2x.
@@ -543,10 +546,6 @@ TEST_F(WindowsEditorTest, AScreenOf144DpiGivesADpiAwareHost15xAndTheMusiciansCho
         std::filesystem::remove_all(folder);
     }
 
-    const auto size = [](float scale) {
-        return std::to_string(skin_layout::scaled(testSkin().size.w, scale)) + " " +
-               std::to_string(skin_layout::scaled(testSkin().size.h, scale));
-    };
     EXPECT_EQ(aware.fact("dpiaware"), "1");
     const auto rects = aware.facts("rect");
     ASSERT_EQ(rects.size(), 5u);
