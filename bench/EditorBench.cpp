@@ -1,11 +1,13 @@
 // What a host pays for the editor: creating the plug-in with its editor built (hosts create
-// every plug-in when they scan), at 1x and 2x, a full repaint at 1x and 2x, closing it, showing a burst of automation of every parameter
-// on the open editor, repainted, an open editor that nothing changes, and a host automating
-// sixteen parameters thirty times a second each.
+// every plug-in when they scan), at 1x and at the 2x a musician chose, a full repaint at 1x and
+// 2x, closing it, showing a burst of automation of every parameter on the open editor,
+// repainted, an open editor that nothing changes, and a host automating sixteen parameters
+// thirty times a second each.
 #include "GuiInterface.h"
 #include "HeadlessWindow.h"
 #include "PluginEntry.h"
-#include "ScaledSkin.h"
+#include "QuenloGui.h"
+#include "SettingsFile.h"
 #include "SkinLayout.h"
 #include "Vst2WinPlugin.h"
 
@@ -14,6 +16,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -33,17 +36,26 @@ std::unique_ptr<pengui::PlatformWindowInterface> makeWindow()
     return window;
 }
 
-// The module's skin at 1x, or at 2x (`scaled`), as the editor is built for a high-density screen.
-const skin_layout::SkinLayout& benchSkin(bool scaled = false)
+const skin_layout::SkinLayout& benchSkin()
 {
-    const skin_layout::SkinLayout& skin = std::string(SKIN_NAME) == "compact" ? skin_layout::compact() : skin_layout::wide();
-    static const skin_layout::ScaledSkin twice(skin, 2.0f);
-    return scaled ? twice.layout() : skin;
+    return std::string(SKIN_NAME) == "compact" ? skin_layout::compact() : skin_layout::wide();
 }
 
+// A settings folder where the musician chose 200 %, for the editor built at 2x.
+const std::filesystem::path& twiceFolder()
+{
+    static const std::filesystem::path folder = [] {
+        const std::filesystem::path path = std::filesystem::temp_directory_path() / "zorvane-bench-2x";
+        SettingsFile(path, "settings").write(mppi::QuenloGui::kScaleSetting, "2");
+        return path;
+    }();
+    return folder;
+}
+
+// The plug-in with its editor at 1x, or at 2x (`scaled`) as a musician chose it.
 AEffect* create(bool scaled = false)
 {
-    return mppi::createEffect(quietHost, benchSkin(scaled), makeWindow);
+    return mppi::createEffect(quietHost, benchSkin(), makeWindow, false, scaled ? twiceFolder() : std::filesystem::path());
 }
 
 void close(AEffect* effect)

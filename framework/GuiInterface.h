@@ -36,10 +36,14 @@ public:
     virtual void setWindow(pengui::WindowInterface* window) = 0;
     virtual pengui::WindowInterface* window() = 0;
 
+    // The size the host gives the editor's window. A closed editor first takes the latest
+    // scale it was given (setHostScale, the musician's choice, the system's), rebuilt at it.
     virtual Size size() = 0;
-    // The size to report when the host can resize windows.
+    // The size to report when the host can resize windows; takes the latest scale as size does.
     virtual Size resizableSize() = 0;
-    // Opens inside the host's parent window; answers 0 on success.
+    // Opens inside the host's parent window; answers 0 on success. The system's scale for that
+    // window counts from then on: the editor takes a new scale there when the host agrees to
+    // the new size.
     virtual int open(void* parentWindow) = 0;
     virtual void close() = 0;
     // A parameter changed; answers whether the editor has an entry for it. Any thread: the
@@ -47,6 +51,10 @@ public:
     virtual bool paramChanged(int index, float normalized, int priority) = 0;
     // The host tempo changed: the tempo control follows the parameter. Any thread, as above.
     virtual void hostTempoChanged(float beatsPerMinute) = 0;
+    // The host announced the content scale of its windows: a factor, ignored when not finite or
+    // not above 0. An open editor takes it at once if the host agrees to the new size (else at
+    // its next opening); a closed one at the next size() or open().
+    virtual void setHostScale(double factor) = 0;
     // The host's idle call, on the editor's thread: shows the recorded changes.
     virtual void idle() = 0;
 };

@@ -67,10 +67,16 @@ void HostGuiVst2Win::applyProgram(const ProgramSlot& program, int priority)
 
 int HostGuiVst2Win::resizeEditor(int width, int height)
 {
-    // The host never resizes ("can_resize_window" is 0): the editor resizes its own window.
+    // The host never resizes ("can_resize_window" is 0): the editor resizes its own window, and
+    // a new size needs the host's window to follow.
     GuiInterface* gui = plugin_ ? plugin_->gui() : nullptr;
-    if (pengui::WindowInterface* window = gui ? gui->window() : nullptr)
-        window->set_size({width, height});
+    pengui::WindowInterface* window = gui ? gui->window() : nullptr;
+    if (!window)
+        return 0;
+    const pengui::Size size{width, height};
+    if (window->content_size() != size && !(plugin_->canHostDo("sizeWindow") && plugin_->sizeWindow(width, height)))
+        return -1;
+    window->set_size(size);
     return 0;
 }
 

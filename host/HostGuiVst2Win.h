@@ -25,6 +25,8 @@ public:
     void endAllEdits() override;
     bool setParameter(int index, float normalized, int priority) override;
     void applyProgram(const ProgramSlot& program, int priority) override;
+    // The editor's own size needs nothing; a new one is asked of the host (audioMasterSizeWindow,
+    // when it says it can): -1 when it cannot or refuses.
     int resizeEditor(int width, int height) override;
 
 private:

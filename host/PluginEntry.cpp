@@ -21,7 +21,7 @@ constexpr VstInt32 kUniqueId = fourCharacterCode('K', 't', 'M', 'x');
 } // namespace
 
 AEffect* createEffect(audioMasterCallback host, const skin_layout::SkinLayout& skin, PlatformWindowMaker makeWindow,
-                      bool offerEditor)
+                      bool offerEditor, const std::filesystem::path& settingsFolder)
 {
     if (!host || !makeWindow || host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
@@ -40,6 +40,7 @@ AEffect* createEffect(audioMasterCallback host, const skin_layout::SkinLayout& s
         hostGui->setPlugin(plugin.get());
         editor->setHostGui(hostGui.release());
         editor->setWindow(window.release());
+        editor->setSettingsFolder(settingsFolder);
         dsp->setGui(editor);
         editor->setDsp(dsp);
         plugin->init1();

@@ -4,6 +4,7 @@
 #include "PlatformWindowFactory.h"
 #include "PluginEntry.h"
 #include "SkinLayout.h"
+#include "Sys.h"
 
 // The module's skin, named by the build: wide or compact.
 #define ZORVANE_SKIN_OF_MODULE skin_layout::ZORVANE_MODULE_SKIN
@@ -17,7 +18,7 @@
 extern "C" ZORVANE_EXPORT AEffect* VST2_CALL VSTPluginMain(audioMasterCallback host)
 {
     return mppi::createEffect(host, ZORVANE_SKIN_OF_MODULE(), pengui::create_platform_window,
-                              pengui::platform_windows_open());
+                              pengui::platform_windows_open(), sys::settings_folder());
 }
 
 #if !defined(_WIN32)
@@ -26,6 +27,6 @@ extern "C" ZORVANE_EXPORT AEffect* vstMainEntry(audioMasterCallback host) __asm_
 extern "C" AEffect* vstMainEntry(audioMasterCallback host)
 {
     return mppi::createEffect(host, ZORVANE_SKIN_OF_MODULE(), pengui::create_platform_window,
-                              pengui::platform_windows_open());
+                              pengui::platform_windows_open(), sys::settings_folder());
 }
 #endif

@@ -27,6 +27,9 @@ constexpr std::size_t kLongText = 64;
 // Longest program name read from a host, which may hand a buffer without a terminator.
 constexpr std::size_t kLongestHostText = 255;
 constexpr VstInt32 kVstVersion = 2;
+// effVendorSpecific's index and value when the host announces its windows' content scale.
+constexpr VstInt32 kContentScaleIndex = fourCharacterCode('P', 'r', 'e', 'S');
+constexpr VstIntPtr kContentScaleValue = fourCharacterCode('A', 'e', 'C', 's');
 constexpr VstInt32 kProgramCategories = 1;
 // The longest tail reported, in seconds, and the answer for none: hosts read 0 as "unknown".
 constexpr double kLongestTail = 30.0;
@@ -426,6 +429,13 @@ VstIntPtr Vst2WinPlugin::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr v
         if (getEditor())
             getEditor()->idle();
         return 0;
+    case effVendorSpecific:
+        // The host's content scale for its windows, which it may announce at any time.
+        if (index != kContentScaleIndex || value != kContentScaleValue)
+            return 0;
+        if (gui_)
+            gui_->setHostScale(opt);
+        return 1;
     default: return 0;
     }
 }

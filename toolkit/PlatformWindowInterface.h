@@ -57,6 +57,11 @@ public:
     virtual std::string close_text_editor() = 0;
     virtual bool text_editor_open() const = 0;
 
+    // The factor the system scales content by in windows inside `parent` (a platform window
+    // handle, null while the host has given none): 1 at 96 DPI, 0 when the system says nothing.
+    // May open a connection to the display for the question.
+    virtual double system_scale(void* parent) = 0;
+
     // Reads the events waiting for the window, runs the timers that are due and paints what is
     // invalid. Platforms whose system delivers all that themselves leave it empty; the editor
     // calls it from the host's idle.

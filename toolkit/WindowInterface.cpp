@@ -93,6 +93,13 @@ void WindowInterface::set_size(Size content)
     apply_size();
 }
 
+void WindowInterface::resize_window(Size window)
+{
+    windowSize_ = window;
+    if (platform_->created())
+        platform_->resize(window);
+}
+
 void WindowInterface::apply_size()
 {
     if (!platform_->created())
@@ -158,8 +165,9 @@ void WindowInterface::paint(const Rect& dirty)
                     std::min(dirty.y1, contentSize_.h)};
     RenderingBufferInterface& tile = platform_->tile();
     const int step = std::min({kTileSize, tile.width(), tile.height()});
-    for (int x = area.x0; x < area.x1; x += step) {
-        for (int y = area.y0; y < area.y1; y += step) {
+    // Row by row: the tiles of a row share the rows of the pictures and of the screen they copy.
+    for (int y = area.y0; y < area.y1; y += step) {
+        for (int x = area.x0; x < area.x1; x += step) {
             const Rect piece{x, y, std::min(x + step, area.x1), std::min(y + step, area.y1)};
             Redraw redraw(tile, piece);
             if (backgroundRoot_)

@@ -40,6 +40,8 @@ public:
     bool resizable() const { return resizable_; }
     void set_size(Size content);
     void set_window_size(Size window) { windowSize_ = window; }
+    // A new window size, given to the platform window at once when it exists.
+    void resize_window(Size window);
     Size content_size() const { return contentSize_; }
     Size window_size() const { return windowSize_; }
     // Resizes a resizable platform window to the content; otherwise repaints the window.

@@ -18,6 +18,7 @@ packages=(
   wine64
   xvfb
   xauth
+  x11-xserver-utils
   libsndfile1-dev
   libpng-dev
   libx11-dev

@@ -177,6 +177,16 @@ struct LabelPlace {
     int size;
 };
 
+// How the editor's small menu looks: the font it writes in (an index of the font list) and its
+// colours, 0x00RRGGBB: its face, its text, the line under the pointer and its frame.
+struct MenuStyle {
+    int font;
+    std::uint32_t face;
+    std::uint32_t text;
+    std::uint32_t highlight;
+    std::uint32_t frame;
+};
+
 struct SkinLayout {
     std::string_view name;
     pengui::Size size;
@@ -195,6 +205,7 @@ struct SkinLayout {
     std::span<const KnobPresetRow> knobs;
     // One place for every control's name.
     std::span<const LabelPlace> labels;
+    MenuStyle menu;
     // Device pixels per unit of the table: 1 for the tables as written, 1.5 or 2 for a
     // ScaledSkin's.
     float scale = 1.0f;

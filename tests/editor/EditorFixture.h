@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -52,15 +53,17 @@ protected:
     void SetUp() override { create(false); }
     void TearDown() override { close(); }
 
-    // Builds the plug-in; with `hostTempo` the host reports a valid tempo of 100.
-    void create(bool hostTempo)
+    // Builds the plug-in; with `hostTempo` the host reports a valid tempo of 100. With
+    // `offerEditor` the host's editor opcodes reach the editor; the musician's scale is kept in
+    // `settings` (none when empty).
+    void create(bool hostTempo, bool offerEditor = false, const std::filesystem::path& settings = {})
     {
         host_.canSizeWindow = true;
         if (hostTempo) {
             host_.givesTime = true;
             host_.setTempo(100.0);
         }
-        AEffect* created = mppi::createEffect(FakeHost::callback, testSkin(), makeWindow);
+        AEffect* created = mppi::createEffect(FakeHost::callback, testSkin(), makeWindow, offerEditor, settings);
         ASSERT_NE(created, nullptr);
         effect_ = std::make_unique<Effect>(created);
         effect_->start();

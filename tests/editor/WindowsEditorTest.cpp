@@ -9,6 +9,7 @@
 #include "BankManager.h"
 #include "GuiParam.h"
 #include "NumericParamMgr.h"
+#include "SkinPlacement.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -109,15 +110,18 @@ protected:
 
     std::string file(const std::string& name) const { return (folder_ / name).string(); }
 
-    // Runs the Windows host on the module of this skin with `script`.
-    HostOutput runHost(const std::string& name, const std::string& script)
+    // Runs the Windows host on the module of this skin with `script`, in the wine prefix `prefix`
+    // of the Windows build.
+    HostOutput runHost(const std::string& name, const std::string& script, const std::string& prefix = "wineprefix")
     {
         std::ofstream(file(name + ".txt")) << script;
         const std::string module = std::string(SKIN_NAME) == "compact" ? "QuenloCompact.dll" : "QuenloWide.dll";
         // The run waits for the prefix's wine server to end: one that outlived it would serve the
-        // next run with this run's display, which is gone by then.
-        const std::string command = "cd '" WINDOWS_BUILD "' && export WINEPREFIX='" WINDOWS_BUILD "/wineprefix' "
-                                    "WINEDEBUG=-all && { xvfb-run -a " WINE " tests/windows/editor_host.exe " +
+        // next run with this run's display, which is gone by then. The screen holds the large
+        // editor at 2x, since hosts' windows cannot outgrow it.
+        const std::string command = "cd '" WINDOWS_BUILD "' && export WINEPREFIX='" WINDOWS_BUILD "/" + prefix +
+                                    "' WINEDEBUG=-all && { xvfb-run -a -s '-screen 0 1600x1500x24' " WINE
+                                    " tests/windows/editor_host.exe " +
                                     module + " '" + file(name + ".txt") + "' >'" + file(name + ".out") + "' 2>'" +
                                     file(name + ".err") + "'; status=$?; /usr/lib/wine/wineserver -w; exit $status; }";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
@@ -426,4 +430,134 @@ TEST_F(WindowsEditorTest, TheBankButtonsSaveAndLoadThroughTheSystemDialogs)
     const auto toplevel = host.facts("toplevel");
     ASSERT_EQ(toplevel.size(), 2u);
     EXPECT_EQ(toplevel[1], toplevel[0]) << "every dialog closed";
+}
+
+namespace {
+
+constexpr const char* kDpiPrefix = "wineprefix-dpi144";
+
+// The editor's width and height at a scale, as the host's facts give them.
+std::string size(float scale)
+{
+    return std::to_string(skin_layout::scaled(testSkin().size.w, scale)) + " " +
+           std::to_string(skin_layout::scaled(testSkin().size.h, scale));
+}
+
+// The Windows settings folders (%APPDATA%\Zorvane) of a wine prefix's users.
+std::vector<std::filesystem::path> settingsFolders(const std::filesystem::path& prefix)
+{
+    std::vector<std::filesystem::path> found;
+    std::error_code error;
+    for (const auto& user : std::filesystem::directory_iterator(prefix / "drive_c" / "users", error))
+        found.push_back(user.path() / "AppData" / "Roaming" / "Zorvane");
+    return found;
+}
+
+} // namespace
+
+TEST_F(WindowsEditorTest, TheHostsContentScaleSetsTheRectAndThePixels)
+{
+    gui().setHostScale(2.0);
+    window().paint_all();
+    ASSERT_EQ(window().size().w, skin_layout::scaled(testSkin().size.w, 2.0f));
+    const std::vector<std::uint32_t> twiceFrame = window().frame();
+    const Point cutoff = centre(control(kCutoff));
+    click(control(kCutoff));
+    const Point valueBox = centre(gui().detail().selected()->valueBox());
+    click(gui().detail().selected()->valueBox());
+    const pengui::Rect field = window().editor_rect();
+    window().press_escape();
+    std::ostringstream script;
+    script << "create 0\nrect 0\nscale 0 2\nrect 0\nopen 0\npump 300\nwindow 0\ndump 0 " << file("twice.ppm") << "\n"
+           // The text field at 2x.
+           << "press 0 " << at(cutoff) << " 1 0\nrelease 0 " << at(cutoff) << " 1 0\npump 50\npress 0 " << at(valueBox)
+           << " 1 0\nrelease 0 " << at(valueBox) << " 1 0\npump 50\nedit\nkey 27\npump 50\n"
+           // Open, a host that cannot size its window keeps the old scale until the next opening.
+           << "scale 0 1\npump 100\nwindow 0\nclose 0\nrect 0\n"
+           // Factors that say nothing leave the last word; 100 is 2x.
+           << "scale 0 0\nscale 0 -1\nscale 0 nan\nrect 0\nscale 0 100\nrect 0\n"
+           // A host that sizes its window takes the new scale at once.
+           << "sizewindow 1\nopen 0\npump 200\nscale 0 1.5\npump 200\nwindow 0\nclose 0\n";
+    const HostOutput host = runHost("scale", script.str());
+
+    const auto rects = host.facts("rect");
+    ASSERT_EQ(rects.size(), 5u);
+    auto rect = [&](std::size_t nth) { return rects[nth][1] + " " + rects[nth][2]; };
+    EXPECT_EQ(rect(0), size(1.0f));
+    EXPECT_EQ(rect(1), size(2.0f)) << "the host's message before the rect";
+    EXPECT_EQ(rect(2), size(1.0f)) << "the message while open, at the next rect";
+    EXPECT_EQ(rect(3), size(1.0f)) << "0, -1 and NaN say nothing";
+    EXPECT_EQ(rect(4), size(2.0f));
+    for (const auto& answer : host.facts("scale"))
+        EXPECT_EQ(answer.at(0), "1");
+    const auto windows = host.facts("window");
+    ASSERT_EQ(windows.size(), 3u);
+    EXPECT_EQ(windows[0][3] + " " + windows[0][4], size(2.0f));
+    EXPECT_EQ(windows[1][3] + " " + windows[1][4], size(2.0f)) << "refused, the old scale stays";
+    EXPECT_EQ(windows[2][3] + " " + windows[2][4], size(1.5f)) << "resized at once";
+    EXPECT_EQ(differences("twice.ppm", twiceFrame), 0) << "the 2x editor";
+    const auto edit = host.facts("edit");
+    ASSERT_EQ(edit.size(), 1u);
+    EXPECT_EQ(edit[0][0], "1");
+    EXPECT_EQ(edit[0][1] + " " + edit[0][2], std::to_string(field.width()) + " " + std::to_string(field.height()))
+        << "the field over the 2x box";
+    EXPECT_EQ(std::stoi(edit[0][3]), field.height()) << "its font as high as the box";
+    EXPECT_EQ(host.calls(audioMasterSizeWindow).size(), 1u);
+    EXPECT_EQ(FakeHost::gestureFaults(host.log()), "");
+}
+
+TEST_F(WindowsEditorTest, AScreenOf144DpiGivesADpiAwareHost15xAndTheMusiciansChoiceOutlivesTheInstance)
+{
+    // Where a right click opens the menu at 1x, and where its 200 % line lies.
+    Point background{-1, -1};
+    for (int y = 2; y < window().size().h && background.x < 0; y += 5)
+        for (int x = 2; x < window().size().w && background.x < 0; x += 5)
+            if (!gui().controlAt({x, y}))
+                background = {x, y};
+    clickAt(background, kRightButton);
+    ASSERT_TRUE(gui().menu().is_open());
+    const pengui::Rect menu = gui().menu().rect();
+    const Point twice{(menu.x0 + menu.x1) / 2, menu.y0 + menu.height() * 5 / 6};
+    gui().menu().close();
+
+    // The prefix's screen at 144 DPI, and no choice kept in it.
+    const std::filesystem::path prefix = std::filesystem::path(WINDOWS_BUILD) / kDpiPrefix;
+    for (const char* key : {"HKCU\\Control Panel\\Desktop", "HKCC\\Software\\Fonts"}) {
+        const std::string command = "export WINEPREFIX='" + prefix.string() + "' WINEDEBUG=-all && " WINE " reg add '" + key +
+                                    "' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1; /usr/lib/wine/wineserver -w";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    for (const auto& folder : settingsFolders(prefix))
+        std::filesystem::remove_all(folder);
+
+    std::ostringstream script;
+    script << "dpiaware\ncreate 0\nrect 0\nopen 0\npump 300\nwindow 0\n"
+           // The host's word comes before the screen's, never times it.
+           << "close 0\nscale 0 2\nrect 0\nscale 0 1\nrect 0\nopen 0\npump 300\n"
+           // The musician chooses 200 % from the menu; the host cannot size its window, so it
+           // shows at the next opening, and in the next instance.
+           << "press 0 " << at(background) << " 2 0\nrelease 0 " << at(background) << " 2 0\npump 50\n"
+           << "press 0 " << at(twice) << " 1 0\nrelease 0 " << at(twice) << " 1 0\npump 50\nwindow 0\nclose 0\nrect 0\n"
+           << "destroy 0\ncreate 1\nscale 1 1\nrect 1\n";
+    const HostOutput aware = runHost("dpi", script.str(), kDpiPrefix);
+    bool kept = false;
+    for (const auto& folder : settingsFolders(prefix)) {
+        kept |= std::filesystem::exists(folder / "settings");
+        std::filesystem::remove_all(folder);
+    }
+
+    EXPECT_EQ(aware.fact("dpiaware"), "1");
+    const auto rects = aware.facts("rect");
+    ASSERT_EQ(rects.size(), 5u);
+    auto rect = [&](std::size_t nth) { return rects[nth][1] + " " + rects[nth][2]; };
+    EXPECT_EQ(rect(0), size(1.5f)) << "144 DPI";
+    EXPECT_EQ(rect(1), size(2.0f)) << "the host's 2 over the screen's 1.5";
+    EXPECT_EQ(rect(2), size(1.0f)) << "and its 1";
+    EXPECT_EQ(rect(3), size(2.0f)) << "the musician's choice";
+    EXPECT_EQ(rect(4), size(2.0f)) << "kept for the next instance, over the host's 1";
+    const auto windows = aware.facts("window");
+    ASSERT_EQ(windows.size(), 2u);
+    EXPECT_EQ(windows[0][3] + " " + windows[0][4], size(1.5f)) << "the host window's DPI";
+    EXPECT_EQ(windows[1][3] + " " + windows[1][4], size(1.0f)) << "chosen while open, shown at the next opening";
+    EXPECT_TRUE(kept) << "in %APPDATA%\\Zorvane";
 }

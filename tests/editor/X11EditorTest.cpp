@@ -6,6 +6,8 @@
 
 #include "GuiParam.h"
 #include "NumericParamMgr.h"
+#include "PluginModule.h"
+#include "SkinPlacement.h"
 #include "WindowX11.h"
 
 #include <X11/Xlib.h>
@@ -17,8 +19,11 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <algorithm>
+#include <filesystem>
+#include <limits>
 #include <map>
 #include <thread>
 
@@ -529,4 +534,121 @@ TEST_F(X11EditorTest, OddParentsCloseReopenTwoInstancesAndEffCloseLeaveNothingOn
     EXPECT_TRUE(childrenOf(display, first).empty());
     EXPECT_TRUE(childrenOf(display, second).empty());
     EXPECT_EQ(serverResources(display), before) << "no window, pixmap, GC or cursor is left";
+}
+
+namespace {
+
+// The desktop's resources on the virtual X server, as a desktop's settings daemon sets them.
+void setResources(const std::string& resources)
+{
+    const std::string command = resources.empty() ? "xrdb -nocpp -remove" : "echo '" + resources + "' | xrdb -nocpp -load";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+pengui::Size scaledSize(float scale)
+{
+    return {skin_layout::scaled(testSkin().size.w, scale), skin_layout::scaled(testSkin().size.h, scale)};
+}
+
+} // namespace
+
+TEST_F(X11EditorTest, TheDesktopsDpiAndTheHostsContentScaleSizeTheLinuxModulesEditor)
+{
+    // The headless editor at 2x gives the picture and the text field's place.
+    gui().setHostScale(2.0);
+    ASSERT_EQ(window().size(), scaledSize(2.0f));
+    window().paint_all();
+    const std::vector<std::uint32_t> twice = window().frame();
+    click(control(kCutoff));
+    click(gui().detail().selected()->valueBox());
+    const pengui::Rect field = window().editor_rect();
+    const Point knob = centre(control(kCutoff));
+    const Point box = centre(gui().detail().selected()->valueBox());
+    close();
+
+    // The Linux module as a host loads it, its settings in the build folder.
+    const std::filesystem::path config = std::filesystem::current_path() / "x11-scale" / SKIN_NAME;
+    std::filesystem::remove_all(config);
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    unsetenv("GDK_SCALE");
+    PluginModule module(ZORVANE_PLUGIN_PATH);
+    ASSERT_TRUE(module.loaded()) << module.error();
+    // Whatever fails, the module's effect goes before the module.
+    struct CloseFirst {
+        std::unique_ptr<Effect>& effect;
+        ~CloseFirst()
+        {
+            if (effect)
+                effect->close();
+            effect.reset();
+        }
+    } closeFirst{x11_};
+    auto newEffect = [&] {
+        auto made = std::make_unique<Effect>(module.entry("VSTPluginMain")(FakeHost::callback));
+        made->start();
+        return made;
+    };
+    auto rect = [](Effect& effect) {
+        ERect* rect = nullptr;
+        effect.dispatch(effEditGetRect, 0, 0, &rect);
+        return rect ? pengui::Size{rect->right - rect->left, rect->bottom - rect->top} : pengui::Size{};
+    };
+    auto announce = [](Effect& effect, float factor) {
+        return effect.dispatch(effVendorSpecific, fourCharacterCode('P', 'r', 'e', 'S'), fourCharacterCode('A', 'e', 'C', 's'),
+                               nullptr, factor);
+    };
+
+    // Xft.dpi 192 is 2x: the rect, the window and its pixels.
+    setResources("Xft.dpi: 192");
+    x11_ = newEffect();
+    EXPECT_EQ(rect(*x11_), scaledSize(2.0f));
+    parent_ = x_.newParent(scaledSize(2.0f));
+    ASSERT_EQ(x11_->dispatch(effEditOpen, 0, 0, handleOf(parent_)), 1);
+    idle(300);
+    ASSERT_EQ(childrenOf(x_.display(), parent_).size(), 1u);
+    editor_ = childrenOf(x_.display(), parent_)[0];
+    EXPECT_EQ(differences(x_.pixels(editor_, scaledSize(2.0f)), twice), 0) << "the 2x editor";
+    // The field opens over the 2x box, drawn with the 2x font.
+    clickAt(knob);
+    clickAt(box);
+    const std::vector<::Window> fields = childrenOf(x_.display(), editor_);
+    ASSERT_EQ(fields.size(), 1u);
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(x_.display(), fields[0], &attributes);
+    EXPECT_EQ((pengui::Rect{attributes.x, attributes.y, attributes.x + attributes.width, attributes.y + attributes.height}),
+              field);
+    x_.key(XK_Escape);
+    idle(100);
+
+    // The host's word comes before the desktop's, at once where the host resizes its window.
+    host_.clear();
+    EXPECT_EQ(announce(*x11_, 1.0f), 1);
+    idle(200);
+    EXPECT_EQ(host_.count(audioMasterSizeWindow), 1);
+    XWindowAttributes shown{};
+    XGetWindowAttributes(x_.display(), editor_, &shown);
+    EXPECT_EQ((pengui::Size{shown.width, shown.height}), scaledSize(1.0f));
+    // Factors that say nothing change nothing and harm nothing.
+    for (float nonsense : {0.0f, -1.0f, std::numeric_limits<float>::quiet_NaN()})
+        EXPECT_EQ(announce(*x11_, nonsense), 1);
+    EXPECT_EQ(announce(*x11_, 100.0f), 1);
+    idle(200);
+    XGetWindowAttributes(x_.display(), editor_, &shown);
+    EXPECT_EQ((pengui::Size{shown.width, shown.height}), scaledSize(2.0f)) << "100 is 2x";
+    EXPECT_EQ(host_.gestureFaults(), "");
+    x11_->dispatch(effEditClose);
+    x11_->close();
+    x11_.reset();
+
+    // Without Xft.dpi, GDK_SCALE; with both, Xft.dpi alone (never the two multiplied).
+    setResources("");
+    setenv("GDK_SCALE", "2", 1);
+    x11_ = newEffect();
+    EXPECT_EQ(rect(*x11_), scaledSize(2.0f)) << "GDK_SCALE 2";
+    setResources("Xft.dpi: 144");
+    EXPECT_EQ(rect(*x11_), scaledSize(1.5f)) << "Xft.dpi 144 and GDK_SCALE 2";
+    unsetenv("GDK_SCALE");
+    setResources("");
+    x11_->close();
+    x11_.reset();
 }

@@ -218,6 +218,7 @@ public:
     void close() override { throw std::runtime_error("no window"); }
     bool paramChanged(int, float, int) override { return false; }
     void hostTempoChanged(float) override {}
+    void setHostScale(double) override {}
     void idle() override { ++idles; }
     int idles = 0;
 };

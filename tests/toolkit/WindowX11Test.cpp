@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "WindowX11.h"
+#include "X11DesktopScale.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -180,4 +181,16 @@ TEST_F(WindowX11Test, TheTextFieldEditsWithKeysAndCommitsWhenItLosesTheFocus)
     serviceFor(50);
     EXPECT_EQ(requester.results.back(), (std::pair<std::string, bool>{"1207", true}));
     EXPECT_FALSE(window_.platform().text_editor_open());
+}
+
+TEST(X11DesktopScaleTest, XftDpiOverNinetySixElseAWholeGdkScaleNeverBoth)
+{
+    EXPECT_DOUBLE_EQ(pengui::desktop_scale("Xft.dpi:\t192\n", nullptr), 2.0);
+    EXPECT_DOUBLE_EQ(pengui::desktop_scale("Xft.antialias: 1\nXft.dpi: 144\n", "2"), 1.5) << "never multiplied";
+    EXPECT_DOUBLE_EQ(pengui::desktop_scale("Xft.antialias: 1\n", "3"), 3.0);
+    EXPECT_DOUBLE_EQ(pengui::desktop_scale(nullptr, "2"), 2.0);
+    EXPECT_DOUBLE_EQ(pengui::desktop_scale("Xft.dpi: banana\n", "2"), 2.0);
+    for (const char* nothing : {"", "1.5", "0", "-2", "2x", "99999999999999999999"})
+        EXPECT_DOUBLE_EQ(pengui::desktop_scale(nullptr, nothing), 0.0) << nothing;
+    EXPECT_DOUBLE_EQ(pengui::desktop_scale(nullptr, nullptr), 0.0);
 }

@@ -8,8 +8,11 @@
 //
 // Commands come one per line from the script file given after the module:
 //
+//   dpiaware                 the process says it draws for the screen's DPI itself (before any window)
+//   sizewindow 0|1           whether the host says it can size its window, and does (at first 0)
 //   create E                 a new effect in slot E (0 or 1), and its host window
-//   rect E                   fact rect WIDTH HEIGHT from effEditGetRect
+//   rect E                   fact rect WIDTH HEIGHT from effEditGetRect; the host window grows to hold it
+//   scale E FACTOR           the host announces its windows' content scale: fact scale ANSWER
 //   open E [null|bogus]      effEditOpen with the host window (or a null or invalid one): fact open RESULT
 //   close E / idle E         effEditClose / effEditIdle
 //   destroy E                effClose, with whatever is open
@@ -22,7 +25,7 @@
 //   press E X Y BUTTON MODS / release E X Y BUTTON MODS / move E X Y
 //   drag E X Y DX DY BUTTON MODS   press, ten moves 20 ms apart, release
 //   cursor                   fact cursor X Y HIDDEN (screen position; HIDDEN 1 when not showing)
-//   edit                     fact edit OPEN
+//   edit                     fact edit OPEN WIDTH HEIGHT FONT_HEIGHT (of the open text field)
 //   type TEXT / key CODE / unfocus   characters and keys into the open text field, or focus away
 //   pump MS                  messages and timers for MS milliseconds
 //   dump E FILE              the editor's pixels as a binary PPM
@@ -46,8 +49,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <fstream>
@@ -71,17 +76,44 @@ PluginModule::Entry g_entry = nullptr;
 HINSTANCE g_module = nullptr;
 std::string g_className;
 
-VstIntPtr VST2_CALL hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void*, float opt)
+bool g_sizesWindow = false;
+
+// Grows the host window of `slot` so that its client area holds `width` x `height`, as hosts
+// fit their windows to the editor.
+void fitHost(int slot, int width, int height)
+{
+    HWND host = g_slots[slot].host;
+    RECT client{};
+    if (!host || !GetClientRect(host, &client) || (client.right >= width && client.bottom >= height))
+        return;
+    RECT frame{0, 0, std::max<LONG>(client.right, width), std::max<LONG>(client.bottom, height)};
+    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    SetWindowPos(host, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+VstIntPtr VST2_CALL hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     if (opcode != audioMasterGetTime && opcode != audioMasterIdle)
         std::printf("call %d %d %lld %.6f\n", opcode, index, static_cast<long long>(value), opt);
-    return opcode == audioMasterVersion ? 2400 : 0;
+    switch (opcode) {
+    case audioMasterVersion: return 2400;
+    case audioMasterCanDo: return g_sizesWindow && ptr && std::strcmp(static_cast<const char*>(ptr), "sizeWindow") == 0;
+    case audioMasterSizeWindow:
+        if (!g_sizesWindow)
+            return 0;
+        for (int slot = 0; slot < kSlots; ++slot)
+            if (g_slots[slot].effect == effect)
+                fitHost(slot, index, static_cast<int>(value));
+        return 1;
+    default: return 0;
+    }
 }
 
-VstIntPtr dispatch(int slot, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr)
+VstIntPtr dispatch(int slot, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                   float opt = 0.0f)
 {
     AEffect* effect = g_slots[slot].effect;
-    return effect ? plugin_calls::dispatch(effect, opcode, index, value, ptr, 0.0f) : 0;
+    return effect ? plugin_calls::dispatch(effect, opcode, index, value, ptr, opt) : 0;
 }
 
 // The buttons the script holds down. Its presses are messages, not the system's input, so the
@@ -362,6 +394,19 @@ void run(const std::string& line)
         std::string name;
         in >> name;
         std::printf("mark %s\n", name.c_str());
+    } else if (command == "dpiaware") {
+        using Aware = BOOL(WINAPI*)();
+        const auto aware = reinterpret_cast<Aware>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware")));
+        std::printf("fact dpiaware %d\n", aware && aware() ? 1 : 0);
+    } else if (command == "sizewindow") {
+        in >> g_sizesWindow;
+    } else if (command == "scale") {
+        std::string factor;
+        in >> slot >> factor;
+        const VstIntPtr answer = dispatch(slot, effVendorSpecific, fourCharacterCode('P', 'r', 'e', 'S'),
+                                          fourCharacterCode('A', 'e', 'C', 's'), nullptr, std::strtof(factor.c_str(), nullptr));
+        std::printf("fact scale %lld\n", static_cast<long long>(answer));
     } else if (command == "create") {
         in >> slot;
         create(slot);
@@ -371,6 +416,8 @@ void run(const std::string& line)
         const VstIntPtr answer = dispatch(slot, effEditGetRect, 0, 0, &rect);
         std::printf("fact rect %lld %d %d\n", static_cast<long long>(answer), rect ? rect->right - rect->left : -1,
                     rect ? rect->bottom - rect->top : -1);
+        if (rect)
+            fitHost(slot, rect->right - rect->left, rect->bottom - rect->top);
     } else if (command == "open") {
         std::string parent;
         in >> slot >> parent;
@@ -440,7 +487,14 @@ void run(const std::string& line)
         GetWindowRect(editorWindow(0), &frame);
         std::printf("fact cursor %ld %ld %d\n", at.x - frame.left, at.y - frame.top, info.flags & CURSOR_SHOWING ? 0 : 1);
     } else if (command == "edit") {
-        std::printf("fact edit %d\n", openEdit() ? 1 : 0);
+        HWND edit = openEdit();
+        RECT client{};
+        LOGFONTA font{};
+        if (edit) {
+            GetClientRect(edit, &client);
+            GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(edit, WM_GETFONT, 0, 0)), sizeof font, &font);
+        }
+        std::printf("fact edit %d %ld %ld %ld\n", edit ? 1 : 0, client.right, client.bottom, std::labs(font.lfHeight));
     } else if (command == "type") {
         std::string text;
         in >> text;

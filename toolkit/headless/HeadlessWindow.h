@@ -42,6 +42,9 @@ public:
     int open_text_editor(const Rect& rect, const std::string& text, const TextStyle& style) override;
     std::string close_text_editor() override;
     bool text_editor_open() const override { return editorOpen_; }
+    // What set_system_scale set: 0 (nothing) at first.
+    double system_scale(void*) override { return systemScale_; }
+    void set_system_scale(double factor) { systemScale_ = factor; }
 
     // The clock, in seconds; it starts at 1000 and moves only through advance.
     static double now();
@@ -124,6 +127,7 @@ private:
     Rect editorRect_;
     bool refuseCapture_ = false;
     bool refuseTimers_ = false;
+    double systemScale_ = 0.0;
 };
 
 } // namespace pengui

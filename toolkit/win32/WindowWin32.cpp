@@ -38,6 +38,16 @@ int eventModifiers(WPARAM keys)
     return static_cast<int>(((keys & 4) | ((keys >> 2) & 2)) >> 1);
 }
 
+constexpr double kBaseDpi = 96.0;
+
+// A function of user32 that older systems lack, or null.
+template <class Function>
+Function user32Function(const char* name)
+{
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
 void CALLBACK timerProc(HWND, UINT, UINT_PTR id, DWORD)
 {
     WindowInterface::platform_tick(static_cast<int>(id));
@@ -203,6 +213,20 @@ int WindowWin32::open_text_editor(const Rect& rect, const std::string& text, con
 std::string WindowWin32::close_text_editor()
 {
     return textEditor_.close();
+}
+
+double WindowWin32::system_scale(void* parent)
+{
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    using DpiForSystem = UINT(WINAPI*)();
+    UINT dpi = 0;
+    if (parent) {
+        if (const auto forWindow = user32Function<DpiForWindow>("GetDpiForWindow"))
+            dpi = forWindow(static_cast<HWND>(parent));
+    } else if (const auto forSystem = user32Function<DpiForSystem>("GetDpiForSystem")) {
+        dpi = forSystem();
+    }
+    return dpi / kBaseDpi;
 }
 
 void WindowWin32::paint()

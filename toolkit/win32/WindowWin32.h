@@ -37,6 +37,9 @@ public:
     int open_text_editor(const Rect& rect, const std::string& text, const TextStyle& style) override;
     std::string close_text_editor() override;
     bool text_editor_open() const override { return textEditor_.is_open(); }
+    // The DPI of `parent` (of the system while there is none) over 96, through functions
+    // looked up at run time, since systems before Windows 10 lack them: 0 where they are absent.
+    double system_scale(void* parent) override;
 
     // The class name, "BrisvalAudioPlugin" and the window procedure's address in eight
     // upper-case hex digits: two copies of the plug-in in one process register two classes.

@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "WindowInterface.h"
+#include "X11DesktopScale.h"
 #include "X11ErrorTrap.h"
 
 #include <algorithm>
@@ -211,6 +212,11 @@ int WindowX11::open_text_editor(const Rect& rect, const std::string& text, const
 std::string WindowX11::close_text_editor()
 {
     return field_.close();
+}
+
+double WindowX11::system_scale(void*)
+{
+    return desktop_scale();
 }
 
 void WindowX11::service()

@@ -48,6 +48,8 @@ public:
     int open_text_editor(const Rect& rect, const std::string& text, const TextStyle& style) override;
     std::string close_text_editor() override;
     bool text_editor_open() const override { return field_.is_open(); }
+    // The desktop's scale (desktop_scale()), whatever the parent.
+    double system_scale(void* parent) override;
     void service() override;
 
     // Two presses of a button closer than this make a double click.

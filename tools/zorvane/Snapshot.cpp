@@ -6,7 +6,6 @@
 #include "PluginEntry.h"
 #include "PluginHost.h"
 #include "QuenloGui.h"
-#include "ScaledSkin.h"
 #include "SkinLayout.h"
 #include "SnapshotResources.h"
 #include "Vst2WinPlugin.h"
@@ -45,8 +44,7 @@ int parameterIndex(PluginHost& host, const std::string& text)
 int take_snapshot(const CommandLine& line)
 {
     const bool compact = line.skin == "compact";
-    const skin_layout::ScaledSkin scaledSkin(compact ? skin_layout::compact() : skin_layout::wide(), line.scale);
-    g_skin = &scaledSkin.layout();
+    g_skin = compact ? &skin_layout::compact() : &skin_layout::wide();
     select_snapshot_resources(compact);
     PluginHost host(snapshotEntry, compact ? "QuenloCompact" : "QuenloWide");
     host.setTempo(line.tempo);
@@ -62,6 +60,14 @@ int take_snapshot(const CommandLine& line)
 
     auto* plugin = static_cast<mppi::Vst2WinPlugin*>(host.effect()->object);
     auto* gui = static_cast<mppi::QuenloGui*>(plugin->gui());
+    // The scale announced as a host announces its windows' content scale, taken when the host
+    // asks for the editor's size.
+    AEffect* effect = host.effect();
+    effect->dispatcher(effect, effVendorSpecific, fourCharacterCode('P', 'r', 'e', 'S'), fourCharacterCode('A', 'e', 'C', 's'),
+                       nullptr, line.scale);
+    gui->size();
+    if (gui->scale() != line.scale)
+        throw std::runtime_error("the editor cannot be drawn at that scale");
     if (!g_window || gui->open(nullptr) != 0)
         throw std::runtime_error("the editor does not open");
     gui->applyPendingChanges();

@@ -220,7 +220,7 @@ constexpr KnobPresetRow kKnobs[] = {
 
 constexpr SkinLayout kCompact{
     "compact", {500, 422}, kPictures, kFonts, kBackgrounds, "bkg_02_delay2", "bkg_02_nodelay2", kSplits,
-    {0, 300, 500, 422}, kControls, kKnobs, kLabels,
+    {0, 300, 500, 422}, kControls, kKnobs, kLabels, {0, 0xEFE7D4, 0x191610, 0xC9DCE0, 0x9C9384},
 };
 
 } // namespace

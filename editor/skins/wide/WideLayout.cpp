@@ -207,7 +207,7 @@ constexpr KnobPresetRow kKnobs[] = {
 
 constexpr SkinLayout kWide{
     "wide", {700, 700}, kPictures, kFonts, kBackgrounds, "bkg_delay2", "bkg_nodelay2", kSplits, {0, 468, 700, 700},
-    kControls, kKnobs, kLabels,
+    kControls, kKnobs, kLabels, {0, 0xEFE7D4, 0x231E16, 0xC9DCE0, 0x9C9384},
 };
 
 } // namespace
