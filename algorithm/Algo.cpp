@@ -203,14 +203,14 @@ void Algo::controlTick()
     mixer_.beginBlock(kControlBlock);
 }
 
-void Algo::runLines(int frames)
+void Algo::runLines(float* left, float* right, int frames)
 {
     int done = 0;
     while (done < frames) {
         int piece = std::min(frames - done, lines_[0].maxChunk());
         if (twoLines_)
             piece = std::min(piece, lines_[1].maxChunk());
-        mixer_.setTapBuffers(workLeft_ + done, workRight_ + done);
+        mixer_.setTapBuffers(left + done, right + done);
         const int activeLines = twoLines_ ? LineMixer::kLines : 1;
         for (int line = 0; line < activeLines; ++line)
             mixer_.setLineWrite(line, lines_[line].writePointer());
@@ -230,17 +230,23 @@ void Algo::processBlock(const float* const* inputs, float* const* outputs, int f
     if (mppi::takeFlag(resetRequested_))
         performReset();
     const bool mono = host_ && !host_->isOutputConnected(0, 1);
+    // Replacing into two distinct outputs, the taps and the mixer work in them directly: the
+    // input is in the history before the first output is written, so the buffers may be the
+    // input's own.
+    const bool direct = !add && !mono && outputs[0] != outputs[1];
 
     int position = 0;
     while (position < frames) {
         if (controlCounter_ == 0)
             controlTick();
         const int n = std::min(controlCounter_, frames - position);
-        taps_.process(workLeft_, workRight_, inputs[0] + position, inputs[1] + position, n);
-        runLines(n);
-
         float* left = outputs[0] + position;
         float* right = outputs[1] + position;
+        float* workLeft = direct ? left : workLeft_;
+        float* workRight = direct ? right : workRight_;
+        taps_.process(workLeft, workRight, inputs[0] + position, inputs[1] + position, n);
+        runLines(workLeft, workRight, n);
+
         if (mono) {
             if (add) {
                 for (int k = 0; k < n; ++k)
@@ -254,7 +260,7 @@ void Algo::processBlock(const float* const* inputs, float* const* outputs, int f
                 left[k] += workLeft_[k];
                 right[k] += workRight_[k];
             }
-        } else {
+        } else if (!direct) {
             std::copy(workLeft_, workLeft_ + n, left);
             std::copy(workRight_, workRight_ + n, right);
         }

@@ -84,7 +84,9 @@ private:
     void performReset();
     void applySettings();
     void controlTick();
-    void runLines(int frames);
+    // The lines and the mixer over `frames` frames of the tap signal in `left` and `right`,
+    // which then hold the output.
+    void runLines(float* left, float* right, int frames);
 
     std::unique_ptr<mppi::HostDspInterface> host_;
     mppi::GuiInterface* gui_ = nullptr;

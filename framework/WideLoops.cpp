@@ -1,14 +1,8 @@
 #include "WideLoops.h"
 
-#include <atomic>
-
 namespace mppi::wide_loops {
 
-namespace {
-
-std::atomic<bool> wideEnabled{available()};
-
-} // namespace
+std::atomic<bool> detail::wideEnabled{available()};
 
 bool available()
 {
@@ -20,14 +14,9 @@ bool available()
 #endif
 }
 
-bool enabled()
-{
-    return wideEnabled.load(std::memory_order_relaxed);
-}
-
 void setEnabled(bool enabled)
 {
-    wideEnabled.store(enabled && available(), std::memory_order_relaxed);
+    detail::wideEnabled.store(enabled && available(), std::memory_order_relaxed);
 }
 
 } // namespace mppi::wide_loops

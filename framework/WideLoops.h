@@ -13,12 +13,21 @@
 #define ZORVANE_WIDE_LOOP
 #endif
 
+#include <atomic>
+
 namespace mppi::wide_loops {
+
+namespace detail {
+extern std::atomic<bool> wideEnabled;
+} // namespace detail
 
 // Whether the processor and the system (which must save the wide registers) support AVX2.
 bool available();
 // Whether the wide variants run: available, and not turned off. Any thread; no system call.
-bool enabled();
+inline bool enabled()
+{
+    return detail::wideEnabled.load(std::memory_order_relaxed);
+}
 // Turns the wide variants off (or back on where available), for every loop and every shaper
 // built afterwards: tests compare the two paths' bits with it. Not while audio runs.
 void setEnabled(bool enabled);

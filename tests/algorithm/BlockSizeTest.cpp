@@ -145,3 +145,28 @@ TEST(BlockSizeTest, TheWideAndThePlainLoopsGiveTheSameBits)
         }
     }
 }
+
+// A host may hand the input's own buffers as the outputs, or (strangely) one buffer for both
+// outputs: in place the output is the one separate buffers get, and a shared buffer holds the
+// right channel, as if the left had been written first.
+TEST(BlockSizeTest, OutputsInTheInputsBuffersGiveTheSameBits)
+{
+    const Stereo input = harness::noise(20000, 0.3f);
+    Harness separate, inPlace, shared;
+    for (Harness* h : {&separate, &inPlace, &shared})
+        busy(*h);
+    const Stereo expected = separate.render(input, 300);
+    Stereo buffers = input;
+    std::vector<float> both(input.size());
+    for (std::size_t at = 0; at < input.size(); at += 300) {
+        const int frames = static_cast<int>(std::min<std::size_t>(300, input.size() - at));
+        float* own[2] = {buffers.left.data() + at, buffers.right.data() + at};
+        inPlace.algo().processReplacing(own, own, frames);
+        const float* inputs[2] = {input.left.data() + at, input.right.data() + at};
+        float* one[2] = {both.data() + at, both.data() + at};
+        shared.algo().processReplacing(inputs, one, frames);
+    }
+    EXPECT_EQ(buffers.left, expected.left);
+    EXPECT_EQ(buffers.right, expected.right);
+    EXPECT_EQ(both, expected.right);
+}
