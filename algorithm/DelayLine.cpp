@@ -167,7 +167,7 @@ void DelayLine::endPiece(int frames)
 
 void DelayLine::runStages(int frames)
 {
-    if (distortion_.shaping()) {
+    if (distortion_.shaping() && frames >= StagePipeline::kShortestAlone) {
         const LineStages stages[] = {{&filter_, &distortion_, &shelf_}};
         float* const blocks[] = {output_};
         StagePipeline::run(stages, blocks, frames);
@@ -196,6 +196,7 @@ void DelayLine::processBoth(DelayLine& first, DelayLine& second, int frames)
         float* const blocks[] = {first.output_, second.output_};
         StagePipeline::run(stages, blocks, frames);
     } else if (!first.distortion_.shaping() && !second.distortion_.shaping()) {
+        // Neither shapes: the filters and the shelves in pairs, the distortions' unshaped paths.
         FilterStage::filterBoth(first.filter_, first.output_, second.filter_, second.output_, frames);
         first.distortion_.process(first.output_, frames);
         second.distortion_.process(second.output_, frames);

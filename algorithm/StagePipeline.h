@@ -21,6 +21,9 @@ struct LineStages {
 class StagePipeline {
 public:
     static constexpr int kRun = 16;
+    // One line's pieces shorter than this gain nothing from the pipeline's overlap (measured):
+    // their stages run one after another. Two lines' gain at every length.
+    static constexpr int kShortestAlone = 4 * kRun;
 
     template <int kLines>
     static void run(const LineStages (&lines)[kLines], float* const (&blocks)[kLines], int frames);
