@@ -151,11 +151,8 @@ __attribute__((target("avx2"))) inline void blendPair(const std::int16_t* first,
         _mm256_set1_epi32(-TurningPixels::kBias * 256));
     const __m256i total = _mm256_shuffle_epi32(sums, 0xFF);
     const __m256i target = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(pixels)));
-    // d * W from 16-bit halves (both fit 16 bits), quicker than a 32-bit multiply.
-    const __m256i product = _mm256_or_si256(_mm256_mullo_epi16(target, total),
-                                            _mm256_slli_epi32(_mm256_mulhi_epu16(target, total), 16));
     // The fourth byte does not move: its lane's change is masked out.
-    const __m256i moved = _mm256_and_si256(_mm256_srai_epi32(_mm256_sub_epi32(sums, product), 16),
+    const __m256i moved = _mm256_and_si256(_mm256_srai_epi32(_mm256_sub_epi32(sums, _mm256_mullo_epi32(target, total)), 16),
                                            _mm256_set_epi32(0, -1, -1, -1, 0, -1, -1, -1));
     const __m256i zero = _mm256_setzero_si256();
     const __m256i packed = _mm256_packus_epi16(_mm256_packs_epi32(_mm256_add_epi32(target, moved), zero), zero);
