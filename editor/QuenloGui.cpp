@@ -269,8 +269,8 @@ void QuenloGui::close()
     if (!window_)
         return;
     // Hiding ends every control's gesture; a glide's timer goes with the window, so it ends
-    // here, and the host hears no gesture left open.
-    misc_->presets().stop();
+    // here at its preset, and the host hears no gesture left open.
+    misc_->presets().finish();
     pengui::ShowObject hide(false);
     controlRoot().handle_message(hide);
     backgroundRoot_.handle_message(hide);

@@ -28,7 +28,8 @@ const LV2_URID_Map* findMap(const LV2_Feature* const* features)
 } // namespace
 
 Lv2Plugin::Lv2Plugin(double sampleRate, const LV2_Feature* const* features)
-    : dsp_(std::make_unique<Algo>()), hostTime_(findMap(features)), state_(features)
+    : dsp_(std::make_unique<Algo>()), hostTime_(findMap(features)), state_(features),
+      exchange_(presets_, presetsLock_, features)
 {
     const mppi::BankManager programs = mppi::load_factory_programs();
     dsp_->init1();
@@ -48,16 +49,23 @@ Lv2Plugin::Lv2Plugin(double sampleRate, const LV2_Feature* const* features)
     taken_.fill(std::numeric_limits<float>::quiet_NaN());
     // The VST 2 editor seeds its presets from the sound it finds, which is this program.
     presets_.seed(first, mppi::PresetBank::kSeedBank);
+    const std::lock_guard<std::mutex> hold(presetsLock_);
+    exchange_.publish();
 }
 
 LV2_State_Status Lv2Plugin::save(LV2_State_Store_Function store, LV2_State_Handle handle)
 {
+    const std::lock_guard<std::mutex> hold(presetsLock_);
     return state_.save(presets_, store, handle);
 }
 
 LV2_State_Status Lv2Plugin::restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle)
 {
-    return state_.restore(presets_, retrieve, handle);
+    const std::lock_guard<std::mutex> hold(presetsLock_);
+    const LV2_State_Status status = state_.restore(presets_, retrieve, handle);
+    if (status == LV2_STATE_SUCCESS)
+        exchange_.publish();
+    return status;
 }
 
 void Lv2Plugin::connect(std::uint32_t port, void* data)
@@ -73,6 +81,8 @@ void Lv2Plugin::connect(std::uint32_t port, void* data)
     case kOutputRight: outputs_[1] = static_cast<float*>(data); break;
     case kTimeInput: time_ = static_cast<const LV2_Atom_Sequence*>(data); break;
     case kTempoOutput: tempoInEffect_ = static_cast<float*>(data); break;
+    case kPresetsInput: exchange_.connectInput(data); break;
+    case kPresetsOutput: exchange_.connectOutput(data); break;
     default: break;
     }
 }
@@ -131,6 +141,7 @@ void Lv2Plugin::run(std::uint32_t frames)
     process(done, frames);
     if (tempoInEffect_)
         *tempoInEffect_ = static_cast<float>(dsp_->param(mppi::kTempoIndex)->real());
+    exchange_.run();
 }
 
 } // namespace lv2port

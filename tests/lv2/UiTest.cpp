@@ -333,7 +333,7 @@ TEST_F(UiTest, ShowsPortValuesInThePortsUnits)
     host_.descriptor()->port_event(host_.handle(), kCutoff, sizeof value, 1, &value);
     host_.descriptor()->port_event(host_.handle(), kCutoff, sizeof wide, 0, &wide);
     host_.descriptor()->port_event(host_.handle(), kCutoff, sizeof value, 0, nullptr);
-    host_.portEvent(kParamPorts + 5, 1.0f);
+    host_.portEvent(kParamPorts, 1.0f);
     host_.portEvent(kCutoff, std::nanf(""));
     host_.idleFor(100);
     EXPECT_EQ(host_.pixels(), low);
