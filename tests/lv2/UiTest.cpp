@@ -1,7 +1,22 @@
 // The LV2 UI module as a host loads it: its descriptor from the built module, instantiated
-// into the host's X window, shown port values, a user's drag written back as port values inside
-// touch gestures, and clean failures. Runs under xvfb-run.
+// into the host's X window, shown port values and the tempo in effect, a user's drag written
+// back as port values inside touch gestures, the plug-in's presets recalled, stored and glided
+// to, and clean failures. Runs under xvfb-run.
+#include "FakeUridMap.h"
+
+#include "Algo.h"
+#include "BankFiles.h"
+#include "BankManager.h"
+#include "FactoryPrograms.h"
+#include "FixedPorts.h"
+#include "ParamLayout.h"
+#include "ParamIndexes.h"
+#include "ParamPort.h"
+#include "PresetBank.h"
+#include "PresetMessages.h"
 #include "ProductInfo.h"
+#include "SkinLayout.h"
+#include "SkinPlacement.h"
 
 #include <gtest/gtest.h>
 #include <lv2/ui/ui.h>
@@ -15,6 +30,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -38,10 +54,12 @@ struct Point {
 
 // What the host heard, in order.
 struct Heard {
-    enum Kind { kWrite, kGrab, kRelease };
+    enum Kind { kWrite, kGrab, kRelease, kMessage };
     Kind kind;
     std::uint32_t port;
     float value;
+    // A message's atom.
+    std::vector<std::uint8_t> atom = {};
 };
 
 // A host of LV2 UIs: the module's descriptor, a top-level window to embed in, its idle calls,
@@ -95,17 +113,22 @@ public:
         parent_ = 0;
     }
 
-    // Instantiates the UI with the features given: the parent (0 for none), touch and resize.
-    LV2UI_Handle instantiate(::Window parent, bool offerTouch = true, const char* pluginUri = product::kLv2Uri)
+    // Instantiates the UI with the features given: the parent (0 for none), touch, resize and,
+    // where asked, the URID map.
+    LV2UI_Handle instantiate(::Window parent, bool offerTouch = true, const char* pluginUri = product::kLv2Uri,
+                             bool offerMap = false)
     {
         std::vector<const LV2_Feature*> features;
         const LV2_Feature parentFeature = {LV2_UI__parent, reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent))};
         const LV2_Feature touchFeature = {LV2_UI__touch, &touch_};
         const LV2_Feature resizeFeature = {LV2_UI__resize, &resize_};
+        const LV2_Feature mapFeature = {LV2_URID__map, &map_.feature};
         if (parent)
             features.push_back(&parentFeature);
         if (offerTouch)
             features.push_back(&touchFeature);
+        if (offerMap)
+            features.push_back(&mapFeature);
         features.push_back(&resizeFeature);
         features.push_back(nullptr);
         ui_ = descriptor_->instantiate(descriptor_, pluginUri, LV2_BUNDLE, write, this, &widget_, features.data());
@@ -122,6 +145,14 @@ public:
     {
         descriptor_->port_event(ui_, port, sizeof value, 0, &value);
     }
+    // An atom from the plug-in's presets' port, as hosts pass it.
+    void messageEvent(const std::vector<std::uint8_t>& atom)
+    {
+        descriptor_->port_event(ui_, lv2port::kPresetsOutput, static_cast<std::uint32_t>(atom.size()), eventTransfer(),
+                                atom.data());
+    }
+    FakeUridMap& map() { return map_; }
+    std::uint32_t eventTransfer() { return map_.map(LV2_ATOM__eventTransfer); }
     // The host's idle, every 10 ms for `milliseconds`; each answers 0 while the UI is open.
     void idleFor(int milliseconds)
     {
@@ -163,6 +194,15 @@ public:
         XTestFakeButtonEvent(display_, 1, down ? True : False, 0);
         XFlush(display_);
     }
+    void click(Point point)
+    {
+        moveTo(point);
+        idleFor(30);
+        button(true);
+        idleFor(30);
+        button(false);
+        idleFor(30);
+    }
 
     // The writes heard for `port`, in order.
     std::vector<float> writes(std::uint32_t port) const
@@ -178,9 +218,14 @@ private:
     static void write(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t protocol, const void* buffer)
     {
         auto* host = static_cast<UiHost*>(controller);
+        if (protocol != 0) {
+            ASSERT_EQ(protocol, host->eventTransfer());
+            const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+            host->heard_.push_back({Heard::kMessage, port, 0.0f, {bytes, bytes + size}});
+            return;
+        }
         float value = 0.0f;
         ASSERT_EQ(size, sizeof value);
-        ASSERT_EQ(protocol, 0u);
         std::memcpy(&value, buffer, sizeof value);
         host->heard_.push_back({Heard::kWrite, port, value});
     }
@@ -203,6 +248,7 @@ private:
     LV2UI_Handle ui_ = nullptr;
     LV2UI_Touch touch_ = {this, touch};
     LV2UI_Resize resize_ = {this, resize};
+    FakeUridMap map_;
     std::vector<Heard> heard_;
     Point resized_ = {0, 0};
 };
@@ -266,11 +312,11 @@ protected:
         ASSERT_NE(host_.idleInterface(), nullptr);
     }
     // Opens the UI and idles until its first paint; answers the milliseconds that took.
-    double open()
+    double open(bool offerMap = false)
     {
         const ::Window parent = host_.newParent();
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_NE(host_.instantiate(parent), nullptr);
+        EXPECT_NE(host_.instantiate(parent, true, product::kLv2Uri, offerMap), nullptr);
         if (!host_.handle())
             return -1.0;
         for (int tries = 0; tries < 500 && !painted(host_.pixels()); ++tries)
@@ -288,8 +334,63 @@ protected:
         host_.idleFor(100);
         return centreOfChange(low, host_.pixels(), host_.resized().x);
     }
+    // The centre of the `nth` control of the large skin bound to `listener`.
+    static Point control(std::string_view listener, int nth = 0)
+    {
+        for (const skin_layout::PlacedControl& placed : skin_layout::placed_controls(skin_layout::wide()))
+            if (placed.row->listener == listener && nth-- == 0) {
+                const pengui::Rect box = placed.row->box.moved(placed.at.x, placed.at.y);
+                return {(box.x0 + box.x1) / 2, (box.y0 + box.y1) / 2};
+            }
+        ADD_FAILURE() << "no control " << listener;
+        return {0, 0};
+    }
+    // The plug-in's side: its presets as a patch:Set, as its output port carries them.
+    std::vector<std::uint8_t> presetsMessage(const mppi::BankManager& presets)
+    {
+        std::vector<std::uint8_t> body(presets.get_serialized_size());
+        EXPECT_EQ(presets.serialize(body.data()), 0);
+        std::vector<std::uint8_t> atom(lv2port::PresetMessages::kPortSize);
+        LV2_Atom_Forge forge = messages_.forge(atom.data(), static_cast<std::uint32_t>(atom.size()));
+        EXPECT_TRUE(messages_.writeSet(forge, body.data(), static_cast<std::uint32_t>(body.size())));
+        atom.resize(sizeof(LV2_Atom) + reinterpret_cast<const LV2_Atom*>(atom.data())->size);
+        return atom;
+    }
+    // The messages the UI wrote to the plug-in's presets' port, read.
+    std::vector<lv2port::PresetMessages::Message> messagesHeard()
+    {
+        std::vector<lv2port::PresetMessages::Message> read;
+        for (const Heard& event : host_.heard())
+            if (event.kind == Heard::kMessage) {
+                EXPECT_EQ(event.port, lv2port::kPresetsInput);
+                read.push_back(messages_.read(*reinterpret_cast<const LV2_Atom*>(event.atom.data())));
+            }
+        return read;
+    }
+    // The value the plug-in's port of `index` holds for a normalized value, as the UI writes it.
+    static float portValue(int index, float normalized)
+    {
+        struct Registry {
+            Registry() { algo.init1(); }
+            Algo algo;
+        };
+        static Registry registry;
+        const lv2port::ParamPort port(*registry.algo.param(index),
+                                      lv2port::port_kind(param_table::layout()[static_cast<std::size_t>(index)]));
+        return port.portValueOf(normalized).value_or(std::nanf(""));
+    }
+    // The presets a fresh plug-in holds, with preset `preset` at line 1's feedback `feedback`.
+    static mppi::BankManager presetsWith(int preset, float feedback)
+    {
+        mppi::PresetBank presets;
+        presets.seed(mppi::load_factory_programs().program(0), mppi::PresetBank::kSeedBank);
+        mppi::BankManager bank = presets.bank();
+        bank.program(preset).setValue(static_cast<int>(kFeedback), feedback);
+        return bank;
+    }
 
     UiHost host_;
+    lv2port::PresetMessages messages_{&host_.map().feature};
 };
 
 TEST_F(UiTest, OpensInsideTheParentAtItsFixedSize)
@@ -471,3 +572,104 @@ TEST_F(UiTest, InstantiateFailsCleanlyWithoutWhatItNeeds)
 }
 
 } // namespace
+
+TEST_F(UiTest, TheTempoShownIsTheTempoInEffect)
+{
+    open();
+    ASSERT_NE(host_.handle(), nullptr);
+    host_.portEvent(lv2port::kTempoOutput, 97.0f);
+    host_.idleFor(100);
+    const std::vector<std::uint32_t> inEffect = host_.pixels();
+    // The "Tempo" port's value is in the tempo in effect, which the host's tempo overrides.
+    host_.portEvent(static_cast<std::uint32_t>(mppi::kTempoIndex), 150.0f);
+    host_.idleFor(100);
+    EXPECT_EQ(host_.pixels(), inEffect);
+    host_.destroy();
+
+    open();
+    host_.portEvent(static_cast<std::uint32_t>(mppi::kTempoIndex), 97.0f);
+    host_.idleFor(100);
+    EXPECT_EQ(host_.pixels(), inEffect) << "the same tempo from the Tempo port alone";
+    EXPECT_TRUE(host_.heard().empty());
+}
+
+TEST_F(UiTest, ThePluginsPresetsAreRecalledAndAStoredOneGoesToThePlugin)
+{
+    open(true);
+    ASSERT_NE(host_.handle(), nullptr);
+    ASSERT_EQ(messagesHeard().size(), 1u);
+    EXPECT_EQ(messagesHeard()[0].kind, lv2port::PresetMessages::Message::kGet) << "the UI asks as it opens";
+
+    // What the plug-in answers: its presets, the third at a feedback of its own. With the recall
+    // time at 0, a press jumps there.
+    host_.messageEvent(presetsMessage(presetsWith(2, 0.8f)));
+    host_.idleFor(50);
+    host_.heard().clear();
+    host_.click(control("PresetNumberListener", 2));
+    host_.idleFor(300);
+    const std::vector<float> feedback = host_.writes(kFeedback);
+    ASSERT_FALSE(feedback.empty());
+    EXPECT_FLOAT_EQ(feedback.back(), portValue(kFeedback, 0.8f));
+    EXPECT_TRUE(messagesHeard().empty()) << "recalling changes no preset";
+
+    // Stored into the fifth: the plug-in hears all eight, the fifth now the sound recalled.
+    host_.click(control("PresetMemListener"));
+    host_.click(control("PresetNumberListener", 4));
+    host_.idleFor(100);
+    const std::vector<lv2port::PresetMessages::Message> sent = messagesHeard();
+    ASSERT_EQ(sent.size(), 1u);
+    ASSERT_EQ(sent[0].kind, lv2port::PresetMessages::Message::kSet);
+    mppi::BankManager stored = presetsWith(2, 0.8f);
+    ASSERT_EQ(mppi::decode_bank(sent[0].body, sent[0].size, stored, true), 0);
+    EXPECT_EQ(stored.program(4).value(kFeedback), 0.8f);
+    EXPECT_EQ(stored.program(2).value(kFeedback), 0.8f);
+    EXPECT_EQ(stored.program(0).value(kFeedback), presetsWith(2, 0.8f).program(0).value(kFeedback));
+
+    // What the plug-in sends that is not eight presets of this system is ignored: the fifth is
+    // still the sound, and recalling it moves nothing.
+    mppi::BankManager seven = presetsWith(4, 0.1f);
+    seven.resize(7);
+    host_.messageEvent(presetsMessage(seven));
+    host_.heard().clear();
+    host_.click(control("PresetNumberListener", 4));
+    host_.idleFor(300);
+    EXPECT_TRUE(host_.writes(kFeedback).empty());
+}
+
+TEST_F(UiTest, ClosedMidGlideTheUiJumpsToThePresetAndEndsItsGestures)
+{
+    open(true);
+    ASSERT_NE(host_.handle(), nullptr);
+    host_.messageEvent(presetsMessage(presetsWith(0, 0.8f)));
+    // The recall time's fader to its end: a glide of 99 seconds.
+    const Point fader = control("PresetTimeFaderListener");
+    host_.moveTo({fader.x - 45, fader.y});
+    host_.button(true);
+    for (int step = 0; step < 12; ++step) {
+        host_.moveBy(10, 0);
+        host_.idleFor(20);
+    }
+    host_.button(false);
+    host_.idleFor(50);
+    host_.heard().clear();
+
+    host_.click(control("PresetNumberListener", 0));
+    host_.idleFor(400);
+    const std::vector<float> gliding = host_.writes(kFeedback);
+    ASSERT_FALSE(gliding.empty()) << "the glide started";
+    EXPECT_NE(gliding.back(), portValue(kFeedback, 0.8f)) << "and has far to go";
+    ASSERT_NE(host_.heard().back().kind, Heard::kRelease);
+
+    host_.destroy();
+    EXPECT_FLOAT_EQ(host_.writes(kFeedback).back(), portValue(kFeedback, 0.8f)) << "at the preset";
+    std::map<std::uint32_t, int> open;
+    std::map<std::uint32_t, Heard::Kind> last;
+    for (const Heard& event : host_.heard()) {
+        open[event.port] += event.kind == Heard::kGrab ? 1 : event.kind == Heard::kRelease ? -1 : 0;
+        last[event.port] = event.kind;
+    }
+    for (const auto& [port, count] : open) {
+        EXPECT_EQ(count, 0) << "port " << port;
+        EXPECT_EQ(last[port], Heard::kRelease) << "port " << port;
+    }
+}
