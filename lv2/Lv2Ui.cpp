@@ -5,14 +5,19 @@
 #include "GuiMisc.h"
 #include "ParamIndexes.h"
 #include "ParamLayout.h"
+#include "SettingsFile.h"
 #include "SkinLayout.h"
+#include "SkinResourceChoice.h"
+#include "Sys.h"
 #include "WindowInterface.h"
 #include "WindowX11.h"
 
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <stdexcept>
+#include <string>
 
 namespace lv2port {
 
@@ -24,10 +29,19 @@ mppi::ProgramSlot freshSound()
     return mppi::load_factory_programs().program(0);
 }
 
+// The skin the musician chose in the settings file; the large one unless it says compact.
+const skin_layout::SkinLayout& chosenSkin()
+{
+    const SettingsFile settings(sys::settings_folder(), Lv2Ui::kSettingsFile);
+    const bool compact = settings.read(Lv2Ui::kSkinSetting) == std::optional<std::string>("compact");
+    select_skin_resources(compact);
+    return compact ? skin_layout::compact() : skin_layout::wide();
+}
+
 } // namespace
 
 Lv2Ui::Lv2Ui(const Lv2UiHost::Services& services, void* parent)
-    : presets_(services.map, services.write, services.controller, freshSound()), gui_(skin_layout::wide())
+    : presets_(services.map, services.write, services.controller, freshSound()), gui_(chosenSkin())
 {
     registry_.init1();
     registry_.init2();

@@ -17,7 +17,8 @@ class WindowX11;
 
 namespace lv2port {
 
-// The LV2 UI: the large editor in an X window inside the host's, over parameters of its own
+// The LV2 UI: the editor in an X window inside the host's, in the large skin unless the
+// musician's settings file says "lv2-skin=compact", over parameters of its own
 // that follow the plug-in's control ports. The host's port events set them, converted with the
 // ports' scales as the plug-in converts them; the editor's changes go back through Lv2UiHost.
 // The tempo shown is the tempo in effect, from the plug-in's output port. The eight presets
@@ -47,6 +48,9 @@ public:
 
     // The priority a port value is shown with: that of a host's automation.
     static constexpr int kPortPriority = 100;
+    // The settings file in sys::settings_folder(), and its line that chooses the skin.
+    static constexpr const char* kSettingsFile = "settings";
+    static constexpr const char* kSkinSetting = "lv2-skin";
 
 private:
     void show(std::uint32_t index, float value);

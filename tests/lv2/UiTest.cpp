@@ -36,6 +36,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -254,10 +256,10 @@ private:
 };
 
 // The editor as the command-line host pictures it, as 0x00RRGGBB pixels; empty on failure.
-std::vector<std::uint32_t> snapshot(const std::string& arguments)
+std::vector<std::uint32_t> snapshot(const std::string& arguments, const std::string& skin = "wide")
 {
     const std::string file = std::string(WORK_DIR) + "/snapshot.png";
-    const std::string command = std::string(ZORVANE_CLI) + " snapshot " + file + " --skin wide " + arguments;
+    const std::string command = std::string(ZORVANE_CLI) + " snapshot " + file + " --skin " + skin + " " + arguments;
     std::vector<std::uint32_t> pixels;
     if (std::system(command.c_str()) != 0)
         return pixels;
@@ -672,4 +674,36 @@ TEST_F(UiTest, ClosedMidGlideTheUiJumpsToThePresetAndEndsItsGestures)
         EXPECT_EQ(count, 0) << "port " << port;
         EXPECT_EQ(last[port], Heard::kRelease) << "port " << port;
     }
+}
+
+TEST_F(UiTest, TheMusiciansSettingChoosesTheCompactSkin)
+{
+    const std::filesystem::path config = std::filesystem::path(WORK_DIR) / "lv2-ui-config";
+    std::filesystem::remove_all(config);
+    std::filesystem::create_directories(config / "zorvane");
+    const char* previous = std::getenv("XDG_CONFIG_HOME");
+    const std::string restore = previous ? previous : "";
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    auto choose = [&](const char* line) { std::ofstream(config / "zorvane" / "settings") << line; };
+
+    choose("scale=2\nlv2-skin=compact\n");
+    open();
+    ASSERT_NE(host_.handle(), nullptr);
+    EXPECT_EQ(host_.resized().x, 500);
+    EXPECT_EQ(host_.resized().y, 422);
+    host_.idleFor(100);
+    EXPECT_EQ(differences(host_.pixels(), snapshot("", "compact")), 0);
+    host_.destroy();
+
+    for (const char* other : {"lv2-skin=tiny\n", "lv2-skin=compact\nlv2-skin=wide\n", ""}) {
+        SCOPED_TRACE(other);
+        choose(other);
+        open();
+        EXPECT_EQ(host_.resized().x, 700) << "the large skin";
+        host_.destroy();
+    }
+    if (previous)
+        setenv("XDG_CONFIG_HOME", restore.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
 }

@@ -8,7 +8,7 @@
 #include "QuenloGui.h"
 #include "ScaledSkin.h"
 #include "SkinLayout.h"
-#include "SnapshotResources.h"
+#include "SkinResourceChoice.h"
 #include "Vst2WinPlugin.h"
 
 #include <charconv>
@@ -47,7 +47,7 @@ int take_snapshot(const CommandLine& line)
     const bool compact = line.skin == "compact";
     const skin_layout::ScaledSkin scaledSkin(compact ? skin_layout::compact() : skin_layout::wide(), line.scale);
     g_skin = &scaledSkin.layout();
-    select_snapshot_resources(compact);
+    select_skin_resources(compact);
     PluginHost host(snapshotEntry, compact ? "QuenloCompact" : "QuenloWide");
     host.setTempo(line.tempo);
     host.start(44100.0, line.blockSize);
