@@ -44,6 +44,8 @@ packages=(
   lilv-utils
   sordi
   liblilv-dev
+  jalv
+  jackd2
 )
 
 as_root=()

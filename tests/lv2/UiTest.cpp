@@ -3,6 +3,8 @@
 // back as port values inside touch gestures, the plug-in's presets recalled, stored and glided
 // to, and clean failures. Runs under xvfb-run.
 #include "FakeUridMap.h"
+#include "PngFrame.h"
+#include "X11Hand.h"
 
 #include "Algo.h"
 #include "BankFiles.h"
@@ -23,10 +25,7 @@
 
 // After gtest: Xlib's macros would clash with its names.
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 #include <dlfcn.h>
-#include <png.h>
 
 #include <algorithm>
 #include <chrono>
@@ -48,11 +47,6 @@ namespace {
 constexpr std::uint32_t kCutoff = 69;
 constexpr std::uint32_t kFeedback = 64;
 constexpr int kParamPorts = 121;
-
-struct Point {
-    int x;
-    int y;
-};
 
 // What the host heard, in order.
 struct Heard {
@@ -97,7 +91,7 @@ public:
     ::Window widget() const { return static_cast<::Window>(reinterpret_cast<std::uintptr_t>(widget_)); }
     LV2UI_Handle handle() const { return ui_; }
     std::vector<Heard>& heard() { return heard_; }
-    Point resized() const { return resized_; }
+    ScreenPoint resized() const { return resized_; }
 
     ::Window newParent()
     {
@@ -164,39 +158,11 @@ public:
         }
     }
 
-    std::vector<std::uint32_t> pixels()
-    {
-        std::vector<std::uint32_t> frame;
-        XImage* image = XGetImage(display_, widget(), 0, 0, static_cast<unsigned>(resized_.x),
-                                  static_cast<unsigned>(resized_.y), AllPlanes, ZPixmap);
-        if (!image)
-            return frame;
-        for (int y = 0; y < resized_.y; ++y)
-            for (int x = 0; x < resized_.x; ++x)
-                frame.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFFu);
-        XDestroyImage(image);
-        return frame;
-    }
-
-    void moveTo(Point point)
-    {
-        int rootX = 0, rootY = 0;
-        ::Window child = 0;
-        XTranslateCoordinates(display_, widget(), DefaultRootWindow(display_), point.x, point.y, &rootX, &rootY, &child);
-        XTestFakeMotionEvent(display_, -1, rootX, rootY, 0);
-        XFlush(display_);
-    }
-    void moveBy(int dx, int dy)
-    {
-        XTestFakeRelativeMotionEvent(display_, dx, dy, 0);
-        XFlush(display_);
-    }
-    void button(bool down)
-    {
-        XTestFakeButtonEvent(display_, 1, down ? True : False, 0);
-        XFlush(display_);
-    }
-    void click(Point point)
+    std::vector<std::uint32_t> pixels() { return hand_.pixels(widget(), resized_.x, resized_.y); }
+    void moveTo(ScreenPoint point) { hand_.moveTo(widget(), point); }
+    void moveBy(int dx, int dy) { hand_.moveBy(dx, dy); }
+    void button(bool down) { hand_.button(down); }
+    void click(ScreenPoint point)
     {
         moveTo(point);
         idleFor(30);
@@ -242,6 +208,7 @@ private:
     }
 
     Display* display_;
+    X11Hand hand_{display_};
     void* module_ = nullptr;
     const LV2UI_Descriptor* descriptor_ = nullptr;
     const LV2UI_Idle_Interface* idle_ = nullptr;
@@ -252,7 +219,7 @@ private:
     LV2UI_Resize resize_ = {this, resize};
     FakeUridMap map_;
     std::vector<Heard> heard_;
-    Point resized_ = {0, 0};
+    ScreenPoint resized_ = {0, 0};
 };
 
 // The editor as the command-line host pictures it, as 0x00RRGGBB pixels; empty on failure.
@@ -260,20 +227,9 @@ std::vector<std::uint32_t> snapshot(const std::string& arguments, const std::str
 {
     const std::string file = std::string(WORK_DIR) + "/snapshot.png";
     const std::string command = std::string(ZORVANE_CLI) + " snapshot " + file + " --skin " + skin + " " + arguments;
-    std::vector<std::uint32_t> pixels;
     if (std::system(command.c_str()) != 0)
-        return pixels;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, file.c_str()))
-        return pixels;
-    image.format = PNG_FORMAT_RGB;
-    std::vector<png_byte> bytes(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr))
-        return pixels;
-    for (std::size_t i = 0; i + 2 < bytes.size(); i += 3)
-        pixels.push_back(std::uint32_t{bytes[i]} << 16 | std::uint32_t{bytes[i + 1]} << 8 | bytes[i + 2]);
-    return pixels;
+        return {};
+    return read_png(file).pixels;
 }
 
 int differences(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b)
@@ -289,19 +245,6 @@ int differences(const std::vector<std::uint32_t>& a, const std::vector<std::uint
 bool painted(const std::vector<std::uint32_t>& frame)
 {
     return std::any_of(frame.begin(), frame.end(), [](std::uint32_t pixel) { return pixel != 0; });
-}
-
-// The centre of the pixels that differ between two frames of `width` columns.
-Point centreOfChange(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b, int width)
-{
-    int left = width, top = 1 << 30, right = -1, bottom = -1;
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-        if (a[i] == b[i])
-            continue;
-        const int x = static_cast<int>(i) % width, y = static_cast<int>(i) / width;
-        left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
-    }
-    return {(left + right) / 2, (top + bottom) / 2};
 }
 
 class UiTest : public ::testing::Test {
@@ -327,17 +270,17 @@ protected:
         return taken.count();
     }
     // Two cutoffs shown one after the other: the knob is where the pixels differ.
-    Point cutoffKnob()
+    ScreenPoint cutoffKnob()
     {
         host_.portEvent(kCutoff, 200.0f);
         host_.idleFor(100);
         const std::vector<std::uint32_t> low = host_.pixels();
         host_.portEvent(kCutoff, 8000.0f);
         host_.idleFor(100);
-        return centreOfChange(low, host_.pixels(), host_.resized().x);
+        return centre_of_change(low, host_.pixels(), host_.resized().x);
     }
     // The centre of the `nth` control of the large skin bound to `listener`.
-    static Point control(std::string_view listener, int nth = 0)
+    static ScreenPoint control(std::string_view listener, int nth = 0)
     {
         for (const skin_layout::PlacedControl& placed : skin_layout::placed_controls(skin_layout::wide()))
             if (placed.row->listener == listener && nth-- == 0) {
@@ -459,7 +402,7 @@ TEST_F(UiTest, ADragWritesPortValuesInsideATouchGesture)
 {
     open();
     ASSERT_NE(host_.handle(), nullptr);
-    const Point knob = cutoffKnob();
+    const ScreenPoint knob = cutoffKnob();
     host_.portEvent(kCutoff, 1000.0f);
     host_.idleFor(100);
     host_.heard().clear();
@@ -500,7 +443,7 @@ TEST_F(UiTest, DestroyedMidGestureTheHostHearsTheEnd)
 {
     open();
     ASSERT_NE(host_.handle(), nullptr);
-    const Point knob = cutoffKnob();
+    const ScreenPoint knob = cutoffKnob();
     host_.heard().clear();
     host_.moveTo(knob);
     host_.button(true);
@@ -531,7 +474,7 @@ TEST_F(UiTest, WithoutTouchTheDragStillWrites)
     const ::Window parent = host_.newParent();
     ASSERT_NE(host_.instantiate(parent, false), nullptr);
     host_.idleFor(100);
-    const Point knob = cutoffKnob();
+    const ScreenPoint knob = cutoffKnob();
     host_.heard().clear();
     host_.moveTo(knob);
     host_.button(true);
@@ -644,7 +587,7 @@ TEST_F(UiTest, ClosedMidGlideTheUiJumpsToThePresetAndEndsItsGestures)
     ASSERT_NE(host_.handle(), nullptr);
     host_.messageEvent(presetsMessage(presetsWith(0, 0.8f)));
     // The recall time's fader to its end: a glide of 99 seconds.
-    const Point fader = control("PresetTimeFaderListener");
+    const ScreenPoint fader = control("PresetTimeFaderListener");
     host_.moveTo({fader.x - 45, fader.y});
     host_.button(true);
     for (int step = 0; step < 12; ++step) {
