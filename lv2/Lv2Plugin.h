@@ -50,11 +50,14 @@ public:
 
 private:
     void takeControls();
+    // A control port's value that differs from the one last taken.
+    void take(int index, float value);
     void process(std::uint32_t from, std::uint32_t to);
 
     std::unique_ptr<mppi::DspInterface> dsp_;
     HostTime hostTime_;
     std::vector<ParamPort> params_;
+    // Each control port's value, or the value last taken for a port not connected.
     std::array<const float*, mppi::kParamCount> controls_{};
     // The control values last taken; NaN before the first run, so the first run takes all.
     std::array<float, mppi::kParamCount> taken_{};
