@@ -258,6 +258,67 @@ TEST_F(PresetExchangeTest, RestoredPresetsGoOutToTheUi)
     EXPECT_EQ(run(*plugin), std::vector<std::vector<std::uint8_t>>{body(source->presets())});
 }
 
+// The host's three threads at once: the audio thread runs with Sets of two banks in turn and
+// Gets, the worker decodes as jobs come, and another thread saves the state. Every answer and
+// every saved state is one of the two banks whole, and in the end the presets are the last one
+// sent. (ThreadSanitizer runs it too.)
+TEST_F(PresetExchangeTest, TheAudioThreadTheWorkerAndSavesRunSideBySide)
+{
+    struct CountingWorker {
+        static LV2_Worker_Status schedule(LV2_Worker_Schedule_Handle handle, std::uint32_t, const void*)
+        {
+            static_cast<CountingWorker*>(handle)->jobs.fetch_add(1);
+            return LV2_WORKER_SUCCESS;
+        }
+        std::atomic<int> jobs{0};
+        LV2_Worker_Schedule feature{this, schedule};
+    } worker;
+    const LV2_Feature map{LV2_URID__map, &map_.feature};
+    const LV2_Feature schedule{LV2_WORKER__schedule, &worker.feature};
+    const LV2_Feature* features[] = {&map, &schedule, nullptr};
+    lv2port::Lv2Plugin plugin(48000.0, features);
+    plugin.connect(lv2port::kInputLeft, silence_.data());
+    plugin.connect(lv2port::kInputRight, silence_.data());
+    plugin.connect(lv2port::kOutputLeft, left_.data());
+    plugin.connect(lv2port::kOutputRight, right_.data());
+    plugin.connect(lv2port::kPresetsInput, input_.sequence());
+    plugin.connect(lv2port::kPresetsOutput, output_.sequence());
+    const std::vector<std::uint8_t> first = body(plugin.presets()), second = edited(plugin);
+    const LV2_URID presetsKey = map_.map(lv2port::state_uri(lv2port::kPresetsKey));
+
+    constexpr int kRuns = 400;
+    std::atomic<bool> done{false};
+    std::thread workerThread([&] {
+        int worked = 0;
+        while (!done || worked < worker.jobs)
+            if (worked < worker.jobs) {
+                plugin.work();
+                ++worked;
+            }
+    });
+    bool savesWhole = true;
+    std::thread saving([&] {
+        while (!done) {
+            FakeStore saved;
+            plugin.save(FakeStore::store, &saved);
+            const std::vector<std::uint8_t>& bytes = saved.values[presetsKey].bytes;
+            savesWhole = savesWhole && (bytes == first || bytes == second);
+        }
+    });
+    bool answersWhole = true;
+    for (int index = 0; index < kRuns; ++index)
+        for (const std::vector<std::uint8_t>& answer : run(plugin, {index % 2 ? first : second}, index % 3 == 0))
+            answersWhole = answersWhole && (answer == first || answer == second);
+    done = true;
+    workerThread.join();
+    saving.join();
+    EXPECT_TRUE(answersWhole);
+    EXPECT_TRUE(savesWhole);
+    EXPECT_EQ(body(plugin.presets()), first) << "the last Set";
+    EXPECT_EQ(run(plugin, {}, true), std::vector<std::vector<std::uint8_t>>{first});
+    EXPECT_TRUE(log_.lines.empty());
+}
+
 // A writer and a reader on two threads: every block taken is one the writer wrote, whole, later
 // than the one taken before, and the last one written is taken in the end.
 TEST(LatestBlockTest, TheReaderTakesWholeBlocksInOrderAndTheLastOne)
