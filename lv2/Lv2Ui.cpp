@@ -12,12 +12,15 @@
 #include "WindowInterface.h"
 #include "WindowX11.h"
 
+#include <lv2/atom/atom.h>
+
 #include <cmath>
 #include <cstring>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace lv2port {
 
@@ -41,7 +44,8 @@ const skin_layout::SkinLayout& chosenSkin()
 } // namespace
 
 Lv2Ui::Lv2Ui(const Lv2UiHost::Services& services, void* parent)
-    : presets_(services.map, services.write, services.controller, freshSound()), gui_(chosenSkin())
+    : presets_(services.map, services.write, services.controller, freshSound()), gui_(chosenSkin()),
+      subscriptions_(services.subscribe), map_(services.map)
 {
     registry_.init1();
     registry_.init2();
@@ -66,12 +70,29 @@ Lv2Ui::Lv2Ui(const Lv2UiHost::Services& services, void* parent)
     // The host learns the fixed size where it asks to.
     const mppi::GuiInterface::Size size = gui_.size();
     gui_.hostGui()->resizeEditor(size.width, size.height);
+    subscribe(true);
     presets_.request();
 }
 
 Lv2Ui::~Lv2Ui()
 {
     gui_.close();
+    subscribe(false);
+}
+
+void Lv2Ui::subscribe(bool on)
+{
+    if (!subscriptions_ || !map_)
+        return;
+    const std::pair<std::uint32_t, const char*> ports[] = {{kTempoOutput, LV2_UI__floatProtocol},
+                                                           {kPresetsOutput, LV2_ATOM__eventTransfer}};
+    for (const auto& [port, protocol] : ports) {
+        const LV2_URID urid = map_->map(map_->handle, protocol);
+        if (on && subscriptions_->subscribe)
+            subscriptions_->subscribe(subscriptions_->handle, port, urid, nullptr);
+        else if (!on && subscriptions_->unsubscribe)
+            subscriptions_->unsubscribe(subscriptions_->handle, port, urid, nullptr);
+    }
 }
 
 LV2UI_Widget Lv2Ui::widget() const

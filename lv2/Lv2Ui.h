@@ -31,7 +31,7 @@ public:
     // cannot be built or its window cannot open (no display, no such parent).
     Lv2Ui(const Lv2UiHost::Services& services, void* parent);
     // Closes the editor: a glide still running jumps to its preset, every gesture still open
-    // ends, and the host hears each end.
+    // ends, and the host hears each end; the subscriptions end.
     ~Lv2Ui();
     Lv2Ui(const Lv2Ui&) = delete;
     Lv2Ui& operator=(const Lv2Ui&) = delete;
@@ -54,6 +54,9 @@ public:
 
 private:
     void show(std::uint32_t index, float value);
+    // Where the host offers port subscriptions (and the URID map that names their protocols):
+    // the output ports the UI hears, the tempo in effect and the presets' answers.
+    void subscribe(bool on);
 
     // Parameters only: never given a sample rate, never processing.
     Algo registry_;
@@ -62,6 +65,8 @@ private:
     // Outlives the editor, whose preset cell uses it.
     PresetProxy presets_;
     mppi::QuenloGui gui_;
+    const LV2UI_Port_Subscribe* subscriptions_;
+    const LV2_URID_Map* map_;
     bool tempoInEffectHeard_ = false;
 };
 

@@ -29,6 +29,7 @@ public:
         // Null where the host does not offer them.
         const LV2UI_Touch* touch = nullptr;
         const LV2UI_Resize* resize = nullptr;
+        const LV2UI_Port_Subscribe* subscribe = nullptr;
         const LV2_URID_Map* map = nullptr;
     };
 

@@ -244,6 +244,7 @@ TEST_F(BundleTest, TheEditorIsAnEmbeddedX11UiInItsOwnModule)
     EXPECT_EQ(objects("http://lv2plug.in/ns/lv2core#requiredFeature"),
               (std::set<std::string>{uiPrefix + "parent", uiPrefix + "idleInterface"}));
     EXPECT_EQ(objects("http://lv2plug.in/ns/lv2core#extensionData"), std::set<std::string>{uiPrefix + "idleInterface"});
-    EXPECT_TRUE(objects("http://lv2plug.in/ns/lv2core#optionalFeature").count(uiPrefix + "touch"));
+    for (const char* optional : {"touch", "portSubscribe", "resize"})
+        EXPECT_TRUE(objects("http://lv2plug.in/ns/lv2core#optionalFeature").count(uiPrefix + optional)) << optional;
     lilv_uis_free(uis);
 }

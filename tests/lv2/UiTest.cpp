@@ -119,12 +119,15 @@ public:
         const LV2_Feature touchFeature = {LV2_UI__touch, &touch_};
         const LV2_Feature resizeFeature = {LV2_UI__resize, &resize_};
         const LV2_Feature mapFeature = {LV2_URID__map, &map_.feature};
+        const LV2_Feature subscribeFeature = {LV2_UI__portSubscribe, &subscribe_};
         if (parent)
             features.push_back(&parentFeature);
         if (offerTouch)
             features.push_back(&touchFeature);
-        if (offerMap)
+        if (offerMap) {
             features.push_back(&mapFeature);
+            features.push_back(&subscribeFeature);
+        }
         features.push_back(&resizeFeature);
         features.push_back(nullptr);
         ui_ = descriptor_->instantiate(descriptor_, pluginUri, LV2_BUNDLE, write, this, &widget_, features.data());
@@ -148,6 +151,14 @@ public:
                                 atom.data());
     }
     FakeUridMap& map() { return map_; }
+    // The ports subscribed to, by protocol, and left again.
+    struct Subscription {
+        std::uint32_t port;
+        std::uint32_t protocol;
+        bool on;
+        bool operator==(const Subscription&) const = default;
+    };
+    const std::vector<Subscription>& subscriptions() const { return subscriptions_; }
     std::uint32_t eventTransfer() { return map_.map(LV2_ATOM__eventTransfer); }
     // The host's idle, every 10 ms for `milliseconds`; each answers 0 while the UI is open.
     void idleFor(int milliseconds)
@@ -201,6 +212,16 @@ private:
     {
         static_cast<UiHost*>(handle)->heard_.push_back({grabbed ? Heard::kGrab : Heard::kRelease, port, 0.0f});
     }
+    static uint32_t subscribe(LV2UI_Feature_Handle handle, uint32_t port, uint32_t protocol, const LV2_Feature* const*)
+    {
+        static_cast<UiHost*>(handle)->subscriptions_.push_back({port, protocol, true});
+        return 0;
+    }
+    static uint32_t unsubscribe(LV2UI_Feature_Handle handle, uint32_t port, uint32_t protocol, const LV2_Feature* const*)
+    {
+        static_cast<UiHost*>(handle)->subscriptions_.push_back({port, protocol, false});
+        return 0;
+    }
     static int resize(LV2UI_Feature_Handle handle, int width, int height)
     {
         static_cast<UiHost*>(handle)->resized_ = {width, height};
@@ -218,6 +239,8 @@ private:
     LV2UI_Touch touch_ = {this, touch};
     LV2UI_Resize resize_ = {this, resize};
     FakeUridMap map_;
+    LV2UI_Port_Subscribe subscribe_ = {this, subscribe, unsubscribe};
+    std::vector<Subscription> subscriptions_;
     std::vector<Heard> heard_;
     ScreenPoint resized_ = {0, 0};
 };
@@ -544,6 +567,10 @@ TEST_F(UiTest, ThePluginsPresetsAreRecalledAndAStoredOneGoesToThePlugin)
     ASSERT_NE(host_.handle(), nullptr);
     ASSERT_EQ(messagesHeard().size(), 1u);
     EXPECT_EQ(messagesHeard()[0].kind, lv2port::PresetMessages::Message::kGet) << "the UI asks as it opens";
+    const std::uint32_t floats = host_.map().map(LV2_UI__floatProtocol);
+    const std::vector<UiHost::Subscription> heard = {{lv2port::kTempoOutput, floats, true},
+                                                     {lv2port::kPresetsOutput, host_.eventTransfer(), true}};
+    EXPECT_EQ(host_.subscriptions(), heard) << "where it hears the tempo in effect and the answers";
 
     // What the plug-in answers: its presets, the third at a feedback of its own. With the recall
     // time at 0, a press jumps there.
@@ -579,6 +606,11 @@ TEST_F(UiTest, ThePluginsPresetsAreRecalledAndAStoredOneGoesToThePlugin)
     host_.click(control("PresetNumberListener", 4));
     host_.idleFor(300);
     EXPECT_TRUE(host_.writes(kFeedback).empty());
+
+    host_.destroy();
+    ASSERT_EQ(host_.subscriptions().size(), 4u);
+    EXPECT_FALSE(host_.subscriptions()[2].on);
+    EXPECT_FALSE(host_.subscriptions()[3].on) << "and leaves as it closes";
 }
 
 TEST_F(UiTest, ClosedMidGlideTheUiJumpsToThePresetAndEndsItsGestures)

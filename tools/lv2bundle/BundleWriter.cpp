@@ -96,7 +96,8 @@ void BundleWriter::writeManifest(std::ostream& out) const
     // it hears the tempo in effect and the presets' messages.
     out << "\n<" << product::kLv2UiUri << ">\n    a ui:X11UI ;\n    ui:binary <" << uiBinary_
         << "> ;\n    lv2:requiredFeature ui:parent , ui:idleInterface ;\n    lv2:optionalFeature ui:resize , ui:touch , "
-           "ui:noUserResize , urid:map ;\n    lv2:extensionData ui:idleInterface ;\n    ui:portNotification ";
+           "ui:noUserResize , urid:map , ui:portSubscribe ;\n    lv2:extensionData ui:idleInterface ;\n"
+           "    ui:portNotification ";
     const std::pair<std::uint32_t, const char*> notified[] = {{lv2port::kTempoOutput, "ui:floatProtocol"},
                                                               {lv2port::kPresetsOutput, "atom:eventTransfer"}};
     for (const auto& [port, protocol] : notified)
