@@ -40,10 +40,14 @@ public:
     bool full = false;
 };
 
-// An atom sequence port's buffer, 8-byte aligned, its capacity in atom.size as hosts set it.
+// An atom sequence port's buffer, 8-byte aligned: an empty sequence, or for an output its
+// capacity in atom.size, as hosts give it before a run.
 class SequenceBuffer {
 public:
-    explicit SequenceBuffer(std::uint32_t capacity) : words_(capacity / 8) { reset(); }
+    explicit SequenceBuffer(std::uint32_t capacity) : words_(capacity / 8)
+    {
+        sequence()->atom.size = sizeof(LV2_Atom_Sequence_Body);
+    }
     LV2_Atom_Sequence* sequence() { return reinterpret_cast<LV2_Atom_Sequence*>(words_.data()); }
     std::uint8_t* bytes() { return reinterpret_cast<std::uint8_t*>(words_.data()); }
     std::uint32_t capacity() const { return static_cast<std::uint32_t>(words_.size() * 8); }
@@ -232,6 +236,7 @@ TEST_F(PresetExchangeTest, AnOutputTooSmallStaysAnEmptySequenceUntilThereIsRoom)
 {
     auto plugin = instance();
     SequenceBuffer small(1024);
+    small.reset();
     plugin->connect(lv2port::kPresetsOutput, small.sequence());
     plugin->run(kFrames);
     EXPECT_EQ(small.sequence()->atom.size, sizeof(LV2_Atom_Sequence_Body));
