@@ -18,9 +18,9 @@ class WindowX11;
 namespace lv2port {
 
 // The LV2 UI: the editor in an X window inside the host's, in the large skin unless the
-// musician's settings file says "lv2-skin=compact", over parameters of its own
-// that follow the plug-in's control ports. The host's port events set them, converted with the
-// ports' scales as the plug-in converts them; the editor's changes go back through Lv2UiHost.
+// musician's settings file says "lv2-skin=compact", over parameters of its own that follow the
+// plug-in's control ports. The host's port events set them, converted with the ports' scales
+// as the plug-in converts them; the editor's changes go back through Lv2UiHost.
 // The tempo shown is the tempo in effect, from the plug-in's output port. The eight presets
 // are the plug-in's, through a PresetProxy; a preset's glide runs here, as the user's gesture
 // on the ports it moves. The host's UI thread only; building, closing and the presets'
