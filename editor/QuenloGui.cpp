@@ -364,8 +364,8 @@ void QuenloGui::close()
     if (!window_)
         return;
     // Hiding ends every control's gesture; a glide's timer goes with the window, so it ends
-    // here, and the host hears no gesture left open.
-    misc_->presets().stop();
+    // here at its preset, and the host hears no gesture left open.
+    misc_->presets().finish();
     showTrees(false);
     window_->close();
     applyTimer_ = -1;
@@ -388,7 +388,7 @@ float QuenloGui::scale() const
 
 void QuenloGui::setSettingsFolder(const std::filesystem::path& folder)
 {
-    settings_.emplace(folder, "settings");
+    settings_.emplace(folder, SettingsFile::kUserFile);
     const std::optional<std::string> text = settings_->read(kScaleSetting);
     double factor = 0.0;
     if (text && std::from_chars(text->data(), text->data() + text->size(), factor).ec == std::errc())

@@ -8,7 +8,7 @@
 namespace lv2port {
 
 // The plug-in's ports: one control input per parameter, numbered as the parameter table is,
-// then the audio, the host's time and the tempo in effect.
+// then the audio, the host's time, the tempo in effect and the UI's messages about the presets.
 enum FixedPort : std::uint32_t {
     kInputLeft = mppi::kParamCount,
     kInputRight,
@@ -18,6 +18,9 @@ enum FixedPort : std::uint32_t {
     kTimeInput,
     // The tempo the delays follow, the host's or the "Tempo" port's.
     kTempoOutput,
+    // Optional: the UI's patch:Get and patch:Set of the eight presets, and the answers.
+    kPresetsInput,
+    kPresetsOutput,
     kPortCount
 };
 
@@ -30,6 +33,7 @@ struct FixedPortText {
 inline constexpr FixedPortText kFixedPortTexts[] = {
     {"in_l", "Left input"},   {"in_r", "Right input"}, {"out_l", "Left output"},
     {"out_r", "Right output"}, {"time", "Host time"},   {"tempo_in_effect", "Tempo in effect"},
+    {"presets_in", "Presets from the UI"}, {"presets_out", "Presets to the UI"},
 };
 static_assert(std::size(kFixedPortTexts) == kPortCount - kInputLeft);
 

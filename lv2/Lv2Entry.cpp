@@ -4,6 +4,7 @@
 
 #include <lv2/core/lv2.h>
 #include <lv2/state/state.h>
+#include <lv2/worker/worker.h>
 
 #include <cstring>
 
@@ -65,11 +66,31 @@ LV2_State_Status restoreState(LV2_Handle handle, LV2_State_Retrieve_Function ret
     }
 }
 
+LV2_Worker_Status work(LV2_Handle handle, LV2_Worker_Respond_Function, LV2_Worker_Respond_Handle, uint32_t,
+                       const void*)
+{
+    try {
+        pluginOf(handle)->work();
+        return LV2_WORKER_SUCCESS;
+    } catch (...) {
+        return LV2_WORKER_ERR_UNKNOWN;
+    }
+}
+
+// The work publishes its result itself: nothing comes back through the host.
+LV2_Worker_Status workResponse(LV2_Handle, uint32_t, const void*)
+{
+    return LV2_WORKER_SUCCESS;
+}
+
 const LV2_State_Interface kStateInterface = {saveState, restoreState};
+const LV2_Worker_Interface kWorkerInterface = {work, workResponse, nullptr};
 
 const void* extensionData(const char* uri)
 {
-    return std::strcmp(uri, LV2_STATE__interface) == 0 ? &kStateInterface : nullptr;
+    if (std::strcmp(uri, LV2_STATE__interface) == 0)
+        return &kStateInterface;
+    return std::strcmp(uri, LV2_WORKER__interface) == 0 ? &kWorkerInterface : nullptr;
 }
 
 const LV2_Descriptor kDescriptor = {product::kLv2Uri, instantiate, connectPort, activate, run, deactivate, cleanup,

@@ -9,6 +9,7 @@
 #include <lv2/urid/urid.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -28,7 +29,8 @@ const LV2_URID_Map* findMap(const LV2_Feature* const* features)
 } // namespace
 
 Lv2Plugin::Lv2Plugin(double sampleRate, const LV2_Feature* const* features)
-    : dsp_(std::make_unique<Algo>()), hostTime_(findMap(features)), state_(features)
+    : dsp_(std::make_unique<Algo>()), hostTime_(findMap(features)), state_(features),
+      exchange_(presets_, presetsLock_, features)
 {
     const mppi::BankManager programs = mppi::load_factory_programs();
     dsp_->init1();
@@ -46,24 +48,34 @@ Lv2Plugin::Lv2Plugin(double sampleRate, const LV2_Feature* const* features)
     for (int index = 0; index < mppi::kParamCount; ++index)
         params_.emplace_back(*dsp_->param(index), port_kind(layout[static_cast<std::size_t>(index)]));
     taken_.fill(std::numeric_limits<float>::quiet_NaN());
+    for (std::size_t index = 0; index < controls_.size(); ++index)
+        controls_[index] = &taken_[index];
     // The VST 2 editor seeds its presets from the sound it finds, which is this program.
     presets_.seed(first, mppi::PresetBank::kSeedBank);
+    const std::lock_guard<std::mutex> hold(presetsLock_);
+    exchange_.publish();
 }
 
 LV2_State_Status Lv2Plugin::save(LV2_State_Store_Function store, LV2_State_Handle handle)
 {
+    const std::lock_guard<std::mutex> hold(presetsLock_);
     return state_.save(presets_, store, handle);
 }
 
 LV2_State_Status Lv2Plugin::restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle)
 {
-    return state_.restore(presets_, retrieve, handle);
+    const std::lock_guard<std::mutex> hold(presetsLock_);
+    const LV2_State_Status status = state_.restore(presets_, retrieve, handle);
+    if (status == LV2_STATE_SUCCESS)
+        exchange_.publish();
+    return status;
 }
 
 void Lv2Plugin::connect(std::uint32_t port, void* data)
 {
     if (port < static_cast<std::uint32_t>(mppi::kParamCount)) {
-        controls_[port] = static_cast<const float*>(data);
+        // An unconnected port reads the value last taken: nothing to take.
+        controls_[port] = data ? static_cast<const float*>(data) : &taken_[port];
         return;
     }
     switch (port) {
@@ -73,6 +85,8 @@ void Lv2Plugin::connect(std::uint32_t port, void* data)
     case kOutputRight: outputs_[1] = static_cast<float*>(data); break;
     case kTimeInput: time_ = static_cast<const LV2_Atom_Sequence*>(data); break;
     case kTempoOutput: tempoInEffect_ = static_cast<float*>(data); break;
+    case kPresetsInput: exchange_.connectInput(data); break;
+    case kPresetsOutput: exchange_.connectOutput(data); break;
     default: break;
     }
 }
@@ -84,20 +98,24 @@ void Lv2Plugin::activate()
 
 void Lv2Plugin::takeControls()
 {
-    for (int index = 0; index < mppi::kParamCount; ++index) {
-        const float* control = controls_[static_cast<std::size_t>(index)];
-        float& taken = taken_[static_cast<std::size_t>(index)];
-        // Nothing to do for a port left as it was; NaN is never taken.
-        if (!control || *control == taken || std::isnan(*control))
-            continue;
-        taken = *control;
-        if (index == mppi::kTempoIndex && hostGivesTempo_)
-            continue;
-        const ParamPort& port = params_[static_cast<std::size_t>(index)];
-        const float normalized = port.normalizedOf(taken);
-        if (normalized != port.param().normalized())
-            port.param().setNormalized(normalized);
-    }
+    // Every run looks at every port: the loop compares bits, without a branch for NaN, which
+    // differs from what was taken and is refused in take().
+    for (std::size_t index = 0; index < controls_.size(); ++index)
+        if (std::bit_cast<std::uint32_t>(*controls_[index]) != std::bit_cast<std::uint32_t>(taken_[index]))
+            take(static_cast<int>(index), *controls_[index]);
+}
+
+void Lv2Plugin::take(int index, float value)
+{
+    if (std::isnan(value))
+        return;
+    taken_[static_cast<std::size_t>(index)] = value;
+    if (index == mppi::kTempoIndex && hostGivesTempo_)
+        return;
+    const ParamPort& port = params_[static_cast<std::size_t>(index)];
+    const float normalized = port.normalizedOf(value);
+    if (normalized != port.param().normalized())
+        port.param().setNormalized(normalized);
 }
 
 void Lv2Plugin::process(std::uint32_t from, std::uint32_t to)
@@ -131,6 +149,7 @@ void Lv2Plugin::run(std::uint32_t frames)
     process(done, frames);
     if (tempoInEffect_)
         *tempoInEffect_ = static_cast<float>(dsp_->param(mppi::kTempoIndex)->real());
+    exchange_.run();
 }
 
 } // namespace lv2port

@@ -32,6 +32,8 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
     services.controller = controller;
     services.touch = static_cast<const LV2UI_Touch*>(findFeature(features, LV2_UI__touch));
     services.resize = static_cast<const LV2UI_Resize*>(findFeature(features, LV2_UI__resize));
+    services.subscribe = static_cast<const LV2UI_Port_Subscribe*>(findFeature(features, LV2_UI__portSubscribe));
+    services.map = static_cast<const LV2_URID_Map*>(findFeature(features, LV2_URID__map));
     try {
         auto* ui = new lv2port::Lv2Ui(services, parent);
         *widget = ui->widget();

@@ -5,6 +5,7 @@
 #include "ParamPort.h"
 
 #include <lv2/ui/ui.h>
+#include <lv2/urid/urid.h>
 
 #include <vector>
 
@@ -28,6 +29,8 @@ public:
         // Null where the host does not offer them.
         const LV2UI_Touch* touch = nullptr;
         const LV2UI_Resize* resize = nullptr;
+        const LV2UI_Port_Subscribe* subscribe = nullptr;
+        const LV2_URID_Map* map = nullptr;
     };
 
     // `ports` (one per parameter, by port index) outlive this object.

@@ -13,21 +13,6 @@
 
 namespace lv2port {
 
-namespace {
-
-// What a bank body's decoding error means in a saved state.
-const char* decodeError(int code)
-{
-    switch (code) {
-    case mppi::kBankBodyTooLarge: return "are of an absurd size";
-    case mppi::kBankCountMismatch: return "do not hold eight presets";
-    case mppi::kBankParamCountMismatch: return "hold presets of another parameter count";
-    default: return "are truncated or malformed";
-    }
-}
-
-} // namespace
-
 PresetState::PresetState(const LV2_Feature* const* features)
 {
     auto* map = static_cast<LV2_URID_Map*>(lv2_features_data(features, LV2_URID__map));
@@ -38,6 +23,16 @@ PresetState::PresetState(const LV2_Feature* const* features)
     version_ = map->map(map->handle, state_uri(kStateVersionKey).c_str());
     bankType_ = map->map(map->handle, state_uri(kPresetBankType).c_str());
     int_ = map->map(map->handle, LV2_ATOM__Int);
+}
+
+const char* PresetState::decodeError(int code)
+{
+    switch (code) {
+    case mppi::kBankBodyTooLarge: return "are of an absurd size";
+    case mppi::kBankCountMismatch: return "do not hold eight presets";
+    case mppi::kBankParamCountMismatch: return "hold presets of another parameter count";
+    default: return "are truncated or malformed";
+    }
 }
 
 LV2_State_Status PresetState::refuse(LV2_State_Status status, const char* format, ...)

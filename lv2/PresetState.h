@@ -29,6 +29,10 @@ public:
     LV2_State_Status restore(mppi::PresetBank& presets, LV2_State_Retrieve_Function retrieve,
                              LV2_State_Handle handle);
 
+    // What a PresetBank::decode error code means, as "the presets ...": "are truncated or
+    // malformed", "are of an absurd size" and the like.
+    static const char* decodeError(int code);
+
 private:
     LV2_State_Status refuse(LV2_State_Status status, const char* format, ...)
 #if defined(__GNUC__)

@@ -26,6 +26,12 @@ int PresetBank::seed(const ProgramSlot& current, const char* seedBank)
     return 0;
 }
 
+void PresetBank::storeAll(const BankManager& bank)
+{
+    for (int index = 0; index < std::min(bank.count(), kPresets); ++index)
+        bank_.replace(index, bank.program(index));
+}
+
 int PresetBank::encode(std::vector<std::uint8_t>& body) const
 {
     body.assign(bank_.get_serialized_size(), 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BankManager.h"
+#include "PresetStoreInterface.h"
 #include "ProgramSlot.h"
 
 #include <cstddef>
@@ -14,8 +15,9 @@ namespace mppi {
 // are, and read and written whole in the byte form of a bank body, the bytes a bank file holds
 // after its header, so that a host's saved state and a bank file carry the same data. Not
 // thread-safe: its owner calls it from one thread at a time, never from the audio thread
-// (everything but bank() may allocate).
-class PresetBank {
+// (everything but bank() may allocate). It is also the store of the editor's preset cell when
+// the editor runs in the same process.
+class PresetBank : public PresetStoreInterface {
 public:
     static constexpr int kPresets = 8;
     // The embedded bank a fresh plug-in's presets come from.
@@ -34,6 +36,10 @@ public:
 
     BankManager& bank() { return bank_; }
     const BankManager& bank() const { return bank_; }
+
+    const BankManager& presets() const override { return bank_; }
+    void store(int index, const ProgramSlot& program) override { bank_.replace(index, program); }
+    void storeAll(const BankManager& bank) override;
 
     // `body` := the bank body of the eight presets. Answers 0 or kBankSerializeFailed (the
     // presets' records differ in size), leaving `body` empty.

@@ -6,6 +6,7 @@
 #include "ControlInterface.h"
 #include "Messages.h"
 #include "PresetListenerRefList.h"
+#include "PresetStoreInterface.h"
 #include "ProgStLdInterface.h"
 #include "TextBox.h"
 
@@ -123,6 +124,13 @@ void PresetNumberListener::stop()
     endEdits();
 }
 
+void PresetNumberListener::finish()
+{
+    if (gliding() && refs_ && refs_->programs)
+        refs_->programs->applyBlend(from_, to_, 1.0);
+    stop();
+}
+
 void PresetNumberListener::endEdits()
 {
     if (!moving_.empty() && refs_ && refs_->programs)
@@ -161,7 +169,7 @@ void PresetTimeDisplayListener::action(int event, int)
 
 bool PresetBankListener::choosePath(int event, bool save, const char* title, std::string& path) const
 {
-    return event == 0 && bank_ && dialogs_ && dialogs_->chooseFile(save, title, path) == 0;
+    return event == 0 && presets_ && dialogs_ && dialogs_->chooseFile(save, title, path) == 0;
 }
 
 void PresetLoadBankListener::action(int event, int)
@@ -169,8 +177,11 @@ void PresetLoadBankListener::action(int event, int)
     std::string path;
     if (!choosePath(event, false, "Load preset bank", path))
         return;
-    const int code = load_bank_file(path, *bank_, true);
-    if (code != 0)
+    BankManager loaded = presets_->presets();
+    const int code = load_bank_file(path, loaded, true);
+    if (code == 0)
+        presets_->storeAll(loaded);
+    else
         dialogs_->showMessage("Error", with_code("Can't load bank file\n" + path, code), BankDialogsInterface::kOk, 0);
 }
 
@@ -182,7 +193,7 @@ void PresetSaveBankListener::action(int event, int)
     if (file_exists(path) &&
         dialogs_->showMessage("Conflict", path + "\nalready exists. Overwrite ?", BankDialogsInterface::kOkCancel, 1) != 0)
         return;
-    const int code = save_bank_file(path, *bank_);
+    const int code = save_bank_file(path, presets_->presets());
     if (code != 0)
         dialogs_->showMessage("Error", with_code("Can't save bank file\n" + path, code), BankDialogsInterface::kOk, 0);
 }

@@ -10,8 +10,8 @@
 namespace mppi {
 
 class BankDialogsInterface;
-class BankManager;
 class PresetListenerRefList;
+class PresetStoreInterface;
 
 // The base of the preset section's listeners: bound to one control, reaching the others
 // through the reference list. Editor thread only.
@@ -47,6 +47,8 @@ public:
     int handle_message(pengui::MessageInterface& message) override;
     // Ends a running glide and its gestures.
     void stop();
+    // Ends a running glide at its preset, then its gestures.
+    void finish();
     bool gliding() const { return timerId_ >= 0; }
 
     static constexpr float kTickPeriod = 0.1f;
@@ -88,21 +90,21 @@ public:
     void action(int event, int argument) override;
 };
 
-// The base of the bank buttons: the presets' bank and the dialogs that ask for a file.
+// The base of the bank buttons: where the presets live and the dialogs that ask for a file.
 class PresetBankListener : public GenericPresetListener {
 public:
-    void setBank(BankManager* bank, BankDialogsInterface* dialogs)
+    void setStore(PresetStoreInterface* presets, BankDialogsInterface* dialogs)
     {
-        bank_ = bank;
+        presets_ = presets;
         dialogs_ = dialogs;
     }
 
 protected:
     // For a press (event 0): asks for a file with the dialog titled `title`; false when there is
-    // nothing to do (another event, no bank, or the user cancelled).
+    // nothing to do (another event, no presets, or the user cancelled).
     bool choosePath(int event, bool save, const char* title, std::string& path) const;
 
-    BankManager* bank_ = nullptr;
+    PresetStoreInterface* presets_ = nullptr;
     BankDialogsInterface* dialogs_ = nullptr;
 };
 

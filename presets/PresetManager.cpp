@@ -16,8 +16,15 @@ PresetManager::~PresetManager()
 
 void PresetManager::setDialogs(BankDialogsInterface* dialogs)
 {
-    load_.setBank(&presets_.bank(), dialogs);
-    save_.setBank(&presets_.bank(), dialogs);
+    dialogs_ = dialogs;
+    load_.setStore(store_, dialogs);
+    save_.setStore(store_, dialogs);
+}
+
+void PresetManager::setStore(PresetStoreInterface* store)
+{
+    store_ = store ? store : &presets_;
+    setDialogs(dialogs_);
 }
 
 int PresetManager::init(HostGuiInterface* applier, DspInterface* source, pengui::MessageHandlerInterface* timers,
@@ -26,7 +33,7 @@ int PresetManager::init(HostGuiInterface* applier, DspInterface* source, pengui:
     if (ready_)
         return 0;
     programs_ = programs ? programs : &defaultPrograms_;
-    programs_->connect(&presets_.bank(), applier, source);
+    programs_->connect(store_, applier, source);
     ProgramSlot current;
     programs_->capture(current);
     for (int index = 0; index < kPresets; ++index) {
@@ -58,7 +65,7 @@ int PresetManager::init(HostGuiInterface* applier, DspInterface* source, pengui:
 
     timeFader_.store_value(controls.recallTime ? controls.recallTime->value() : 0.0, 0);
     ready_ = true;
-    return presets_.seed(current, seedBank);
+    return store_ == &presets_ ? presets_.seed(current, seedBank) : 0;
 }
 
 void PresetManager::stop()
@@ -67,6 +74,14 @@ void PresetManager::stop()
         return;
     for (PresetNumberListener& number : numbers_)
         number.stop();
+}
+
+void PresetManager::finish()
+{
+    if (!ready_)
+        return;
+    for (PresetNumberListener& number : numbers_)
+        number.finish();
 }
 
 } // namespace mppi

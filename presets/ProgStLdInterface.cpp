@@ -3,20 +3,21 @@
 #include "BankManager.h"
 #include "DspInterface.h"
 #include "HostGuiInterface.h"
+#include "PresetStoreInterface.h"
 #include "ProgramSlot.h"
 
 namespace mppi {
 
 void ProgStLdInterface::store(int index, const ProgramSlot& slot)
 {
-    if (bank_)
-        bank_->replace(index, slot);
+    if (presets_)
+        presets_->store(index, slot);
 }
 
 void ProgStLdInterface::fetch(int index, ProgramSlot& out) const
 {
-    if (bank_)
-        bank_->copyOut(index, out);
+    if (presets_)
+        presets_->presets().copyOut(index, out);
 }
 
 void ProgStLdInterface::capture(ProgramSlot& slot) const

@@ -4,12 +4,12 @@
 
 namespace mppi {
 
-class BankManager;
 class DspInterface;
 class HostGuiInterface;
+class PresetStoreInterface;
 class ProgramSlot;
 
-// How the preset manager reaches the plug-in: its bank of presets, the host services that apply
+// How the preset manager reaches the plug-in: where its presets live, the host services that apply
 // a program (with the priority rule) and the algorithm that tells the current sound. The one
 // virtual operation builds a blend of two programs. Editor thread only.
 class ProgStLdInterface {
@@ -19,16 +19,16 @@ public:
     // `output` := the blend of `from` and `to` at x (0 .. 1); its name is set by the caller.
     virtual void interpolate(ProgramSlot& output, const ProgramSlot& from, const ProgramSlot& to, double x) = 0;
 
-    void connect(BankManager* bank, HostGuiInterface* applier, DspInterface* source)
+    void connect(PresetStoreInterface* presets, HostGuiInterface* applier, DspInterface* source)
     {
-        bank_ = bank;
+        presets_ = presets;
         applier_ = applier;
         source_ = source;
     }
 
-    // Bank program `index` := a copy of `slot`.
+    // Preset `index` := a copy of `slot`.
     void store(int index, const ProgramSlot& slot);
-    // `out` := a copy of bank program `index`.
+    // `out` := a copy of preset `index`.
     void fetch(int index, ProgramSlot& out) const;
     // `slot` := the current program's name and every parameter's value.
     void capture(ProgramSlot& slot) const;
@@ -45,7 +45,7 @@ public:
     static constexpr int kGlidePriority = 150;
 
 private:
-    BankManager* bank_ = nullptr;
+    PresetStoreInterface* presets_ = nullptr;
     HostGuiInterface* applier_ = nullptr;
     DspInterface* source_ = nullptr;
 };

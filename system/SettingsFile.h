@@ -12,6 +12,10 @@
 // editor's thread only; allocates and touches the file system, never on the audio thread.
 class SettingsFile {
 public:
+    // The name of the musician's settings file in sys::settings_folder(), which every editor
+    // of every format reads its settings from.
+    static constexpr const char* kUserFile = "settings";
+
     // The file `name` in `folder`; an empty folder means there is nowhere to keep settings.
     SettingsFile(std::filesystem::path folder, std::string name);
 

@@ -45,6 +45,8 @@ packages=(
   lilv-utils
   sordi
   liblilv-dev
+  jalv
+  jackd2
 )
 
 as_root=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release packages into dist/:
 #   zorvane-VERSION-windows.zip        the 32-bit and 64-bit Windows modules and an install note
-#   zorvane_VERSION_amd64.deb          the Linux modules, zorvane and its man page, for Debian
+#   zorvane_VERSION_amd64.deb          the Linux modules, the LV2 bundle, zorvane and its man page,
+#                                      for Debian
 #   zorvane-VERSION-linux-x86_64.tar.gz the same files for other distributions
 #   SHA256SUMS
 # The same commit gives the same bytes wherever and whenever it is built: every time stamped
@@ -34,10 +35,11 @@ normalise() {
   find "$1" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 }
 
-# The Linux tree, below a prefix: the plug-in modules, zorvane and its man page, the README.
+# The Linux tree, below a prefix: the plug-in modules, the LV2 bundle, zorvane and its man page,
+# the README.
 linux_tree() {
   local prefix=$1
-  for component in vst cli doc; do
+  for component in vst lv2 cli doc; do
     cmake --install build --prefix "$prefix" --component "$component" --strip >/dev/null
   done
   gzip -9n "$prefix/share/man/man1/zorvane.1"
@@ -66,7 +68,8 @@ maintainer=$(sed -n 's/^ -- \(.*>\)  .*/\1/p' packaging/debian/changelog | head 
 shlibs=$stage/shlibs
 mkdir -p "$shlibs/debian"
 printf 'Source: zorvane\n\nPackage: zorvane\nArchitecture: amd64\n' >"$shlibs/debian/control"
-binaries=("usr/bin/zorvane" "usr/lib/vst/zorvane.so" "usr/lib/zorvane/zorvane_compact.so")
+binaries=("usr/bin/zorvane" "usr/lib/vst/zorvane.so" "usr/lib/zorvane/zorvane_compact.so"
+  "usr/lib/lv2/zorvane.lv2/zorvane.so" "usr/lib/lv2/zorvane.lv2/zorvane_ui.so")
 depends=$(cd "$shlibs" && dpkg-shlibdeps -O "${binaries[@]/#/$deb/}" 2>/dev/null | sed -n 's/^shlibs:Depends=//p')
 [ -n "$depends" ] || { echo "package: dpkg-shlibdeps found no dependencies" >&2; exit 1; }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every test: the release build with the Windows modules' checks, the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the concurrency test under ThreadSanitizer,
+# AddressSanitizer and UndefinedBehaviorSanitizer, the concurrency tests under ThreadSanitizer,
 # bounded runs of the bank decoder's and the picture and font factories' fuzzers, and the release
 # packages: checked as a musician gets them, and built again elsewhere to the same bytes.
 set -euo pipefail
@@ -33,8 +33,8 @@ cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_ctest build-sanitize
 
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVANE_TSAN=ON -DZORVANE_BENCHMARKS=OFF -DZORVANE_WERROR=ON >/dev/null
-cmake --build build-tsan -j"$jobs" --target plugin_tests editor_wide_tests
-TSAN_OPTIONS=halt_on_error=1:abort_on_error=1 run_ctest build-tsan -R 'StressTest|EditorThreads'
+cmake --build build-tsan -j"$jobs" --target plugin_tests editor_wide_tests lv2_tests
+TSAN_OPTIONS=halt_on_error=1:abort_on_error=1 run_ctest build-tsan -R 'StressTest|EditorThreads|LatestBlock|PresetExchange'
 
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVANE_FUZZ=ON -DZORVANE_TESTS=OFF \
   -DZORVANE_BENCHMARKS=OFF >/dev/null

@@ -1,10 +1,10 @@
 // zorvane, the command-line host, run as a user runs it.
+#include "PngFrame.h"
 #include "SkinLayout.h"
 #include "SkinPlacement.h"
 
 #include <gtest/gtest.h>
 
-#include <png.h>
 #include <sndfile.h>
 
 #include <chrono>
@@ -29,32 +29,6 @@ struct Result {
     std::string out;
     std::string err;
 };
-
-// A picture read back from a PNG file, as 0x00RRGGBB pixels.
-struct Frame {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-    std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
-};
-
-Frame readPng(const std::string& path)
-{
-    Frame frame;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
-        return frame;
-    image.format = PNG_FORMAT_RGB;
-    std::vector<png_byte> bytes(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr))
-        return frame;
-    frame.width = static_cast<int>(image.width);
-    frame.height = static_cast<int>(image.height);
-    for (std::size_t i = 0; i + 2 < bytes.size(); i += 3)
-        frame.pixels.push_back(std::uint32_t{bytes[i]} << 16 | std::uint32_t{bytes[i + 1]} << 8 | bytes[i + 2]);
-    return frame;
-}
 
 struct Sound {
     int rate = 0;
@@ -373,9 +347,9 @@ TEST_F(CliTest, SnapshotsOfBothSkinsPutEachControlWhereTheLayoutSays)
         ASSERT_EQ(run("snapshot " + path("low.png") + skinArgument + " --set 'D1 fdbk=0'").status, 0);
         ASSERT_EQ(run("snapshot " + path("high.png") + skinArgument + " --set 'D1 fdbk=1'").status, 0);
         ASSERT_EQ(run("snapshot " + path("two.png") + skinArgument + " --set 'D1 fdbk=1' --program 6").status, 0);
-        const Frame low = readPng(path("low.png"));
-        const Frame high = readPng(path("high.png"));
-        const Frame two = readPng(path("two.png"));
+        const PngFrame low = read_png(path("low.png"));
+        const PngFrame high = read_png(path("high.png"));
+        const PngFrame two = read_png(path("two.png"));
         ASSERT_EQ(low.width, skin.size.w);
         ASSERT_EQ(low.height, skin.size.h);
         ASSERT_EQ(high.pixels.size(), low.pixels.size());
@@ -426,9 +400,9 @@ TEST_F(CliTest, ScaledSnapshotsAreTheEditorAtTheirScale)
         ASSERT_EQ(run("snapshot " + path("one.png") + arguments).status, 0);
         ASSERT_EQ(run("snapshot " + path("half.png") + arguments + " --scale 1.5").status, 0);
         ASSERT_EQ(run("snapshot " + path("two.png") + arguments + " --scale 2").status, 0);
-        const Frame one = readPng(path("one.png"));
-        const Frame half = readPng(path("half.png"));
-        const Frame two = readPng(path("two.png"));
+        const PngFrame one = read_png(path("one.png"));
+        const PngFrame half = read_png(path("half.png"));
+        const PngFrame two = read_png(path("two.png"));
         EXPECT_EQ(half.width, skin_layout::scaled(skin.size.w, 1.5f));
         EXPECT_EQ(half.height, skin_layout::scaled(skin.size.h, 1.5f));
         ASSERT_EQ(two.width, 2 * skin.size.w);

@@ -152,6 +152,21 @@ TEST_F(PresetsTest, ASecondPressMidGlideStartsFromTheSoundReached)
     EXPECT_FLOAT_EQ(param(kLine1Feedback), 0.0f);
 }
 
+TEST_F(PresetsTest, AnEditorClosedMidGlideJumpsToThePresetAndEndsTheGlidesGestures)
+{
+    storeFeedback(3, 0.8f);
+    typeInto(timeBox(), "10");
+    hostSets(kLine1Feedback, 0.2f);
+    tick();
+    click(button(3));
+    window().advance(1.0);
+    ASSERT_LT(param(kLine1Feedback), 0.5f);
+    gui().close();
+    EXPECT_FLOAT_EQ(param(kLine1Feedback), 0.8f);
+    EXPECT_FALSE(presets().number(3).gliding());
+    EXPECT_EQ(host_.gestureFaults(), "");
+}
+
 TEST_F(PresetsTest, WithRecallTimeZeroTheFirstTickJumps)
 {
     storeFeedback(4, 0.7f);

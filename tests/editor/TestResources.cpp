@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <string>
 #include <vector>
 
 namespace sys {
@@ -38,7 +40,9 @@ std::vector<unsigned char> bankBytes(int programs)
         slot.setName("Seed " + std::to_string(index));
         bank.replace(index, slot);
     }
-    const auto path = std::filesystem::temp_directory_path() / ("zorvane_seed_" + std::to_string(programs) + ".pbk");
+    // A name of this process's own: test binaries running side by side write their banks too.
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("zorvane_seed_" + std::to_string(programs) + "_" + std::to_string(std::random_device{}()) + ".pbk");
     if (mppi::save_bank_file(path.string(), bank) != 0)
         return {};
     std::ifstream file(path, std::ios::binary);

@@ -1,13 +1,18 @@
 // The audio thread never allocates: this binary's operator new counts every allocation made
 // while the plug-in processes a block, across everything a host and a user change between
 // blocks (parameters, programs, tempo, the lines' clear commands, a reset) and block sizes from
-// 1 to 4096 frames.
+// 1 to 4096 frames; and while the LV2 plug-in runs with its UI's messages about the presets.
 #include "Effect.h"
+#include "FakeUridMap.h"
+#include "FixedPorts.h"
+#include "Lv2Plugin.h"
 #include "PlatformWindowFactory.h"
 #include "PluginEntry.h"
+#include "PresetMessages.h"
 #include "SkinLayout.h"
 
 #include <gtest/gtest.h>
+#include <lv2/worker/worker.h>
 
 #include <cstdlib>
 #include <new>
@@ -147,4 +152,53 @@ TEST(AllocationGuardTest, ProcessingNeverAllocatesWhateverChangesBetweenBlocks)
     }
     EXPECT_EQ(blocks, 48 * 8);
     effect.dispatch(effClose);
+}
+
+TEST(AllocationGuardTest, TheLv2PluginRunsWithItsUisPresetMessagesWithoutAllocating)
+{
+    FakeUridMap map;
+    LV2_Worker_Schedule worker{nullptr, [](LV2_Worker_Schedule_Handle, uint32_t, const void*) {
+                                   return LV2_WORKER_SUCCESS;
+                               }};
+    const LV2_Feature mapFeature{LV2_URID__map, &map.feature};
+    const LV2_Feature workerFeature{LV2_WORKER__schedule, &worker};
+    const LV2_Feature* features[] = {&mapFeature, &workerFeature, nullptr};
+    lv2port::Lv2Plugin plugin(48000.0, features);
+    const lv2port::PresetMessages messages(&map.feature);
+    std::vector<std::uint8_t> body;
+    ASSERT_EQ(plugin.presets().encode(body), 0);
+
+    constexpr std::uint32_t kFrames = 512;
+    std::vector<float> in(kFrames, 0.25f), left(kFrames), right(kFrames);
+    std::vector<std::uint64_t> input(lv2port::PresetMessages::kPortSize / 8), output(input.size());
+    plugin.connect(lv2port::kInputLeft, in.data());
+    plugin.connect(lv2port::kInputRight, in.data());
+    plugin.connect(lv2port::kOutputLeft, left.data());
+    plugin.connect(lv2port::kOutputRight, right.data());
+    plugin.connect(lv2port::kPresetsInput, input.data());
+    plugin.connect(lv2port::kPresetsOutput, output.data());
+    plugin.activate();
+    for (int round = 0; round < 12; ++round) {
+        // Round by round: nothing, a Get, a Set (then the worker's work), both.
+        LV2_Atom_Forge forge = messages.forge(reinterpret_cast<std::uint8_t*>(input.data()),
+                                              lv2port::PresetMessages::kPortSize);
+        LV2_Atom_Forge_Frame frame;
+        lv2_atom_forge_sequence_head(&forge, &frame, 0);
+        if (round % 4 & 1) {
+            lv2_atom_forge_frame_time(&forge, 0);
+            messages.writeGet(forge);
+        }
+        if (round % 4 & 2) {
+            lv2_atom_forge_frame_time(&forge, 7);
+            messages.writeSet(forge, body.data(), static_cast<std::uint32_t>(body.size()));
+        }
+        lv2_atom_forge_pop(&forge, &frame);
+        reinterpret_cast<LV2_Atom*>(output.data())->size = lv2port::PresetMessages::kPortSize;
+        t_allocations = 0;
+        t_guarding = true;
+        plugin.run(kFrames);
+        t_guarding = false;
+        EXPECT_EQ(t_allocations, 0) << "round " << round;
+        plugin.work();
+    }
 }

@@ -77,9 +77,18 @@ TEST_F(BundleTest, PortsFollowTheParameterTableWithTheirNames)
         EXPECT_EQ(text(name), algo.param(static_cast<int>(index))->name());
         lilv_node_free(name);
     }
-    EXPECT_TRUE(has(lv2port::kTimeInput, std::string(kLv2) + "connectionOptional"));
     EXPECT_TRUE(lilv_port_is_a(bundle.plugin(), port(lv2port::kTempoOutput), bundle.uri(std::string(kLv2) + "OutputPort")));
     EXPECT_EQ(lilv_plugin_get_num_ports_of_class(bundle.plugin(), bundle.uri(std::string(kLv2) + "AudioPort"), nullptr), 4u);
+    // The atom ports, which hosts without atoms (lv2apply) may leave unconnected; the presets'
+    // pair with room for eight presets.
+    for (std::uint32_t atoms : {lv2port::kTimeInput, lv2port::kPresetsInput, lv2port::kPresetsOutput})
+        EXPECT_TRUE(has(atoms, std::string(kLv2) + "connectionOptional")) << symbol(atoms);
+    for (std::uint32_t messages : {lv2port::kPresetsInput, lv2port::kPresetsOutput}) {
+        LilvNodes* sizes = lilv_port_get_value(bundle.plugin(), port(messages),
+                                               bundle.uri("http://lv2plug.in/ns/ext/resize-port#minimumSize"));
+        EXPECT_EQ(lilv_node_as_int(lilv_nodes_get_first(sizes)), 16384) << symbol(messages);
+        lilv_nodes_free(sizes);
+    }
 }
 
 // Sessions and presets store the symbols: a changed symbol loses a musician's settings.
@@ -98,8 +107,12 @@ TEST_F(BundleTest, SymbolsAreValidUniqueAndFrozen)
     }
     EXPECT_EQ(symbols.front(), "flags");
     EXPECT_EQ(symbols[mppi::kTempoIndex], "tempo");
-    EXPECT_EQ(symbols.back(), "tempo_in_effect");
-    EXPECT_EQ(fingerprint(symbols), 1645065079u) << "a port symbol changed";
+    EXPECT_EQ(symbols[lv2port::kTempoOutput], "tempo_in_effect");
+    EXPECT_EQ(fingerprint({symbols.begin(), symbols.begin() + lv2port::kTempoOutput + 1}), 1645065079u)
+        << "a port symbol changed";
+    // The presets' messages came after the ports above, which kept their numbers.
+    EXPECT_EQ(std::vector<std::string>(symbols.begin() + lv2port::kPresetsInput, symbols.end()),
+              (std::vector<std::string>{"presets_in", "presets_out"}));
 }
 
 TEST_F(BundleTest, DefaultsLieInTheirRangesAndLogarithmicPortsStartAboveZero)
@@ -183,8 +196,10 @@ TEST_F(BundleTest, PresetsAreTheBuiltInProgramsAndSetEveryPort)
 TEST_F(BundleTest, TheStateInterfaceAndItsKeysAreDeclared)
 {
     EXPECT_TRUE(lilv_plugin_has_extension_data(bundle.plugin(), bundle.uri("http://lv2plug.in/ns/ext/state#interface")));
+    EXPECT_TRUE(lilv_plugin_has_extension_data(bundle.plugin(), bundle.uri("http://lv2plug.in/ns/ext/worker#interface")));
     LilvNodes* optional = lilv_plugin_get_optional_features(bundle.plugin());
     EXPECT_TRUE(lilv_nodes_contains(optional, bundle.uri("http://lv2plug.in/ns/ext/log#log")));
+    EXPECT_TRUE(lilv_nodes_contains(optional, bundle.uri("http://lv2plug.in/ns/ext/worker#schedule")));
     lilv_nodes_free(optional);
     LilvNodes* required = lilv_plugin_get_required_features(bundle.plugin());
     EXPECT_EQ(lilv_nodes_size(required), 0u);
@@ -229,6 +244,7 @@ TEST_F(BundleTest, TheEditorIsAnEmbeddedX11UiInItsOwnModule)
     EXPECT_EQ(objects("http://lv2plug.in/ns/lv2core#requiredFeature"),
               (std::set<std::string>{uiPrefix + "parent", uiPrefix + "idleInterface"}));
     EXPECT_EQ(objects("http://lv2plug.in/ns/lv2core#extensionData"), std::set<std::string>{uiPrefix + "idleInterface"});
-    EXPECT_TRUE(objects("http://lv2plug.in/ns/lv2core#optionalFeature").count(uiPrefix + "touch"));
+    for (const char* optional : {"touch", "portSubscribe", "resize"})
+        EXPECT_TRUE(objects("http://lv2plug.in/ns/lv2core#optionalFeature").count(uiPrefix + optional)) << optional;
     lilv_uis_free(uis);
 }

@@ -1,25 +1,42 @@
 // The LV2 UI module as a host loads it: its descriptor from the built module, instantiated
-// into the host's X window, shown port values, a user's drag written back as port values inside
-// touch gestures, and clean failures. Runs under xvfb-run.
+// into the host's X window, shown port values and the tempo in effect, a user's drag written
+// back as port values inside touch gestures, the plug-in's presets recalled, stored and glided
+// to, and clean failures. Runs under xvfb-run.
+#include "FakeUridMap.h"
+#include "PngFrame.h"
+#include "X11Hand.h"
+
+#include "Algo.h"
+#include "BankFiles.h"
+#include "BankManager.h"
+#include "FactoryPrograms.h"
+#include "FixedPorts.h"
+#include "ParamLayout.h"
+#include "ParamIndexes.h"
+#include "ParamPort.h"
+#include "PresetBank.h"
+#include "PresetMessages.h"
 #include "ProductInfo.h"
+#include "SkinLayout.h"
+#include "SkinPlacement.h"
 
 #include <gtest/gtest.h>
 #include <lv2/ui/ui.h>
 
 // After gtest: Xlib's macros would clash with its names.
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 #include <dlfcn.h>
-#include <png.h>
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,17 +48,14 @@ constexpr std::uint32_t kCutoff = 69;
 constexpr std::uint32_t kFeedback = 64;
 constexpr int kParamPorts = 121;
 
-struct Point {
-    int x;
-    int y;
-};
-
 // What the host heard, in order.
 struct Heard {
-    enum Kind { kWrite, kGrab, kRelease };
+    enum Kind { kWrite, kGrab, kRelease, kMessage };
     Kind kind;
     std::uint32_t port;
     float value;
+    // A message's atom.
+    std::vector<std::uint8_t> atom = {};
 };
 
 // A host of LV2 UIs: the module's descriptor, a top-level window to embed in, its idle calls,
@@ -77,7 +91,7 @@ public:
     ::Window widget() const { return static_cast<::Window>(reinterpret_cast<std::uintptr_t>(widget_)); }
     LV2UI_Handle handle() const { return ui_; }
     std::vector<Heard>& heard() { return heard_; }
-    Point resized() const { return resized_; }
+    ScreenPoint resized() const { return resized_; }
 
     ::Window newParent()
     {
@@ -95,17 +109,25 @@ public:
         parent_ = 0;
     }
 
-    // Instantiates the UI with the features given: the parent (0 for none), touch and resize.
-    LV2UI_Handle instantiate(::Window parent, bool offerTouch = true, const char* pluginUri = product::kLv2Uri)
+    // Instantiates the UI with the features given: the parent (0 for none), touch, resize and,
+    // where asked, the URID map.
+    LV2UI_Handle instantiate(::Window parent, bool offerTouch = true, const char* pluginUri = product::kLv2Uri,
+                             bool offerMap = false)
     {
         std::vector<const LV2_Feature*> features;
         const LV2_Feature parentFeature = {LV2_UI__parent, reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent))};
         const LV2_Feature touchFeature = {LV2_UI__touch, &touch_};
         const LV2_Feature resizeFeature = {LV2_UI__resize, &resize_};
+        const LV2_Feature mapFeature = {LV2_URID__map, &map_.feature};
+        const LV2_Feature subscribeFeature = {LV2_UI__portSubscribe, &subscribe_};
         if (parent)
             features.push_back(&parentFeature);
         if (offerTouch)
             features.push_back(&touchFeature);
+        if (offerMap) {
+            features.push_back(&mapFeature);
+            features.push_back(&subscribeFeature);
+        }
         features.push_back(&resizeFeature);
         features.push_back(nullptr);
         ui_ = descriptor_->instantiate(descriptor_, pluginUri, LV2_BUNDLE, write, this, &widget_, features.data());
@@ -122,6 +144,22 @@ public:
     {
         descriptor_->port_event(ui_, port, sizeof value, 0, &value);
     }
+    // An atom from the plug-in's presets' port, as hosts pass it.
+    void messageEvent(const std::vector<std::uint8_t>& atom)
+    {
+        descriptor_->port_event(ui_, lv2port::kPresetsOutput, static_cast<std::uint32_t>(atom.size()), eventTransfer(),
+                                atom.data());
+    }
+    FakeUridMap& map() { return map_; }
+    // The ports subscribed to, by protocol, and left again.
+    struct Subscription {
+        std::uint32_t port;
+        std::uint32_t protocol;
+        bool on;
+        bool operator==(const Subscription&) const = default;
+    };
+    const std::vector<Subscription>& subscriptions() const { return subscriptions_; }
+    std::uint32_t eventTransfer() { return map_.map(LV2_ATOM__eventTransfer); }
     // The host's idle, every 10 ms for `milliseconds`; each answers 0 while the UI is open.
     void idleFor(int milliseconds)
     {
@@ -131,37 +169,18 @@ public:
         }
     }
 
-    std::vector<std::uint32_t> pixels()
+    std::vector<std::uint32_t> pixels() { return hand_.pixels(widget(), resized_.x, resized_.y); }
+    void moveTo(ScreenPoint point) { hand_.moveTo(widget(), point); }
+    void moveBy(int dx, int dy) { hand_.moveBy(dx, dy); }
+    void button(bool down) { hand_.button(down); }
+    void click(ScreenPoint point)
     {
-        std::vector<std::uint32_t> frame;
-        XImage* image = XGetImage(display_, widget(), 0, 0, static_cast<unsigned>(resized_.x),
-                                  static_cast<unsigned>(resized_.y), AllPlanes, ZPixmap);
-        if (!image)
-            return frame;
-        for (int y = 0; y < resized_.y; ++y)
-            for (int x = 0; x < resized_.x; ++x)
-                frame.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFFu);
-        XDestroyImage(image);
-        return frame;
-    }
-
-    void moveTo(Point point)
-    {
-        int rootX = 0, rootY = 0;
-        ::Window child = 0;
-        XTranslateCoordinates(display_, widget(), DefaultRootWindow(display_), point.x, point.y, &rootX, &rootY, &child);
-        XTestFakeMotionEvent(display_, -1, rootX, rootY, 0);
-        XFlush(display_);
-    }
-    void moveBy(int dx, int dy)
-    {
-        XTestFakeRelativeMotionEvent(display_, dx, dy, 0);
-        XFlush(display_);
-    }
-    void button(bool down)
-    {
-        XTestFakeButtonEvent(display_, 1, down ? True : False, 0);
-        XFlush(display_);
+        moveTo(point);
+        idleFor(30);
+        button(true);
+        idleFor(30);
+        button(false);
+        idleFor(30);
     }
 
     // The writes heard for `port`, in order.
@@ -178,15 +197,30 @@ private:
     static void write(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t protocol, const void* buffer)
     {
         auto* host = static_cast<UiHost*>(controller);
+        if (protocol != 0) {
+            ASSERT_EQ(protocol, host->eventTransfer());
+            const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+            host->heard_.push_back({Heard::kMessage, port, 0.0f, {bytes, bytes + size}});
+            return;
+        }
         float value = 0.0f;
         ASSERT_EQ(size, sizeof value);
-        ASSERT_EQ(protocol, 0u);
         std::memcpy(&value, buffer, sizeof value);
         host->heard_.push_back({Heard::kWrite, port, value});
     }
     static void touch(LV2UI_Feature_Handle handle, uint32_t port, bool grabbed)
     {
         static_cast<UiHost*>(handle)->heard_.push_back({grabbed ? Heard::kGrab : Heard::kRelease, port, 0.0f});
+    }
+    static uint32_t subscribe(LV2UI_Feature_Handle handle, uint32_t port, uint32_t protocol, const LV2_Feature* const*)
+    {
+        static_cast<UiHost*>(handle)->subscriptions_.push_back({port, protocol, true});
+        return 0;
+    }
+    static uint32_t unsubscribe(LV2UI_Feature_Handle handle, uint32_t port, uint32_t protocol, const LV2_Feature* const*)
+    {
+        static_cast<UiHost*>(handle)->subscriptions_.push_back({port, protocol, false});
+        return 0;
     }
     static int resize(LV2UI_Feature_Handle handle, int width, int height)
     {
@@ -195,6 +229,7 @@ private:
     }
 
     Display* display_;
+    X11Hand hand_{display_};
     void* module_ = nullptr;
     const LV2UI_Descriptor* descriptor_ = nullptr;
     const LV2UI_Idle_Interface* idle_ = nullptr;
@@ -203,29 +238,21 @@ private:
     LV2UI_Handle ui_ = nullptr;
     LV2UI_Touch touch_ = {this, touch};
     LV2UI_Resize resize_ = {this, resize};
+    FakeUridMap map_;
+    LV2UI_Port_Subscribe subscribe_ = {this, subscribe, unsubscribe};
+    std::vector<Subscription> subscriptions_;
     std::vector<Heard> heard_;
-    Point resized_ = {0, 0};
+    ScreenPoint resized_ = {0, 0};
 };
 
 // The editor as the command-line host pictures it, as 0x00RRGGBB pixels; empty on failure.
-std::vector<std::uint32_t> snapshot(const std::string& arguments)
+std::vector<std::uint32_t> snapshot(const std::string& arguments, const std::string& skin = "wide")
 {
     const std::string file = std::string(WORK_DIR) + "/snapshot.png";
-    const std::string command = std::string(ZORVANE_CLI) + " snapshot " + file + " --skin wide " + arguments;
-    std::vector<std::uint32_t> pixels;
+    const std::string command = std::string(ZORVANE_CLI) + " snapshot " + file + " --skin " + skin + " " + arguments;
     if (std::system(command.c_str()) != 0)
-        return pixels;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, file.c_str()))
-        return pixels;
-    image.format = PNG_FORMAT_RGB;
-    std::vector<png_byte> bytes(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr))
-        return pixels;
-    for (std::size_t i = 0; i + 2 < bytes.size(); i += 3)
-        pixels.push_back(std::uint32_t{bytes[i]} << 16 | std::uint32_t{bytes[i + 1]} << 8 | bytes[i + 2]);
-    return pixels;
+        return {};
+    return read_png(file).pixels;
 }
 
 int differences(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b)
@@ -243,19 +270,6 @@ bool painted(const std::vector<std::uint32_t>& frame)
     return std::any_of(frame.begin(), frame.end(), [](std::uint32_t pixel) { return pixel != 0; });
 }
 
-// The centre of the pixels that differ between two frames of `width` columns.
-Point centreOfChange(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b, int width)
-{
-    int left = width, top = 1 << 30, right = -1, bottom = -1;
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-        if (a[i] == b[i])
-            continue;
-        const int x = static_cast<int>(i) % width, y = static_cast<int>(i) / width;
-        left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
-    }
-    return {(left + right) / 2, (top + bottom) / 2};
-}
-
 class UiTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -266,11 +280,11 @@ protected:
         ASSERT_NE(host_.idleInterface(), nullptr);
     }
     // Opens the UI and idles until its first paint; answers the milliseconds that took.
-    double open()
+    double open(bool offerMap = false)
     {
         const ::Window parent = host_.newParent();
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_NE(host_.instantiate(parent), nullptr);
+        EXPECT_NE(host_.instantiate(parent, true, product::kLv2Uri, offerMap), nullptr);
         if (!host_.handle())
             return -1.0;
         for (int tries = 0; tries < 500 && !painted(host_.pixels()); ++tries)
@@ -279,17 +293,72 @@ protected:
         return taken.count();
     }
     // Two cutoffs shown one after the other: the knob is where the pixels differ.
-    Point cutoffKnob()
+    ScreenPoint cutoffKnob()
     {
         host_.portEvent(kCutoff, 200.0f);
         host_.idleFor(100);
         const std::vector<std::uint32_t> low = host_.pixels();
         host_.portEvent(kCutoff, 8000.0f);
         host_.idleFor(100);
-        return centreOfChange(low, host_.pixels(), host_.resized().x);
+        return centre_of_change(low, host_.pixels(), host_.resized().x);
+    }
+    // The centre of the `nth` control of the large skin bound to `listener`.
+    static ScreenPoint control(std::string_view listener, int nth = 0)
+    {
+        for (const skin_layout::PlacedControl& placed : skin_layout::placed_controls(skin_layout::wide()))
+            if (placed.row->listener == listener && nth-- == 0) {
+                const pengui::Rect box = placed.row->box.moved(placed.at.x, placed.at.y);
+                return {(box.x0 + box.x1) / 2, (box.y0 + box.y1) / 2};
+            }
+        ADD_FAILURE() << "no control " << listener;
+        return {0, 0};
+    }
+    // The plug-in's side: its presets as a patch:Set, as its output port carries them.
+    std::vector<std::uint8_t> presetsMessage(const mppi::BankManager& presets)
+    {
+        std::vector<std::uint8_t> body(presets.get_serialized_size());
+        EXPECT_EQ(presets.serialize(body.data()), 0);
+        std::vector<std::uint8_t> atom(lv2port::PresetMessages::kPortSize);
+        LV2_Atom_Forge forge = messages_.forge(atom.data(), static_cast<std::uint32_t>(atom.size()));
+        EXPECT_TRUE(messages_.writeSet(forge, body.data(), static_cast<std::uint32_t>(body.size())));
+        atom.resize(sizeof(LV2_Atom) + reinterpret_cast<const LV2_Atom*>(atom.data())->size);
+        return atom;
+    }
+    // The messages the UI wrote to the plug-in's presets' port, read.
+    std::vector<lv2port::PresetMessages::Message> messagesHeard()
+    {
+        std::vector<lv2port::PresetMessages::Message> read;
+        for (const Heard& event : host_.heard())
+            if (event.kind == Heard::kMessage) {
+                EXPECT_EQ(event.port, lv2port::kPresetsInput);
+                read.push_back(messages_.read(*reinterpret_cast<const LV2_Atom*>(event.atom.data())));
+            }
+        return read;
+    }
+    // The value the plug-in's port of `index` holds for a normalized value, as the UI writes it.
+    static float portValue(int index, float normalized)
+    {
+        struct Registry {
+            Registry() { algo.init1(); }
+            Algo algo;
+        };
+        static Registry registry;
+        const lv2port::ParamPort port(*registry.algo.param(index),
+                                      lv2port::port_kind(param_table::layout()[static_cast<std::size_t>(index)]));
+        return port.portValueOf(normalized).value_or(std::nanf(""));
+    }
+    // The presets a fresh plug-in holds, with preset `preset` at line 1's feedback `feedback`.
+    static mppi::BankManager presetsWith(int preset, float feedback)
+    {
+        mppi::PresetBank presets;
+        presets.seed(mppi::load_factory_programs().program(0), mppi::PresetBank::kSeedBank);
+        mppi::BankManager bank = presets.bank();
+        bank.program(preset).setValue(static_cast<int>(kFeedback), feedback);
+        return bank;
     }
 
     UiHost host_;
+    lv2port::PresetMessages messages_{&host_.map().feature};
 };
 
 TEST_F(UiTest, OpensInsideTheParentAtItsFixedSize)
@@ -333,7 +402,7 @@ TEST_F(UiTest, ShowsPortValuesInThePortsUnits)
     host_.descriptor()->port_event(host_.handle(), kCutoff, sizeof value, 1, &value);
     host_.descriptor()->port_event(host_.handle(), kCutoff, sizeof wide, 0, &wide);
     host_.descriptor()->port_event(host_.handle(), kCutoff, sizeof value, 0, nullptr);
-    host_.portEvent(kParamPorts + 5, 1.0f);
+    host_.portEvent(kParamPorts, 1.0f);
     host_.portEvent(kCutoff, std::nanf(""));
     host_.idleFor(100);
     EXPECT_EQ(host_.pixels(), low);
@@ -356,7 +425,7 @@ TEST_F(UiTest, ADragWritesPortValuesInsideATouchGesture)
 {
     open();
     ASSERT_NE(host_.handle(), nullptr);
-    const Point knob = cutoffKnob();
+    const ScreenPoint knob = cutoffKnob();
     host_.portEvent(kCutoff, 1000.0f);
     host_.idleFor(100);
     host_.heard().clear();
@@ -397,7 +466,7 @@ TEST_F(UiTest, DestroyedMidGestureTheHostHearsTheEnd)
 {
     open();
     ASSERT_NE(host_.handle(), nullptr);
-    const Point knob = cutoffKnob();
+    const ScreenPoint knob = cutoffKnob();
     host_.heard().clear();
     host_.moveTo(knob);
     host_.button(true);
@@ -428,7 +497,7 @@ TEST_F(UiTest, WithoutTouchTheDragStillWrites)
     const ::Window parent = host_.newParent();
     ASSERT_NE(host_.instantiate(parent, false), nullptr);
     host_.idleFor(100);
-    const Point knob = cutoffKnob();
+    const ScreenPoint knob = cutoffKnob();
     host_.heard().clear();
     host_.moveTo(knob);
     host_.button(true);
@@ -471,3 +540,145 @@ TEST_F(UiTest, InstantiateFailsCleanlyWithoutWhatItNeeds)
 }
 
 } // namespace
+
+TEST_F(UiTest, TheTempoShownIsTheTempoInEffect)
+{
+    open();
+    ASSERT_NE(host_.handle(), nullptr);
+    host_.portEvent(lv2port::kTempoOutput, 97.0f);
+    host_.idleFor(100);
+    const std::vector<std::uint32_t> inEffect = host_.pixels();
+    // The "Tempo" port's value is in the tempo in effect, which the host's tempo overrides.
+    host_.portEvent(static_cast<std::uint32_t>(mppi::kTempoIndex), 150.0f);
+    host_.idleFor(100);
+    EXPECT_EQ(host_.pixels(), inEffect);
+    host_.destroy();
+
+    open();
+    host_.portEvent(static_cast<std::uint32_t>(mppi::kTempoIndex), 97.0f);
+    host_.idleFor(100);
+    EXPECT_EQ(host_.pixels(), inEffect) << "the same tempo from the Tempo port alone";
+    EXPECT_TRUE(host_.heard().empty());
+}
+
+TEST_F(UiTest, ThePluginsPresetsAreRecalledAndAStoredOneGoesToThePlugin)
+{
+    open(true);
+    ASSERT_NE(host_.handle(), nullptr);
+    ASSERT_EQ(messagesHeard().size(), 1u);
+    EXPECT_EQ(messagesHeard()[0].kind, lv2port::PresetMessages::Message::kGet) << "the UI asks as it opens";
+    const std::uint32_t floats = host_.map().map(LV2_UI__floatProtocol);
+    const std::vector<UiHost::Subscription> heard = {{lv2port::kTempoOutput, floats, true},
+                                                     {lv2port::kPresetsOutput, host_.eventTransfer(), true}};
+    EXPECT_EQ(host_.subscriptions(), heard) << "where it hears the tempo in effect and the answers";
+
+    // What the plug-in answers: its presets, the third at a feedback of its own. With the recall
+    // time at 0, a press jumps there.
+    host_.messageEvent(presetsMessage(presetsWith(2, 0.8f)));
+    host_.idleFor(50);
+    host_.heard().clear();
+    host_.click(control("PresetNumberListener", 2));
+    host_.idleFor(300);
+    const std::vector<float> feedback = host_.writes(kFeedback);
+    ASSERT_FALSE(feedback.empty());
+    EXPECT_FLOAT_EQ(feedback.back(), portValue(kFeedback, 0.8f));
+    EXPECT_TRUE(messagesHeard().empty()) << "recalling changes no preset";
+
+    // Stored into the fifth: the plug-in hears all eight, the fifth now the sound recalled.
+    host_.click(control("PresetMemListener"));
+    host_.click(control("PresetNumberListener", 4));
+    host_.idleFor(100);
+    const std::vector<lv2port::PresetMessages::Message> sent = messagesHeard();
+    ASSERT_EQ(sent.size(), 1u);
+    ASSERT_EQ(sent[0].kind, lv2port::PresetMessages::Message::kSet);
+    mppi::BankManager stored = presetsWith(2, 0.8f);
+    ASSERT_EQ(mppi::decode_bank(sent[0].body, sent[0].size, stored, true), 0);
+    EXPECT_EQ(stored.program(4).value(kFeedback), 0.8f);
+    EXPECT_EQ(stored.program(2).value(kFeedback), 0.8f);
+    EXPECT_EQ(stored.program(0).value(kFeedback), presetsWith(2, 0.8f).program(0).value(kFeedback));
+
+    // What the plug-in sends that is not eight presets of this system is ignored: the fifth is
+    // still the sound, and recalling it moves nothing.
+    mppi::BankManager seven = presetsWith(4, 0.1f);
+    seven.resize(7);
+    host_.messageEvent(presetsMessage(seven));
+    host_.heard().clear();
+    host_.click(control("PresetNumberListener", 4));
+    host_.idleFor(300);
+    EXPECT_TRUE(host_.writes(kFeedback).empty());
+
+    host_.destroy();
+    ASSERT_EQ(host_.subscriptions().size(), 4u);
+    EXPECT_FALSE(host_.subscriptions()[2].on);
+    EXPECT_FALSE(host_.subscriptions()[3].on) << "and leaves as it closes";
+}
+
+TEST_F(UiTest, ClosedMidGlideTheUiJumpsToThePresetAndEndsItsGestures)
+{
+    open(true);
+    ASSERT_NE(host_.handle(), nullptr);
+    host_.messageEvent(presetsMessage(presetsWith(0, 0.8f)));
+    // The recall time's fader to its end: a glide of 99 seconds.
+    const ScreenPoint fader = control("PresetTimeFaderListener");
+    host_.moveTo({fader.x - 45, fader.y});
+    host_.button(true);
+    for (int step = 0; step < 12; ++step) {
+        host_.moveBy(10, 0);
+        host_.idleFor(20);
+    }
+    host_.button(false);
+    host_.idleFor(50);
+    host_.heard().clear();
+
+    host_.click(control("PresetNumberListener", 0));
+    host_.idleFor(400);
+    const std::vector<float> gliding = host_.writes(kFeedback);
+    ASSERT_FALSE(gliding.empty()) << "the glide started";
+    EXPECT_NE(gliding.back(), portValue(kFeedback, 0.8f)) << "and has far to go";
+    ASSERT_NE(host_.heard().back().kind, Heard::kRelease);
+
+    host_.destroy();
+    EXPECT_FLOAT_EQ(host_.writes(kFeedback).back(), portValue(kFeedback, 0.8f)) << "at the preset";
+    std::map<std::uint32_t, int> open;
+    std::map<std::uint32_t, Heard::Kind> last;
+    for (const Heard& event : host_.heard()) {
+        open[event.port] += event.kind == Heard::kGrab ? 1 : event.kind == Heard::kRelease ? -1 : 0;
+        last[event.port] = event.kind;
+    }
+    for (const auto& [port, count] : open) {
+        EXPECT_EQ(count, 0) << "port " << port;
+        EXPECT_EQ(last[port], Heard::kRelease) << "port " << port;
+    }
+}
+
+TEST_F(UiTest, TheMusiciansSettingChoosesTheCompactSkin)
+{
+    const std::filesystem::path config = std::filesystem::path(WORK_DIR) / "lv2-ui-config";
+    std::filesystem::remove_all(config);
+    std::filesystem::create_directories(config / "zorvane");
+    const char* previous = std::getenv("XDG_CONFIG_HOME");
+    const std::string restore = previous ? previous : "";
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    auto choose = [&](const char* line) { std::ofstream(config / "zorvane" / "settings") << line; };
+
+    choose("scale=2\nlv2-skin=compact\n");
+    open();
+    ASSERT_NE(host_.handle(), nullptr);
+    EXPECT_EQ(host_.resized().x, 500);
+    EXPECT_EQ(host_.resized().y, 422);
+    host_.idleFor(100);
+    EXPECT_EQ(differences(host_.pixels(), snapshot("", "compact")), 0);
+    host_.destroy();
+
+    for (const char* other : {"lv2-skin=tiny\n", "lv2-skin=compact\nlv2-skin=wide\n", ""}) {
+        SCOPED_TRACE(other);
+        choose(other);
+        open();
+        EXPECT_EQ(host_.resized().x, 700) << "the large skin";
+        host_.destroy();
+    }
+    if (previous)
+        setenv("XDG_CONFIG_HOME", restore.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
+}

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package installs with apt on a clean Debian: a minimal system of this machine's
-# release, made with debootstrap, takes it with its dependencies, and the installed zorvane
-# plays through the installed module. Needs root and Debian's mirror.
+# release, made with debootstrap, takes it with its dependencies, the installed zorvane plays
+# through the installed module, and the LV2 bundle lies where LV2 hosts look. Needs root and
+# Debian's mirror.
 # Usage: clean_install_check.sh WORK_DIR (run from the top of the tree, after tools/package.sh).
 set -euo pipefail
 [ "$(id -u)" -eq 0 ] || exec sudo "$0" "$@"
@@ -29,7 +30,9 @@ inside apt-get install -y -q --no-install-recommends "/tmp/$(basename "$deb")" >
 inside zorvane info | grep -q "^effect name: *Zorvane$" || fail "the installed zorvane cannot load the installed module"
 inside zorvane --quiet render --demo /tmp/demo.wav --program 6 || fail "the installed zorvane does not render"
 [ -s "$system/tmp/demo.wav" ] || fail "nothing rendered"
+[ -f "$system/usr/lib/lv2/zorvane.lv2/manifest.ttl" ] || fail "no LV2 bundle in /usr/lib/lv2"
 inside apt-get remove -y -q zorvane >>"$work/apt.log" 2>&1 || fail "apt cannot remove the package"
 [ ! -e "$system/usr/lib/vst/zorvane.so" ] || fail "the module stays after removal"
+[ ! -e "$system/usr/lib/lv2/zorvane.lv2" ] || fail "the LV2 bundle stays after removal"
 rm -rf "$system"
 echo "clean install check passed"

@@ -3,7 +3,8 @@
 # notes say, each Windows module run from the zip under wine in its width (identity, sound
 # against the Linux module, the editor), the Debian package's layout and fields, lintian without
 # an error, the extracted zorvane rendering with the extracted module, Ardour's scanner finding
-# the module in the extracted lib/vst, and the checksums.
+# the module in the extracted lib/vst, lilv finding the LV2 plug-in, its presets and its UI in
+# each extracted lib/lv2 and lv2apply running it, and the checksums.
 # Usage: package_check.sh WORK_DIR (run from the top of the tree, after tools/package.sh).
 set -euo pipefail
 work=$(realpath -m "$1")
@@ -21,6 +22,25 @@ under_wine() {
   "$@" || status=$?
   /usr/lib/wine/wineserver -w
   return $status
+}
+# The LV2 bundle's files, below a prefix.
+lv2_files() {
+  for file in manifest.ttl presets.ttl zorvane.so zorvane.ttl zorvane_ui.so; do
+    echo "$1/lib/lv2/zorvane.lv2/$file"
+  done
+}
+# An LV2 host finds the bundle in the lib/lv2 below the prefix $1, with its presets and its UI's
+# module there, and plays through it.
+check_lv2() {
+  local folder=$1/lib/lv2 uri=https://brisval.example/plugins/zorvane
+  local described
+  described=$(LV2_PATH=$folder lv2info "$uri") || fail "no LV2 plug-in in $folder"
+  grep -q "Ping-pong delay - 3/4 beat" <<<"$described" || fail "the LV2 plug-in in $folder lists no presets"
+  grep -q "Binary: *file://$folder/zorvane.lv2/zorvane_ui.so" <<<"$described" || fail "no UI module in $folder"
+  LV2_PATH=$folder lv2apply -i "$work/demo.wav" -o "$work/lv2.wav" -c d1_fdbk 80 "$uri" >/dev/null ||
+    fail "lv2apply does not run the LV2 plug-in in $folder"
+  [ -s "$work/lv2.wav" ] || fail "the LV2 plug-in in $folder played nothing"
+  rm "$work/lv2.wav"
 }
 # Fails unless the sorted lines of $1 equal the words that follow.
 expect_list() {
@@ -84,8 +104,8 @@ grep -q $'\r$' "$work/windows/INSTALL.txt" || fail "the Windows install note has
 # --- The Debian package.
 deb=$dist/zorvane_${version}_amd64.deb
 expect_list "$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort)" ./usr/bin/zorvane ./usr/lib/vst/zorvane.so \
-  ./usr/lib/zorvane/zorvane_compact.so ./usr/share/doc/zorvane/README.md ./usr/share/doc/zorvane/changelog.gz \
-  ./usr/share/doc/zorvane/copyright ./usr/share/man/man1/zorvane.1.gz
+  ./usr/lib/zorvane/zorvane_compact.so $(lv2_files ./usr) ./usr/share/doc/zorvane/README.md \
+  ./usr/share/doc/zorvane/changelog.gz ./usr/share/doc/zorvane/copyright ./usr/share/man/man1/zorvane.1.gz
 dpkg-deb -c "$deb" | awk '{ print $2 }' | grep -qv '^root/root$' && fail "files in the package not owned by root"
 [ "$(dpkg-deb -f "$deb" Package Version Architecture Section Recommends)" = \
   "Package: zorvane
@@ -102,6 +122,7 @@ dpkg-deb -x "$deb" "$work/deb"
 "$work/deb/usr/bin/zorvane" --quiet render --demo "$work/demo.wav" --program 6 || fail "the packaged zorvane does not render"
 [ -s "$work/demo.wav" ] || fail "the packaged zorvane wrote nothing"
 [ "$(find "$work/deb/usr/lib/vst" -type f)" = "$work/deb/usr/lib/vst/zorvane.so" ] || fail "more than one module in lib/vst"
+check_lv2 "$work/deb/usr"
 if [ -x /usr/lib/ardour7/ardour-vst-scanner ]; then
   tests/ardour/ardour_check.sh "$work/deb/usr/lib/vst/zorvane.so" "$work/ardour" --in-place >"$work/ardour.log" 2>&1 ||
     fail "Ardour does not find the packaged module: $(tail -5 "$work/ardour.log")"
@@ -111,8 +132,10 @@ fi
 tarball=$dist/zorvane-$version-linux-x86_64.tar.gz
 name=zorvane-$version-linux-x86_64
 expect_list "$(tar -tzf "$tarball" | grep -v '/$' | sort)" "$name/INSTALL.txt" "$name/bin/zorvane" "$name/lib/vst/zorvane.so" \
-  "$name/lib/zorvane/zorvane_compact.so" "$name/share/doc/zorvane/README.md" "$name/share/man/man1/zorvane.1.gz"
+  "$name/lib/zorvane/zorvane_compact.so" $(lv2_files "$name") "$name/share/doc/zorvane/README.md" \
+  "$name/share/man/man1/zorvane.1.gz"
 tar -tvzf "$tarball" | awk '{ print $2 }' | grep -qv '^0/0$' && fail "files in the tarball not owned by 0/0"
 tar -xzf "$tarball" -C "$work"
 "$work/$name/bin/zorvane" programs | grep -q "^6	" || fail "the tarball's zorvane does not list the programs"
+check_lv2 "$work/$name"
 echo "package check passed"

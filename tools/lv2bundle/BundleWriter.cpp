@@ -4,6 +4,7 @@
 #include "FixedPorts.h"
 #include "ParamLayout.h"
 #include "PortSymbols.h"
+#include "PresetMessages.h"
 #include "ProductInfo.h"
 #include "StateKeys.h"
 #include "TurtleText.h"
@@ -18,13 +19,16 @@ constexpr const char* kPrefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#
                                   "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
                                   "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
                                   "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
+                                  "@prefix patch: <http://lv2plug.in/ns/ext/patch#> .\n"
                                   "@prefix pprops: <http://lv2plug.in/ns/ext/port-props#> .\n"
                                   "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
                                   "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+                                  "@prefix rsz: <http://lv2plug.in/ns/ext/resize-port#> .\n"
                                   "@prefix time: <http://lv2plug.in/ns/ext/time#> .\n"
                                   "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
                                   "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
-                                  "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n\n";
+                                  "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n"
+                                  "@prefix work: <http://lv2plug.in/ns/ext/worker#> .\n\n";
 
 // LV2 versions are a minor and a micro number, and an odd minor number marks a development
 // build. The project's version a.bc becomes minor 2a and micro bc: even, so every version is a
@@ -41,6 +45,11 @@ Lv2Version lv2Version(double version)
 }
 
 const char* kAudioPorts[] = {"lv2:InputPort", "lv2:InputPort", "lv2:OutputPort", "lv2:OutputPort"};
+
+const lv2port::FixedPortText& fixedText(std::uint32_t port)
+{
+    return lv2port::kFixedPortTexts[port - lv2port::kInputLeft];
+}
 
 } // namespace
 
@@ -83,10 +92,19 @@ void BundleWriter::writeManifest(std::ostream& out) const
     out << kPrefixes;
     out << "<" << product::kLv2Uri << ">\n    a lv2:Plugin ;\n    lv2:binary <" << binary_ << "> ;\n    ui:ui <"
         << product::kLv2UiUri << "> ;\n    rdfs:seeAlso <" << kPluginFile << "> .\n";
-    // The editor, embedded in the host's window and driven by its idle calls, at a fixed size.
+    // The editor, embedded in the host's window and driven by its idle calls, at a fixed size;
+    // it hears the tempo in effect and the presets' messages.
     out << "\n<" << product::kLv2UiUri << ">\n    a ui:X11UI ;\n    ui:binary <" << uiBinary_
         << "> ;\n    lv2:requiredFeature ui:parent , ui:idleInterface ;\n    lv2:optionalFeature ui:resize , ui:touch , "
-           "ui:noUserResize ;\n    lv2:extensionData ui:idleInterface .\n";
+           "ui:noUserResize , urid:map , ui:portSubscribe ;\n    lv2:extensionData ui:idleInterface ;\n"
+           "    ui:portNotification ";
+    const std::pair<std::uint32_t, const char*> notified[] = {{lv2port::kTempoOutput, "ui:floatProtocol"},
+                                                              {lv2port::kPresetsOutput, "atom:eventTransfer"}};
+    for (const auto& [port, protocol] : notified)
+        out << (port == notified[0].first ? "" : " , ") << "[\n        ui:plugin <" << product::kLv2Uri
+            << "> ;\n        lv2:symbol " << turtle::quoted(fixedText(port).symbol) << " ;\n        ui:protocol "
+            << protocol << "\n    ]";
+    out << " .\n";
     for (int program = 0; program < programs_.count(); ++program)
         out << "\n" << presetUri(program) << "\n    a pset:Preset ;\n    lv2:appliesTo <" << product::kLv2Uri
             << "> ;\n    rdfs:label " << turtle::quoted(programs_.program(program).name()) << " ;\n    rdfs:seeAlso <"
@@ -134,7 +152,8 @@ void BundleWriter::writePlugin(std::ostream& out) const
         << " ;\n    doap:maintainer [ foaf:name " << turtle::quoted(product::kVendor) << " ] .\n\n";
     out << "<" << product::kLv2Uri << ">\n    a lv2:Plugin , lv2:DelayPlugin ;\n    doap:name "
         << turtle::quoted(pluginName_) << " ;\n    lv2:project <" << product::kLv2Uri << "#project> ;\n    lv2:minorVersion " << version.minor << " ;\n    lv2:microVersion " << version.micro
-        << " ;\n    lv2:optionalFeature lv2:hardRTCapable , urid:map , log:log ;\n    lv2:extensionData state:interface ;\n    lv2:port ";
+        << " ;\n    lv2:optionalFeature lv2:hardRTCapable , urid:map , log:log , work:schedule ;\n    lv2:extensionData "
+           "state:interface , work:interface ;\n    lv2:port ";
     for (int index = 0; index < paramCount(); ++index) {
         writeParamPort(out, index);
         out << " , ";
@@ -155,7 +174,16 @@ void BundleWriter::writePlugin(std::ostream& out) const
     out << "[\n        a lv2:OutputPort , lv2:ControlPort ;\n        lv2:index " << lv2port::kTempoOutput
         << " ;\n        lv2:symbol " << turtle::quoted(tempo.symbol) << " ;\n        lv2:name " << turtle::quoted(tempo.name)
         << " ;\n        lv2:minimum " << turtle::number(tempoParam.minimum()) << " ;\n        lv2:maximum "
-        << turtle::number(tempoParam.maximum()) << " ;\n        units:unit units:bpm\n    ] .\n";
+        << turtle::number(tempoParam.maximum()) << " ;\n        units:unit units:bpm\n    ]";
+    for (std::uint32_t messages = lv2port::kPresetsInput; messages <= lv2port::kPresetsOutput; ++messages)
+        out << " , [\n        a " << (messages == lv2port::kPresetsInput ? "lv2:InputPort" : "lv2:OutputPort")
+            << " , atom:AtomPort ;\n        atom:bufferType atom:Sequence ;\n        atom:supports patch:Message ;\n"
+               "        lv2:index "
+            << messages << " ;\n        lv2:symbol " << turtle::quoted(fixedText(messages).symbol)
+            << " ;\n        lv2:name " << turtle::quoted(fixedText(messages).name)
+            << " ;\n        rsz:minimumSize " << lv2port::PresetMessages::kPortSize
+            << " ;\n        lv2:portProperty lv2:connectionOptional\n    ]";
+    out << " .\n";
     writeStateKeys(out);
 }
 

@@ -7,7 +7,7 @@
 #include "PluginHost.h"
 #include "QuenloGui.h"
 #include "SkinLayout.h"
-#include "SnapshotResources.h"
+#include "SkinResourceChoice.h"
 #include "Vst2WinPlugin.h"
 
 #include <charconv>
@@ -45,7 +45,7 @@ int take_snapshot(const CommandLine& line)
 {
     const bool compact = line.skin == "compact";
     g_skin = compact ? &skin_layout::compact() : &skin_layout::wide();
-    select_snapshot_resources(compact);
+    select_skin_resources(compact);
     PluginHost host(snapshotEntry, compact ? "QuenloCompact" : "QuenloWide");
     host.setTempo(line.tempo);
     host.start(44100.0, line.blockSize);

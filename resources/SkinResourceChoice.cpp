@@ -1,9 +1,9 @@
-#include "SnapshotResources.h"
+#include "SkinResourceChoice.h"
 
 #include "EmbeddedResources.h"
 
 namespace sys {
-// The two modules' tables, renamed when built into this program.
+// The two modules' tables, renamed when built in together.
 const EmbeddedResource* embedded_resources_wide(std::size_t& count);
 const EmbeddedResource* embedded_resources_compact(std::size_t& count);
 } // namespace sys
@@ -14,7 +14,7 @@ bool g_compact = false;
 
 } // namespace
 
-void select_snapshot_resources(bool compact)
+void select_skin_resources(bool compact)
 {
     g_compact = compact;
 }
