@@ -63,6 +63,7 @@ int scaleIndex(float scale)
 
 // The state that lives in the controls and the preset manager rather than in parameters.
 struct QuenloGui::Kept {
+    // The presets of the editor's own bank; none is kept where they live in a store.
     BankManager presets;
     double recallTime = 0.0;
     double storeMode = 0.0;
@@ -83,6 +84,7 @@ QuenloGui::QuenloGui(const skin_layout::SkinLayout& skin)
 void QuenloGui::makeSections()
 {
     misc_ = std::make_unique<GuiMisc>(*this);
+    misc_->presets().setStore(presetStore_);
     detail_ = std::make_unique<GuiParam>(*this);
     for (auto& tap : taps_)
         tap = std::make_unique<GuiTapUnit>(*this);
@@ -373,6 +375,14 @@ void QuenloGui::close()
         hostGui_->endAllEdits();
 }
 
+void QuenloGui::setPresetStore(PresetStoreInterface* store)
+{
+    presetStore_ = store;
+    // A built preset cell keeps its bank until the next rebuild.
+    if (!built_)
+        misc_->presets().setStore(store);
+}
+
 void QuenloGui::showTrees(bool shown)
 {
     pengui::ShowObject show(shown);
@@ -440,7 +450,8 @@ void QuenloGui::takeScale(bool askHost)
 QuenloGui::Kept QuenloGui::keep()
 {
     Kept kept;
-    kept.presets = misc_->presets().bank();
+    if (!presetStore_)
+        kept.presets = misc_->presets().bank();
     if (const pengui::ControlInterface* fader = misc_->control("PresetTimeFaderListener"))
         kept.recallTime = fader->value();
     if (const pengui::ControlInterface* storeMode = misc_->control("PresetMemListener"))
@@ -452,7 +463,8 @@ QuenloGui::Kept QuenloGui::keep()
 
 void QuenloGui::restore(const Kept& kept)
 {
-    misc_->presets().bank() = kept.presets;
+    if (!presetStore_)
+        misc_->presets().store().storeAll(kept.presets);
     if (pengui::ControlInterface* fader = misc_->control("PresetTimeFaderListener"))
         fader->update_value(kept.recallTime, 0);
     if (pengui::ControlInterface* storeMode = misc_->control("PresetMemListener"))

@@ -40,6 +40,7 @@ class GuiMisc;
 class GuiParam;
 class GuiTapUnit;
 class NumericParamMgr;
+class PresetStoreInterface;
 class WebSiteListener;
 
 // The editor: a fixed-size window of bitmap pictures in one of two skins, built from the skin's
@@ -131,6 +132,9 @@ public:
     int openUrl(const std::string& address) { return urlOpener_(address); }
 
     GuiMisc& misc() { return *misc_; }
+    // Where the eight presets live (not owned; null: the editor's own bank, seeded when it is
+    // built), from the next build on: init1, or a rebuild at a new scale, and every later one.
+    void setPresetStore(PresetStoreInterface* store);
     pengui::ControlInterface& websiteButton();
     GuiParam& detail() { return *detail_; }
     GuiTapUnit& tapUnit(int index) { return *taps_[static_cast<std::size_t>(index)]; }
@@ -206,6 +210,7 @@ private:
     std::map<std::string, pengui::Rect, std::less<>> cellRects_;
     bool hostCanTempo_ = false;
     std::function<int(const std::string&)> urlOpener_;
+    PresetStoreInterface* presetStore_ = nullptr;
     skin_layout::ScaleChoice choice_;
     std::optional<SettingsFile> settings_;
     // Whether the host has read the editor's size (effEditGetRect): a new size needs its word.

@@ -62,7 +62,7 @@ Lv2Ui::Lv2Ui(const Lv2UiHost::Services& services, void* parent)
     window_ = platform.get();
     gui_.setWindow(new pengui::WindowInterface(std::move(platform)));
     gui_.setDsp(&registry_);
-    gui_.misc().presets().setStore(&presets_);
+    gui_.setPresetStore(&presets_);
     gui_.init1();
     gui_.init2();
     if (gui_.open(parent) != 0)

@@ -54,6 +54,7 @@ public:
     // replaced; null goes back to the manager's own bank.
     void setStore(PresetStoreInterface* store);
     const BankManager& bank() const { return store_->presets(); }
+    PresetStoreInterface& store() { return *store_; }
     const PresetTimeFaderListener& timeFader() const { return timeFader_; }
     PresetNumberListener& number(int index) { return numbers_[static_cast<std::size_t>(index)]; }
     // The dialogs of the bank commands; the system's unless replaced (not owned).

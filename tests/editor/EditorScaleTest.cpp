@@ -5,6 +5,7 @@
 
 #include "GuiParam.h"
 #include "NumericParamMgr.h"
+#include "PresetStoreInterface.h"
 #include "SettingsFile.h"
 #include "SkinPlacement.h"
 
@@ -252,7 +253,9 @@ TEST_F(ScaleTest, ANewScaleKeepsTheStateAndEndsGesturesAndTextFields)
     ASSERT_EQ(gui().lines(), 2);
     typeInto(miscControl("PresetTimeDisplayListener"), "5");
     click(miscControl("PresetMemListener"));
-    gui().misc().presets().bank().program(3).setValue(kLine1Feedback, 0.123f);
+    mppi::ProgramSlot changed = gui().misc().presets().bank().program(3);
+    changed.setValue(kLine1Feedback, 0.123f);
+    gui().misc().presets().store().store(3, changed);
     hostSets(kLine1Feedback, 0.4f);
     tick();
     const float cutoff = param(kCutoff);
@@ -322,4 +325,45 @@ TEST_F(ScaleTest, TheSameMovementMakesTheSameChangeAndEveryControlSitsAtItsScale
         EXPECT_NEAR(dragged(kCutoff, 0.3f, pixels), knob, 1e-3) << "the knob at " << scale;
         EXPECT_NEAR(dragged(kLine1Feedback, 0.3f, pixels), fader, 0.01) << "the fader at " << scale;
     }
+}
+
+namespace {
+
+// Presets that live elsewhere, as an LV2 UI's live with its plug-in: what the editor stores.
+class OtherStore : public mppi::PresetStoreInterface {
+public:
+    explicit OtherStore(const mppi::BankManager& presets) : presets_(presets) {}
+    const mppi::BankManager& presets() const override { return presets_; }
+    void store(int index, const mppi::ProgramSlot& program) override
+    {
+        presets_.program(index) = program;
+        ++stores;
+    }
+    void storeAll(const mppi::BankManager& bank) override { presets_ = bank; }
+
+    int stores = 0;
+
+private:
+    mppi::BankManager presets_;
+};
+
+} // namespace
+
+// An editor whose presets live in a store keeps them there through a rebuild at a new scale: the
+// rebuilt preset cell recalls from the store and stores into it.
+TEST_F(ScaleTest, PresetsThatLiveInAStoreStayThereAtANewScale)
+{
+    mppi::BankManager presets = gui().misc().presets().bank();
+    presets.program(6).setValue(kLine1Feedback, 0.77f);
+    OtherStore store(presets);
+    gui().setPresetStore(&store);
+    EXPECT_NE(&gui().misc().presets().store(), &store) << "the built cell keeps its bank";
+    EXPECT_EQ(announce(2.0f), 1);
+    ASSERT_EQ(rect(), sizeAt(2.0f));
+    ASSERT_EQ(&gui().misc().presets().store(), &store);
+    EXPECT_FLOAT_EQ(gui().misc().presets().bank().program(6).value(kLine1Feedback), 0.77f);
+    open();
+    click(miscControl("PresetMemListener"));
+    click(miscControl("PresetNumberListener", 2));
+    EXPECT_EQ(store.stores, 1) << "stored where the presets live";
 }
