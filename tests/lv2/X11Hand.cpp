@@ -24,6 +24,17 @@ void settle()
 std::vector<std::uint32_t> X11Hand::pixels(XWindowId window, int width, int height) const
 {
     std::vector<std::uint32_t> frame;
+    // The server refuses to read a window that is not viewable yet, or past its edges: a host
+    // under load maps and sizes it a moment after the UI asked.
+    XWindowAttributes attributes{};
+    auto readable = [&] {
+        return XGetWindowAttributes(display_, window, &attributes) && attributes.map_state == IsViewable &&
+               attributes.width >= width && attributes.height >= height;
+    };
+    for (int attempt = 0; attempt < 100 && !readable(); ++attempt)
+        settle();
+    if (!readable())
+        return frame;
     XImage* image = XGetImage(display_, window, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
                               AllPlanes, ZPixmap);
     if (!image)
