@@ -23,7 +23,7 @@ void AlphaPicData24::draw(const Rect& area, RenderingBufferInterface& buffer) co
     });
 }
 
-int AlphaPicData24::draw_rotated(float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const
+int AlphaPicData24::draw_rotated(double x, double y, Size size, double angle, RenderingBufferInterface& buffer) const
 {
     if (turning_.empty())
         turning_.fill(view());

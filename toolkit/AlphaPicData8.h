@@ -14,7 +14,7 @@ class AlphaPicData8 : public PicDataInterface {
 public:
     explicit AlphaPicData8(const ApicResource& resource);
     void draw(const Rect& area, RenderingBufferInterface& buffer) const override;
-    int draw_rotated(float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const override;
+    int draw_rotated(double x, double y, Size size, double angle, RenderingBufferInterface& buffer) const override;
     void draw_shifted(float x, float y, Size size, RenderingBufferInterface& buffer) const override;
 
     // What the alpha sampler reads, copied by value so that stores into the buffer do not make

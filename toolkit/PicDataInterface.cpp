@@ -7,7 +7,7 @@
 
 namespace pengui {
 
-int PicDataInterface::draw_rotated(float, float, Size, float, RenderingBufferInterface&) const
+int PicDataInterface::draw_rotated(double, double, Size, double, RenderingBufferInterface&) const
 {
     return 0;
 }

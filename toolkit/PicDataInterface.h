@@ -23,8 +23,10 @@ public:
     // lands on buffer pixel (0, 0). Nothing is written outside the buffer.
     virtual void draw(const Rect& area, RenderingBufferInterface& buffer) const = 0;
     // Draws the picture turned by `angle` radians: buffer pixel (i, j) of the top-left `size`
-    // block shows picture point (x + i cos - j sin, y + i sin + j cos). Nothing by default.
-    virtual int draw_rotated(float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const;
+    // block shows picture point (x + i cos - j sin, y + i sin + j cos), the same pixel whatever
+    // part of the turned picture a buffer holds (to far below a pixel's 1/256). Nothing by
+    // default.
+    virtual int draw_rotated(double x, double y, Size size, double angle, RenderingBufferInterface& buffer) const;
     // Draws with picture point (x, y) on buffer pixel (0, 0) at sub-pixel precision; by default
     // at the floored position.
     virtual void draw_shifted(float x, float y, Size size, RenderingBufferInterface& buffer) const;

@@ -59,8 +59,7 @@ void Picture::draw_rotated_at(double x, double y, Size size, double angle, Rende
     if (std::fabs(angle) >= 1e-9) {
         const double c = std::cos(angle);
         const double s = std::sin(angle);
-        data_->draw_rotated(static_cast<float>(x * c - y * s - box.x0), static_cast<float>(x * s + y * c - box.y0),
-                            size, static_cast<float>(angle), buffer);
+        data_->draw_rotated(x * c - y * s - box.x0, x * s + y * c - box.y0, size, angle, buffer);
     } else {
         draw_at(x, y, size, buffer);
     }

@@ -14,6 +14,8 @@ namespace pengui {
 // that drawing the same state over the same pixels again is a copy: a full repaint then costs a
 // control that did not change a comparison and a copy of its block. Exact: the copy is taken
 // only when the piece, the control's state and every pixel beneath are what they were. The
+// pixels are kept from the second drawing of a state over a piece on, so that a control whose
+// state keeps changing (a knob the host automates) does not pay for copies it never reads. The
 // control names the part of the window its drawing can reach; it must draw nothing outside it.
 // Editor thread only.
 class RedrawCache {
@@ -38,6 +40,8 @@ private:
         Rect piece;
         Rect block;
         State state;
+        // Whether `beneath` and `drawn` hold this state's pixels, or the state was only seen.
+        bool kept = false;
         std::vector<std::uint32_t> beneath;
         std::vector<std::uint32_t> drawn;
     };
@@ -65,14 +69,21 @@ void RedrawCache::draw(RenderingBufferInterface& buffer, const Rect& piece, cons
         return;
     }
     for (const Entry& entry : entries_)
-        if (entry.piece == piece && entry.block == block && entry.state == state && same(buffer, block, entry.beneath)) {
+        if (entry.kept && entry.piece == piece && entry.block == block && entry.state == state &&
+            same(buffer, block, entry.beneath)) {
             copyIn(buffer, block, entry.drawn);
             return;
         }
     Entry& entry = slotFor(piece);
+    const bool seen = entry.piece == piece && entry.block == block && entry.state == state;
     entry.piece = piece;
     entry.block = block;
     entry.state = state;
+    entry.kept = seen;
+    if (!seen) {
+        draw();
+        return;
+    }
     copyOut(buffer, block, entry.beneath);
     draw();
     copyOut(buffer, block, entry.drawn);

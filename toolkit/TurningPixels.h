@@ -39,11 +39,12 @@ public:
     static Path best_path();
 
     // Buffer pixel (i, j) of the top-left `size` block shows picture point (x + i cos - j sin,
-    // y + i sin + j cos): its four neighbours weighted by their distance and alpha, blended over
-    // the buffer in 8-bit fixed point, within the bounds the turned picture's corners give.
-    void draw(float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const;
+    // y + i sin + j cos), reckoned in 32.32 fixed point from its row's start: its four
+    // neighbours weighted by their distance and alpha, blended over the buffer in 8-bit fixed
+    // point, within the bounds the turned picture's corners give.
+    void draw(double x, double y, Size size, double angle, RenderingBufferInterface& buffer) const;
     // The same on the given path; nothing when it is not offered.
-    void draw_on(Path path, float x, float y, Size size, float angle, RenderingBufferInterface& buffer) const;
+    void draw_on(Path path, double x, double y, Size size, double angle, RenderingBufferInterface& buffer) const;
 
 private:
     std::vector<std::int16_t> pairs_;
@@ -89,7 +90,7 @@ void TurningPixels::fill(const Source& source)
         }
     // A pixel (i, j) that is not clear is read by the sample points in [i - 1, i + 1) x
     // [j - 1, j + 1); the farthest corner of that square, with room for the rounding of the
-    // points' fixed-point steps, bounds the disc.
+    // walk's arithmetic in doubles (the points themselves are exact), bounds the disc.
     centreX_ = width_ / 2.0;
     centreY_ = height_ / 2.0;
     reach_ = -1.0;
@@ -98,7 +99,7 @@ void TurningPixels::fill(const Source& source)
             if (source.alpha(i, j) != 0)
                 for (const double cornerX : {i - 1.0, i + 1.0})
                     for (const double cornerY : {j - 1.0, j + 1.0})
-                        reach_ = std::max(reach_, std::hypot(cornerX - centreX_, cornerY - centreY_) + 0.5);
+                        reach_ = std::max(reach_, std::hypot(cornerX - centreX_, cornerY - centreY_) + 1.0 / 64);
 }
 
 } // namespace pengui
