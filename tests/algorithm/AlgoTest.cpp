@@ -1,5 +1,6 @@
 #include "AlgoHarness.h"
 #include "ProgramSlot.h"
+#include "WideLoops.h"
 
 #include <gtest/gtest.h>
 
@@ -346,19 +347,24 @@ TEST(AlgoTest, NonFiniteInputIsSilenceAndThePluginRecovers)
     std::fill(silenced.left.begin() + 10000, silenced.left.begin() + 10300, 0.0f);
     std::fill(silenced.right.begin() + 10000, silenced.right.begin() + 10300, 0.0f);
 
-    Harness a;
-    Harness b;
-    for (Harness* h : {&a, &b}) {
-        h->setReal("Flags", 64 + 32);
-        h->setReal("D1 filt type", 0.0);
-        h->setText("D1 disto lvl", "40");
+    // On the AVX2 paths where the processor has them, and on the plain ones.
+    for (const bool wide : {true, false}) {
+        mppi::wide_loops::setEnabled(wide);
+        Harness a;
+        Harness b;
+        for (Harness* h : {&a, &b}) {
+            h->setReal("Flags", 64 + 32);
+            h->setReal("D1 filt type", 0.0);
+            h->setText("D1 disto lvl", "40");
+        }
+        const Stereo out = a.render(poisoned);
+        const Stereo expected = b.render(silenced);
+        for (std::size_t i = 0; i < out.size(); ++i)
+            ASSERT_TRUE(std::isfinite(out.left[i]) && std::isfinite(out.right[i])) << "at " << i;
+        EXPECT_EQ(out.left, expected.left);
+        EXPECT_EQ(out.right, expected.right);
     }
-    const Stereo out = a.render(poisoned);
-    const Stereo expected = b.render(silenced);
-    for (std::size_t i = 0; i < out.size(); ++i)
-        ASSERT_TRUE(std::isfinite(out.left[i]) && std::isfinite(out.right[i])) << "at " << i;
-    EXPECT_EQ(out.left, expected.left);
-    EXPECT_EQ(out.right, expected.right);
+    mppi::wide_loops::setEnabled(true);
 }
 
 TEST(AlgoTest, WildNormalizedValuesNeverGiveNonFiniteOutputOrARunawayLoop)
