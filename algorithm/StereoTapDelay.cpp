@@ -135,12 +135,18 @@ void StereoTapDelay::process(float* outLeft, float* outRight, const float* inLef
     }
     // The guard after the ring repeats its first frame for the taps' interpolating reads.
     history_[historyLength()] = history_[0];
-    std::fill(outLeft, outLeft + frames, 0.0f);
-    std::fill(outRight, outRight + frames, 0.0f);
-    // Tap by tap, so each frame's sum takes the taps in their order.
+    // Tap by tap, so each frame's sum takes the taps in their order: the first heard writes the
+    // buffers, the others add to them.
+    TapUnit::Mix mix = TapUnit::Mix::kReplace;
     for (TapUnit& tap : taps_) {
-        if (tap.audible())
-            tap.render(history_.data(), mask_, writeIndex_, frames, outLeft, outRight, glideScratch_);
+        if (tap.audible()) {
+            tap.render(history_.data(), mask_, writeIndex_, frames, outLeft, outRight, glideScratch_, mix);
+            mix = TapUnit::Mix::kAdd;
+        }
+    }
+    if (mix == TapUnit::Mix::kReplace) {
+        std::fill(outLeft, outLeft + frames, 0.0f);
+        std::fill(outRight, outRight + frames, 0.0f);
     }
     writeIndex_ = (writeIndex_ + static_cast<std::uint32_t>(frames)) & mask_;
 }

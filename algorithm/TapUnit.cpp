@@ -47,28 +47,39 @@ struct Ramp {
     }
 };
 
+// What a kernel adds its frame's terms to: the output there, or for the first tap heard 0, which
+// gives the bits the sum would give on a cleared output without clearing it first.
+template <bool kAdd>
+inline float base(const float* out, int k)
+{
+    return kAdd ? out[k] : 0.0f;
+}
+
 // Adds a steady tap's reads.
+template <bool kAdd>
 ZORVANE_WIDE_LOOP inline void addSteady(const StereoFrame* source, int count, const TapUnit::Gains g, float* outLeft,
                                         float* outRight)
 {
     for (int k = 0; k < count; ++k) {
-        outLeft[k] += g.ll * source[k].left + g.rl * source[k].right;
-        outRight[k] += g.lr * source[k].left + g.rr * source[k].right;
+        outLeft[k] = base<kAdd>(outLeft, k) + (g.ll * source[k].left + g.rl * source[k].right);
+        outRight[k] = base<kAdd>(outRight, k) + (g.lr * source[k].left + g.rr * source[k].right);
     }
 }
 
+template <bool kAdd>
 ZORVANE_WIDE_LOOP inline void addRamping(const StereoFrame* source, int count, const Ramp ramp, float* outLeft,
                                          float* outRight)
 {
     for (int k = 0; k < count; ++k) {
         const TapUnit::Gains g = ramp.at(k);
-        outLeft[k] += g.ll * source[k].left + g.rl * source[k].right;
-        outRight[k] += g.lr * source[k].left + g.rr * source[k].right;
+        outLeft[k] = base<kAdd>(outLeft, k) + (g.ll * source[k].left + g.rl * source[k].right);
+        outRight[k] = base<kAdd>(outRight, k) + (g.lr * source[k].left + g.rr * source[k].right);
     }
 }
 
 // Adds the gathered reads of a gliding tap, each interpolated at its weight (as
 // ReadPosition::weightOf gives it).
+template <bool kAdd>
 ZORVANE_WIDE_LOOP inline void addGliding(const TapUnit::GlideScratch& scratch, int count, const Ramp ramp,
                                          float* outLeft, float* outRight)
 {
@@ -78,20 +89,23 @@ ZORVANE_WIDE_LOOP inline void addGliding(const TapUnit::GlideScratch& scratch, i
         const float l = pair.left + (pair.nextLeft - pair.left) * weight;
         const float r = pair.right + (pair.nextRight - pair.right) * weight;
         const TapUnit::Gains g = ramp.at(k);
-        outLeft[k] += g.ll * l + g.rl * r;
-        outRight[k] += g.lr * l + g.rr * r;
+        outLeft[k] = base<kAdd>(outLeft, k) + (g.ll * l + g.rl * r);
+        outRight[k] = base<kAdd>(outRight, k) + (g.lr * l + g.rr * r);
     }
 }
 
 // Adds a cross-fade: the old read's two terms, then the new read's, as one sum left to right.
+template <bool kAdd>
 ZORVANE_WIDE_LOOP inline void addCrossFading(const StereoFrame* before, const StereoFrame* after, int count,
                                              const Ramp out, const Ramp in, float* outLeft, float* outRight)
 {
     for (int k = 0; k < count; ++k) {
         const TapUnit::Gains o = out.at(k);
         const TapUnit::Gains i = in.at(k);
-        outLeft[k] += o.ll * before[k].left + o.rl * before[k].right + i.ll * after[k].left + i.rl * after[k].right;
-        outRight[k] += o.lr * before[k].left + o.rr * before[k].right + i.lr * after[k].left + i.rr * after[k].right;
+        outLeft[k] = base<kAdd>(outLeft, k) +
+                     (o.ll * before[k].left + o.rl * before[k].right + i.ll * after[k].left + i.rl * after[k].right);
+        outRight[k] = base<kAdd>(outRight, k) +
+                      (o.lr * before[k].left + o.rr * before[k].right + i.lr * after[k].left + i.rr * after[k].right);
     }
 }
 
@@ -210,19 +224,30 @@ void TapUnit::updateBlock(int samples, std::uint32_t writeIndex, std::uint32_t l
 }
 
 void TapUnit::render(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,
-                     float* left, float* right, GlideScratch& scratch)
+                     float* left, float* right, GlideScratch& scratch, Mix mix)
 {
-    switch (motion_.kind) {
-    case DelayMotion::Kind::kSteady:
-        renderFixed(history, mask, (writeIndex - static_cast<std::uint32_t>(targetDelay_)) & mask, frames, left,
-                    right);
-        break;
-    case DelayMotion::Kind::kGlide: renderGlide(history, mask, frames, left, right, scratch); break;
-    case DelayMotion::Kind::kJump: renderCrossFade(history, mask, writeIndex, frames, left, right); break;
-    }
+    if (mix == Mix::kAdd)
+        renderAs<true>(history, mask, writeIndex, frames, left, right, scratch);
+    else
+        renderAs<false>(history, mask, writeIndex, frames, left, right, scratch);
     blockPosition_ += frames;
 }
 
+template <bool kAdd>
+void TapUnit::renderAs(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,
+                       float* left, float* right, GlideScratch& scratch)
+{
+    switch (motion_.kind) {
+    case DelayMotion::Kind::kSteady:
+        renderFixed<kAdd>(history, mask, (writeIndex - static_cast<std::uint32_t>(targetDelay_)) & mask, frames, left,
+                          right);
+        break;
+    case DelayMotion::Kind::kGlide: renderGlide<kAdd>(history, mask, frames, left, right, scratch); break;
+    case DelayMotion::Kind::kJump: renderCrossFade<kAdd>(history, mask, writeIndex, frames, left, right); break;
+    }
+}
+
+template <bool kAdd>
 void TapUnit::renderFixed(const StereoFrame* history, std::uint32_t mask, std::uint32_t start, int frames,
                           float* left, float* right) const
 {
@@ -236,15 +261,16 @@ void TapUnit::renderFixed(const StereoFrame* history, std::uint32_t mask, std::u
         float* outRight = right + done;
         if (ramping) {
             const Ramp ramp = {start_, increments_, blockPosition_ + done};
-            mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { addRamping(source, count, ramp, outLeft, outRight); });
+            mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { addRamping<kAdd>(source, count, ramp, outLeft, outRight); });
         } else {
             const Gains g = gains_;
-            mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { addSteady(source, count, g, outLeft, outRight); });
+            mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { addSteady<kAdd>(source, count, g, outLeft, outRight); });
         }
         done += count;
     }
 }
 
+template <bool kAdd>
 void TapUnit::renderGlide(const StereoFrame* history, std::uint32_t mask, int frames, float* left, float* right,
                           GlideScratch& scratch)
 {
@@ -260,9 +286,10 @@ void TapUnit::renderGlide(const StereoFrame* history, std::uint32_t mask, int fr
     }
     motion_.start.fixed = position;
     const Ramp ramp = {start_, increments_, blockPosition_};
-    mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { addGliding(scratch, frames, ramp, left, right); });
+    mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { addGliding<kAdd>(scratch, frames, ramp, left, right); });
 }
 
+template <bool kAdd>
 void TapUnit::renderCrossFade(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,
                               float* left, float* right) const
 {
@@ -280,7 +307,7 @@ void TapUnit::renderCrossFade(const StereoFrame* history, std::uint32_t mask, st
         float* outLeft = left + done;
         float* outRight = right + done;
         mppi::wide_loops::run(
-            [&]() ZORVANE_WIDE_LOOP { addCrossFading(oldReads, newReads, count, out, in, outLeft, outRight); });
+            [&]() ZORVANE_WIDE_LOOP { addCrossFading<kAdd>(oldReads, newReads, count, out, in, outLeft, outRight); });
         done += count;
     }
 }

@@ -58,12 +58,15 @@ public:
 
     // Whether the tap is heard in the current control block.
     bool audible() const { return level_ != 0.0f || !steadyGains(); }
-    // Adds the tap's output for `frames` frames (at most what is left of the control block),
-    // reading the history (with its guard frame after the ring) from `writeIndex`. Each kind
-    // of move runs frame-parallel loops: gains ramp in closed form from the block's start,
-    // so the output does not depend on how the block is cut into pieces.
+    // How a tap's output meets what is in the buffers: added to it, or written where they hold
+    // nothing yet (the bits of adding to a cleared buffer).
+    enum class Mix { kReplace, kAdd };
+    // Renders the tap's output for `frames` frames (at most what is left of the control
+    // block), reading the history (with its guard frame after the ring) from `writeIndex`.
+    // Each kind of move runs frame-parallel loops: gains ramp in closed form from the block's
+    // start, so the output does not depend on how the block is cut into pieces.
     void render(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,
-                float* left, float* right, GlideScratch& scratch);
+                float* left, float* right, GlideScratch& scratch, Mix mix);
 
     int targetDelay() const { return targetDelay_; }
     int currentDelay() const { return currentDelay_; }
@@ -77,10 +80,16 @@ private:
     bool steadyGains() const { return level_ == previousLevel_ && pan_ == previousPan_; }
     void takeCurrentValues();
 
+    template <bool kAdd>
+    void renderAs(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames, float* left,
+                  float* right, GlideScratch& scratch);
+    template <bool kAdd>
     void renderFixed(const StereoFrame* history, std::uint32_t mask, std::uint32_t start, int frames, float* left,
                      float* right) const;
+    template <bool kAdd>
     void renderGlide(const StereoFrame* history, std::uint32_t mask, int frames, float* left, float* right,
                      GlideScratch& scratch);
+    template <bool kAdd>
     void renderCrossFade(const StereoFrame* history, std::uint32_t mask, std::uint32_t writeIndex, int frames,
                          float* left, float* right) const;
 
