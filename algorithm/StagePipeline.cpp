@@ -21,20 +21,13 @@ struct Run {
     }
 };
 
-// Sample `i` of each line in lanes [first second - -], and back.
+// Lanes [first second - -] back into the lines' blocks at `i`.
 template <int kLines>
-__m128 pairAt(const float* const (&blocks)[kLines], int i)
+void storePair(float* first, float* second, int i, __m128 pair)
 {
-    const __m128 first = _mm_load_ss(blocks[0] + i);
-    return kLines == 2 ? _mm_unpacklo_ps(first, _mm_load_ss(blocks[1] + i)) : first;
-}
-
-template <int kLines>
-void storePair(float* const (&blocks)[kLines], int i, __m128 pair)
-{
-    _mm_store_ss(blocks[0] + i, pair);
+    _mm_store_ss(first + i, pair);
     if constexpr (kLines == 2)
-        _mm_store_ss(blocks[1] + i, _mm_shuffle_ps(pair, pair, 1));
+        _mm_store_ss(second + i, _mm_shuffle_ps(pair, pair, 1));
 }
 
 } // namespace
@@ -46,16 +39,8 @@ void StagePipeline::run(const LineStages (&lines)[kLines], float* const (&blocks
     float inputs[kLines][kControlBlock];
     float inputPowers[kLines][kControlBlock];
     float shapedPowers[kLines][kControlBlock];
-    const float* readBlocks[kLines];
-    const float* readInputs[kLines];
-    float* inputPowerBlocks[kLines];
-    float* shapedPowerBlocks[kLines];
     RmsFollower* followers[2 * kLines];
     for (int line = 0; line < kLines; ++line) {
-        readBlocks[line] = blocks[line];
-        readInputs[line] = inputs[line];
-        inputPowerBlocks[line] = inputPowers[line];
-        shapedPowerBlocks[line] = shapedPowers[line];
         followers[2 * line] = &lines[line].distortion->inputFollower_;
         followers[2 * line + 1] = &lines[line].distortion->outputFollower_;
     }
@@ -63,33 +48,55 @@ void StagePipeline::run(const LineStages (&lines)[kLines], float* const (&blocks
     ShelfStage::Lanes shelves = ShelfStage::lanes(lines[0].shelf, kLines == 2 ? lines[kLines - 1].shelf : nullptr);
     RmsFollower::Lanes levels(followers, 2 * kLines);
 
+    // The pointers in locals, which the stores into the blocks cannot change.
+    float* const firstBlock = blocks[0];
+    float* const secondBlock = blocks[kLines - 1];
+    float* const firstInput = inputs[0];
+    const float* const secondInput = inputs[kLines - 1];
+    float* const firstInputPower = inputPowers[0];
+    float* const secondInputPower = inputPowers[kLines - 1];
+    float* const firstShapedPower = shapedPowers[0];
+    float* const secondShapedPower = shapedPowers[kLines - 1];
+    const auto pair = [&](const float* first, const float* second, int i) {
+        const __m128 low = _mm_load_ss(first + i);
+        return kLines == 2 ? _mm_unpacklo_ps(low, _mm_load_ss(second + i)) : low;
+    };
+    // One sample of each stage that has one in this round; a whole round passes constants.
+    const auto step = [&](int s, const Run& filtering, const Run& following, const Run& shelving, bool filter,
+                          bool follow, bool shelve) __attribute__((always_inline)) {
+        if (filter) {
+            const int i = filtering.begin + s;
+            storePair<kLines>(firstBlock, secondBlock, i, filters.step(pair(firstBlock, secondBlock, i)));
+        }
+        if (follow) {
+            // [input shaped] of each line.
+            const int i = following.begin + s;
+            const __m128 first = _mm_unpacklo_ps(_mm_load_ss(firstInput + i), _mm_load_ss(firstBlock + i));
+            const __m128 second = kLines == 2 ? _mm_unpacklo_ps(_mm_load_ss(secondInput + i), _mm_load_ss(secondBlock + i))
+                                              : _mm_setzero_ps();
+            const __m128 powers = levels.step(_mm_movelh_ps(first, second));
+            // [input input-of-second shaped shaped-of-second] for the two stores of each kind.
+            const __m128 byKind = _mm_shuffle_ps(powers, powers, _MM_SHUFFLE(3, 1, 2, 0));
+            storePair<kLines>(firstInputPower, secondInputPower, i, byKind);
+            storePair<kLines>(firstShapedPower, secondShapedPower, i, _mm_movehl_ps(byKind, byKind));
+        }
+        if (shelve) {
+            const int i = shelving.begin + s;
+            storePair<kLines>(firstBlock, secondBlock, i, shelves.step(pair(firstBlock, secondBlock, i)));
+        }
+    };
+
     const int runs = (frames + kRun - 1) / kRun;
     for (int round = 0; round < runs + 2; ++round) {
         const Run filtering = Run::of(round, frames);
         const Run following = Run::of(round - 1, frames);
         const Run shelving = Run::of(round - 2, frames);
-        for (int s = 0; s < kRun; ++s) {
-            if (s < filtering.count) {
-                const int i = filtering.begin + s;
-                storePair(blocks, i, filters.step(pairAt(readBlocks, i)));
-            }
-            if (s < following.count) {
-                // [input shaped] of each line.
-                const int i = following.begin + s;
-                const __m128 first = _mm_unpacklo_ps(_mm_load_ss(inputs[0] + i), _mm_load_ss(blocks[0] + i));
-                const __m128 second = kLines == 2 ? _mm_unpacklo_ps(_mm_load_ss(readInputs[kLines - 1] + i),
-                                                                    _mm_load_ss(readBlocks[kLines - 1] + i))
-                                                  : _mm_setzero_ps();
-                const __m128 powers = levels.step(_mm_movelh_ps(first, second));
-                // [input input-of-second shaped shaped-of-second] for the two stores of each kind.
-                const __m128 byKind = _mm_shuffle_ps(powers, powers, _MM_SHUFFLE(3, 1, 2, 0));
-                storePair(inputPowerBlocks, i, byKind);
-                storePair(shapedPowerBlocks, i, _mm_movehl_ps(byKind, byKind));
-            }
-            if (s < shelving.count) {
-                const int i = shelving.begin + s;
-                storePair(blocks, i, shelves.step(pairAt(readBlocks, i)));
-            }
+        if (filtering.count == kRun && following.count == kRun && shelving.count == kRun) {
+            for (int s = 0; s < kRun; ++s)
+                step(s, filtering, following, shelving, true, true, true);
+        } else {
+            for (int s = 0; s < kRun; ++s)
+                step(s, filtering, following, shelving, s < filtering.count, s < following.count, s < shelving.count);
         }
         for (int line = 0; line < kLines; ++line) {
             DistortionStage& distortion = *lines[line].distortion;
