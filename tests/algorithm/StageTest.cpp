@@ -3,9 +3,11 @@
 #include "ShelfStage.h"
 #include "StagePipeline.h"
 #include "TableTanh.h"
+#include "WideLoops.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <complex>
 #include <numbers>
@@ -209,6 +211,37 @@ TEST(FilterStageTest, InterpolatedReadSlidesBetweenSamples)
     EXPECT_FLOAT_EQ(out[1], 11.25f);
     EXPECT_FLOAT_EQ(out[2], 0.0f);
     EXPECT_FLOAT_EQ(out[3], 0.75f);
+}
+
+// The processor's eight-at-a-time reads give the plain loop's bits and end where it ends: for
+// steps forwards and backwards, slow and fast (beyond what eight reads' window holds), and
+// across the ring's end.
+TEST(FilterStageTest, InterpolatedReadsAreTheSameOnBothPaths)
+{
+    if (!mppi::wide_loops::available())
+        GTEST_SKIP() << "no AVX2 here";
+    constexpr std::uint32_t kMask = 63;
+    std::vector<float> buffer(kMask + 2);
+    std::mt19937 generator(3);
+    std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
+    for (float& sample : buffer)
+        sample = noise(generator);
+    buffer[kMask + 1] = buffer[0];
+    for (double step : {1.0, 0.75, 1.25, 1.0 + 1e-7, 13.0 / 7.0, 1.9, 3.0, 1e-4, 0.0, -0.5}) {
+        for (double start = 0.0; start < 64.0; start += 0.37) {
+            float wide[53], plain[53];
+            ReadPosition wideAt = ReadPosition::fromSamples(start, kMask), plainAt = wideAt;
+            const ReadPosition by = ReadPosition::fromSamples(step, kMask);
+            FilterStage::interpolate(wide, buffer.data(), 53, kMask, wideAt, by);
+            mppi::wide_loops::setEnabled(false);
+            FilterStage::interpolate(plain, buffer.data(), 53, kMask, plainAt, by);
+            mppi::wide_loops::setEnabled(true);
+            for (int i = 0; i < 53; ++i)
+                ASSERT_EQ(std::bit_cast<std::uint32_t>(wide[i]), std::bit_cast<std::uint32_t>(plain[i]))
+                    << "step " << step << " from " << start << " read " << i;
+            ASSERT_EQ(wideAt.fixed, plainAt.fixed) << "step " << step << " from " << start;
+        }
+    }
 }
 
 namespace {
