@@ -52,12 +52,25 @@ packages=(
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 
+# A mirror caught mid-sync refuses an index for a while; the lists are read again, and when one
+# index stays refused the install goes on with the others (apt keeps what it had), so a package
+# truly out of reach fails the install with apt's own message.
+update_lists() {
+  local attempt
+  for attempt in 1 2 3; do
+    "${as_root[@]}" apt-get update -q && return 0
+    echo "apt-get update failed (attempt $attempt of 3)" >&2
+    [ "$attempt" -lt 3 ] && sleep $((attempt * 30))
+  done
+  echo "apt-get update: going on with the package lists that were read" >&2
+}
+
 if [ "${1:-}" = "--wine32" ]; then
   packages+=(wine32:i386)
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${as_root[@]}" dpkg --add-architecture i386
     # The package lists must now include i386, even where the other packages are present.
-    "${as_root[@]}" apt-get update -q
+    update_lists
   fi
 fi
 
@@ -68,5 +81,5 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"
-"${as_root[@]}" apt-get update -q
+update_lists
 DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
