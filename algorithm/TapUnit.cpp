@@ -2,6 +2,7 @@
 
 #include "ParamTable.h"
 #include "WideLoops.h"
+#include "WindowedRead.h"
 
 #include <algorithm>
 #include <cmath>
@@ -77,22 +78,100 @@ ZORVANE_WIDE_LOOP inline void addRamping(const StereoFrame* source, int count, c
     }
 }
 
-// Adds the gathered reads of a gliding tap, each interpolated at its weight (as
-// ReadPosition::weightOf gives it).
+// One frame of a gliding tap: its read interpolated at its weight (as ReadPosition::weightOf
+// gives it), mixed by the gains into frame `k`.
+template <bool kAdd>
+ZORVANE_WIDE_LOOP inline void mixGliding(const TapUnit::GlideScratch::Pair& pair, float weight, const TapUnit::Gains& g,
+                                         int k, float* outLeft, float* outRight)
+{
+    const float l = pair.left + (pair.nextLeft - pair.left) * weight;
+    const float r = pair.right + (pair.nextRight - pair.right) * weight;
+    outLeft[k] = base<kAdd>(outLeft, k) + (g.ll * l + g.rl * r);
+    outRight[k] = base<kAdd>(outRight, k) + (g.lr * l + g.rr * r);
+}
+
+// Adds the gathered reads of a gliding tap.
 template <bool kAdd>
 ZORVANE_WIDE_LOOP inline void addGliding(const TapUnit::GlideScratch& scratch, int count, const Ramp ramp,
                                          float* outLeft, float* outRight)
 {
-    for (int k = 0; k < count; ++k) {
-        const TapUnit::GlideScratch::Pair& pair = scratch.pairs[k];
-        const float weight = scratch.weights[k];
-        const float l = pair.left + (pair.nextLeft - pair.left) * weight;
-        const float r = pair.right + (pair.nextRight - pair.right) * weight;
-        const TapUnit::Gains g = ramp.at(k);
-        outLeft[k] = base<kAdd>(outLeft, k) + (g.ll * l + g.rl * r);
-        outRight[k] = base<kAdd>(outRight, k) + (g.lr * l + g.rr * r);
-    }
+    for (int k = 0; k < count; ++k)
+        mixGliding<kAdd>(scratch.pairs[k], scratch.weights[k], ramp.at(k), k, outLeft, outRight);
 }
+
+#if defined(ZORVANE_WINDOWED_READS)
+// The left and the right samples of eight stereo frames held four in each of `first` and
+// `second`, in order.
+ZORVANE_WIDE_TARGET inline void deinterleave(__m256 first, __m256 second, __m256& left, __m256& right)
+{
+    // Each shuffle gives frames 0, 1, 4, 5 and 2, 3, 6, 7 of one side.
+    left = _mm256_castsi256_ps(
+        _mm256_permute4x64_epi64(_mm256_castps_si256(_mm256_shuffle_ps(first, second, _MM_SHUFFLE(2, 0, 2, 0))), _MM_SHUFFLE(3, 1, 2, 0)));
+    right = _mm256_castsi256_ps(
+        _mm256_permute4x64_epi64(_mm256_castps_si256(_mm256_shuffle_ps(first, second, _MM_SHUFFLE(3, 1, 3, 1))), _MM_SHUFFLE(3, 1, 2, 0)));
+}
+
+// A ramp's gain at frames `frame`, as Ramp::at reckons it.
+ZORVANE_WIDE_TARGET inline __m256 gainAt(float start, float slope, __m256 frame)
+{
+    return _mm256_add_ps(_mm256_set1_ps(start), _mm256_mul_ps(frame, _mm256_set1_ps(slope)));
+}
+
+// A gliding tap eight frames at a time where their window of the history fits (windowed_read),
+// each lane doing mixGliding's arithmetic with the ramp's gains; other frames one by one.
+// Answers the read position after the last frame.
+template <bool kAdd>
+ZORVANE_WIDE_TARGET std::uint64_t glideWide(const StereoFrame* history, std::uint32_t mask, int frames, std::uint64_t at,
+                                            std::uint64_t step, const Ramp ramp, float* outLeft, float* outRight)
+{
+    const std::uint64_t wrap = ReadPosition::wrapOf(mask);
+    const windowed_read::Steps steps = windowed_read::stepsOf(step);
+    const __m256i one = _mm256_set1_epi32(1);
+    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const auto oneByOne = [&](int from, int count) {
+        for (int k = from; k < from + count; ++k) {
+            TapUnit::GlideScratch::Pair pair;
+            std::memcpy(&pair, history + ReadPosition::indexOf(at), sizeof pair);
+            mixGliding<kAdd>(pair, ReadPosition::weightOf(at), ramp.at(k), k, outLeft, outRight);
+            at = ReadPosition::advanced(at, step, wrap);
+        }
+    };
+    int i = 0;
+    for (; i + 8 <= frames; i += 8) {
+        const std::uint32_t first = ReadPosition::indexOf(at);
+        if (!windowed_read::windowFits(first, mask)) {
+            oneByOne(i, 8);
+            continue;
+        }
+        const windowed_read::Group group = windowed_read::groupAt(at, steps);
+        const float* window = &history[first].left;
+        __m256 lowerLeft, lowerRight, upperLeft, upperRight;
+        deinterleave(_mm256_loadu_ps(window), _mm256_loadu_ps(window + 8), lowerLeft, lowerRight);
+        deinterleave(_mm256_loadu_ps(window + 16), _mm256_loadu_ps(window + 24), upperLeft, upperRight);
+        const __m256i nextPlaces = _mm256_add_epi32(group.places, one);
+        const __m256 hereLeft = windowed_read::windowAt(lowerLeft, upperLeft, group.places);
+        const __m256 hereRight = windowed_read::windowAt(lowerRight, upperRight, group.places);
+        const __m256 nextLeft = windowed_read::windowAt(lowerLeft, upperLeft, nextPlaces);
+        const __m256 nextRight = windowed_read::windowAt(lowerRight, upperRight, nextPlaces);
+        const __m256 l = _mm256_add_ps(hereLeft, _mm256_mul_ps(_mm256_sub_ps(nextLeft, hereLeft), group.weights));
+        const __m256 r = _mm256_add_ps(hereRight, _mm256_mul_ps(_mm256_sub_ps(nextRight, hereRight), group.weights));
+        const __m256 frame = _mm256_cvtepi32_ps(_mm256_add_epi32(_mm256_set1_epi32(ramp.position + i), lanes));
+        const TapUnit::Gains& start = ramp.start;
+        const TapUnit::Gains& slope = ramp.step;
+        const __m256 mixedLeft = _mm256_add_ps(_mm256_mul_ps(gainAt(start.ll, slope.ll, frame), l),
+                                               _mm256_mul_ps(gainAt(start.rl, slope.rl, frame), r));
+        const __m256 mixedRight = _mm256_add_ps(_mm256_mul_ps(gainAt(start.lr, slope.lr, frame), l),
+                                                _mm256_mul_ps(gainAt(start.rr, slope.rr, frame), r));
+        const __m256 baseLeft = kAdd ? _mm256_loadu_ps(outLeft + i) : _mm256_setzero_ps();
+        const __m256 baseRight = kAdd ? _mm256_loadu_ps(outRight + i) : _mm256_setzero_ps();
+        _mm256_storeu_ps(outLeft + i, _mm256_add_ps(baseLeft, mixedLeft));
+        _mm256_storeu_ps(outRight + i, _mm256_add_ps(baseRight, mixedRight));
+        at = (at + 8 * step) & wrap;
+    }
+    oneByOne(i, frames - i);
+    return at;
+}
+#endif
 
 // Adds a cross-fade: the old read's two terms, then the new read's, as one sum left to right.
 template <bool kAdd>
@@ -274,10 +353,17 @@ template <bool kAdd>
 void TapUnit::renderGlide(const StereoFrame* history, std::uint32_t mask, int frames, float* left, float* right,
                           GlideScratch& scratch)
 {
+    const std::uint64_t step = motion_.step.fixed;
+    const Ramp ramp = {start_, increments_, blockPosition_};
+#if defined(ZORVANE_WINDOWED_READS)
+    if (mppi::wide_loops::enabled() && step <= windowed_read::kLargestStep) {
+        motion_.start.fixed = glideWide<kAdd>(history, mask, frames, motion_.start.fixed, step, ramp, left, right);
+        return;
+    }
+#endif
     // The reads are gathered one by one (each frame and the next in one copy: the guard follows
     // the ring's last), then interpolated and mixed in a loop over frames.
     const std::uint64_t wrap = ReadPosition::wrapOf(mask);
-    const std::uint64_t step = motion_.step.fixed;
     std::uint64_t position = motion_.start.fixed;
     for (int k = 0; k < frames; ++k) {
         std::memcpy(&scratch.pairs[k], history + ReadPosition::indexOf(position), sizeof(GlideScratch::Pair));
@@ -285,7 +371,6 @@ void TapUnit::renderGlide(const StereoFrame* history, std::uint32_t mask, int fr
         position = ReadPosition::advanced(position, step, wrap);
     }
     motion_.start.fixed = position;
-    const Ramp ramp = {start_, increments_, blockPosition_};
     mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { addGliding<kAdd>(scratch, frames, ramp, left, right); });
 }
 
