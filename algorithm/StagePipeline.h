@@ -20,10 +20,10 @@ struct LineStages {
 // line gets the bits of its stages run one after another (filter, distortion, shelf).
 class StagePipeline {
 public:
-    static constexpr int kRun = 16;
+    static constexpr int kRun = 32;
     // One line's pieces shorter than this gain nothing from the pipeline's overlap (measured):
     // their stages run one after another. Two lines' gain at every length.
-    static constexpr int kShortestAlone = 4 * kRun;
+    static constexpr int kShortestAlone = 64;
 
     template <int kLines>
     static void run(const LineStages (&lines)[kLines], float* const (&blocks)[kLines], int frames);
