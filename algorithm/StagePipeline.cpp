@@ -63,7 +63,8 @@ void StagePipeline::run(const LineStages (&lines)[kLines], float* const (&blocks
     };
     // One sample of each stage that has one in this round; a whole round passes constants.
     const auto step = [&](int s, const Run& filtering, const Run& following, const Run& shelving, bool filter,
-                          bool follow, bool shelve) __attribute__((always_inline)) {
+                          bool follow, bool shelve, FilterStage::Lanes& filters, RmsFollower::Lanes& levels,
+                          ShelfStage::Lanes& shelves) __attribute__((always_inline)) {
         if (filter) {
             const int i = filtering.begin + s;
             storePair<kLines>(firstBlock, secondBlock, i, filters.step(pair(firstBlock, secondBlock, i)));
@@ -91,13 +92,22 @@ void StagePipeline::run(const LineStages (&lines)[kLines], float* const (&blocks
         const Run filtering = Run::of(round, frames);
         const Run following = Run::of(round - 1, frames);
         const Run shelving = Run::of(round - 2, frames);
+        // The stages' states in copies no call can see, which the compiler keeps in registers
+        // through the round.
+        FilterStage::Lanes roundFilters = filters;
+        RmsFollower::Lanes roundLevels = levels;
+        ShelfStage::Lanes roundShelves = shelves;
         if (filtering.count == kRun && following.count == kRun && shelving.count == kRun) {
             for (int s = 0; s < kRun; ++s)
-                step(s, filtering, following, shelving, true, true, true);
+                step(s, filtering, following, shelving, true, true, true, roundFilters, roundLevels, roundShelves);
         } else {
             for (int s = 0; s < kRun; ++s)
-                step(s, filtering, following, shelving, s < filtering.count, s < following.count, s < shelving.count);
+                step(s, filtering, following, shelving, s < filtering.count, s < following.count, s < shelving.count,
+                     roundFilters, roundLevels, roundShelves);
         }
+        filters = roundFilters;
+        levels = roundLevels;
+        shelves = roundShelves;
         for (int line = 0; line < kLines; ++line) {
             DistortionStage& distortion = *lines[line].distortion;
             if (filtering.count > 0)
