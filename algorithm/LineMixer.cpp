@@ -173,17 +173,29 @@ struct MixGains {
     float taps;
 };
 
+// A matrix ramp's four rows of values, restricted so that the mix loops vectorise.
+struct Rows {
+    const float* __restrict entry0;
+    const float* __restrict entry1;
+    const float* __restrict entry2;
+    const float* __restrict entry3;
+};
+
+inline Rows rowsOf(const float (&rows)[4][kControlBlock])
+{
+    return {rows[0], rows[1], rows[2], rows[3]};
+}
+
 // The mix loops take their buffers as restricted parameters, so that they vectorise.
 template <bool kFeedbackRamps, bool kOutputRamps>
 ZORVANE_WIDE_LOOP inline void mixOneLine(const float* __restrict x1, float* __restrict y1, float* __restrict left,
-                                         float* __restrict right, const float* __restrict feedbackRamp,
-                                         const float* __restrict outputRamp, const float* __restrict tapGainRamp,
-                                         const MixGains gains, int frames)
+                                         float* __restrict right, const Rows feedbackRamp, const Rows outputRamp,
+                                         const float* __restrict tapGainRamp, const MixGains gains, int frames)
 {
     for (int k = 0; k < frames; ++k) {
-        const float f0 = kFeedbackRamps ? feedbackRamp[4 * k] : gains.feedback[0];
-        const float o0 = kOutputRamps ? outputRamp[4 * k] : gains.output[0];
-        const float o1 = kOutputRamps ? outputRamp[4 * k + 1] : gains.output[1];
+        const float f0 = kFeedbackRamps ? feedbackRamp.entry0[k] : gains.feedback[0];
+        const float o0 = kOutputRamps ? outputRamp.entry0[k] : gains.output[0];
+        const float o1 = kOutputRamps ? outputRamp.entry1[k] : gains.output[1];
         const float g = kOutputRamps ? tapGainRamp[k] : gains.tapGain;
         const float tapLeft = left[k];
         const float tapRight = right[k];
@@ -196,18 +208,18 @@ ZORVANE_WIDE_LOOP inline void mixOneLine(const float* __restrict x1, float* __re
 template <bool kFeedbackRamps, bool kOutputRamps>
 ZORVANE_WIDE_LOOP inline void mixTwoLines(const float* __restrict x1, const float* __restrict x2, float* __restrict y1,
                                           float* __restrict y2, float* __restrict left, float* __restrict right,
-                                          const float* __restrict feedbackRamp, const float* __restrict outputRamp,
+                                          const Rows feedbackRamp, const Rows outputRamp,
                                           const float* __restrict tapGainRamp, const MixGains gains, int frames)
 {
     for (int k = 0; k < frames; ++k) {
-        const float f0 = kFeedbackRamps ? feedbackRamp[4 * k] : gains.feedback[0];
-        const float f1 = kFeedbackRamps ? feedbackRamp[4 * k + 1] : gains.feedback[1];
-        const float f2 = kFeedbackRamps ? feedbackRamp[4 * k + 2] : gains.feedback[2];
-        const float f3 = kFeedbackRamps ? feedbackRamp[4 * k + 3] : gains.feedback[3];
-        const float o0 = kOutputRamps ? outputRamp[4 * k] : gains.output[0];
-        const float o1 = kOutputRamps ? outputRamp[4 * k + 1] : gains.output[1];
-        const float o2 = kOutputRamps ? outputRamp[4 * k + 2] : gains.output[2];
-        const float o3 = kOutputRamps ? outputRamp[4 * k + 3] : gains.output[3];
+        const float f0 = kFeedbackRamps ? feedbackRamp.entry0[k] : gains.feedback[0];
+        const float f1 = kFeedbackRamps ? feedbackRamp.entry1[k] : gains.feedback[1];
+        const float f2 = kFeedbackRamps ? feedbackRamp.entry2[k] : gains.feedback[2];
+        const float f3 = kFeedbackRamps ? feedbackRamp.entry3[k] : gains.feedback[3];
+        const float o0 = kOutputRamps ? outputRamp.entry0[k] : gains.output[0];
+        const float o1 = kOutputRamps ? outputRamp.entry1[k] : gains.output[1];
+        const float o2 = kOutputRamps ? outputRamp.entry2[k] : gains.output[2];
+        const float o3 = kOutputRamps ? outputRamp.entry3[k] : gains.output[3];
         const float g = kOutputRamps ? tapGainRamp[k] : gains.tapGain;
         const float tapLeft = left[k];
         const float tapRight = right[k];
@@ -232,13 +244,48 @@ inline void LineMixer::run(int frames)
     const __m128 feedbackStep = _mm_loadu_ps(feedback_.increment);
     const __m128 outputStep = _mm_loadu_ps(output_.increment);
     const __m128 tapGainStep = _mm_set_ss(tapGainIncrement_);
-    for (int k = 0; k < frames && (kFeedbackRamps || kOutputRamps); ++k) {
+    // Four frames' values at a time, turned from a register per frame into a row per entry.
+    const auto storeRows = [](float (&rows)[4][kControlBlock], int k, __m128 a, __m128 b, __m128 c, __m128 d) ZORVANE_WIDE_LOOP {
+        _MM_TRANSPOSE4_PS(a, b, c, d);
+        _mm_storeu_ps(rows[0] + k, a);
+        _mm_storeu_ps(rows[1] + k, b);
+        _mm_storeu_ps(rows[2] + k, c);
+        _mm_storeu_ps(rows[3] + k, d);
+    };
+    const auto storeColumn = [](float (&rows)[4][kControlBlock], int k, __m128 values) ZORVANE_WIDE_LOOP {
+        alignas(16) float entries[4];
+        _mm_store_ps(entries, values);
+        for (int entry = 0; entry < 4; ++entry)
+            rows[entry][k] = entries[entry];
+    };
+    int k = 0;
+    for (; k + 4 <= frames && (kFeedbackRamps || kOutputRamps); k += 4) {
         if constexpr (kFeedbackRamps) {
-            _mm_storeu_ps(feedbackRamp_ + 4 * k, feedback);
+            __m128 frame[4];
+            for (__m128& values : frame) {
+                values = feedback;
+                feedback = _mm_add_ps(feedback, feedbackStep);
+            }
+            storeRows(feedbackRamp_, k, frame[0], frame[1], frame[2], frame[3]);
+        }
+        if constexpr (kOutputRamps) {
+            __m128 frame[4];
+            for (int i = 0; i < 4; ++i) {
+                frame[i] = output;
+                _mm_store_ss(tapGainRamp_ + k + i, tapGain);
+                output = _mm_add_ps(output, outputStep);
+                tapGain = _mm_add_ss(tapGain, tapGainStep);
+            }
+            storeRows(outputRamp_, k, frame[0], frame[1], frame[2], frame[3]);
+        }
+    }
+    for (; k < frames && (kFeedbackRamps || kOutputRamps); ++k) {
+        if constexpr (kFeedbackRamps) {
+            storeColumn(feedbackRamp_, k, feedback);
             feedback = _mm_add_ps(feedback, feedbackStep);
         }
         if constexpr (kOutputRamps) {
-            _mm_storeu_ps(outputRamp_ + 4 * k, output);
+            storeColumn(outputRamp_, k, output);
             _mm_store_ss(tapGainRamp_ + k, tapGain);
             output = _mm_add_ps(output, outputStep);
             tapGain = _mm_add_ss(tapGain, tapGainStep);
@@ -260,9 +307,9 @@ inline void LineMixer::run(int frames)
     gains.taps = sustain_ ? 0.0f : 1.0f;
     if (twoLines_)
         mixTwoLines<kFeedbackRamps, kOutputRamps>(lines_[0].output, lines_[1].output, lines_[0].input, lines_[1].input,
-                                                  tapLeft_, tapRight_, feedbackRamp_, outputRamp_, tapGainRamp_, gains,
+                                                  tapLeft_, tapRight_, rowsOf(feedbackRamp_), rowsOf(outputRamp_), tapGainRamp_, gains,
                                                   frames);
     else
-        mixOneLine<kFeedbackRamps, kOutputRamps>(lines_[0].output, lines_[0].input, tapLeft_, tapRight_, feedbackRamp_,
-                                                 outputRamp_, tapGainRamp_, gains, frames);
+        mixOneLine<kFeedbackRamps, kOutputRamps>(lines_[0].output, lines_[0].input, tapLeft_, tapRight_,
+                                                 rowsOf(feedbackRamp_), rowsOf(outputRamp_), tapGainRamp_, gains, frames);
 }

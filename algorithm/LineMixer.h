@@ -85,8 +85,9 @@ private:
     bool rampThisBlock_ = false;
     bool sustain_ = false;
     bool mute_[kLines] = {false, false};
-    // The ramps' values over a piece, frame by frame: four matrix entries a frame.
-    float feedbackRamp_[4 * kControlBlock] = {};
-    float outputRamp_[4 * kControlBlock] = {};
+    // The ramps' values over a piece, frame by frame, a row per matrix entry, so that the mix
+    // reads each entry's values in order.
+    float feedbackRamp_[4][kControlBlock] = {};
+    float outputRamp_[4][kControlBlock] = {};
     float tapGainRamp_[kControlBlock] = {};
 };
