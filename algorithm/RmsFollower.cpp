@@ -19,21 +19,21 @@ struct SquaresCount {
     int beyond = 0;
 };
 
-// Two plain passes, each of which vectorises: the squares and their units, then a count of
-// those beyond the limit (a count rather than an early exit). The units go through a signed
-// conversion; the held value fits in 24 bits.
-ZORVANE_WIDE_LOOP inline SquaresCount countSquares(const float* block, int frames, float* squares, float limit)
+// One plain pass that vectorises: the squares, their units and a count of those beyond the
+// limit (a count rather than an early exit). The units go through a signed conversion; the held
+// value fits in 24 bits. The squares go to a buffer of their own.
+ZORVANE_WIDE_LOOP inline SquaresCount countSquares(const float* __restrict block, int frames, float* __restrict squares,
+                                                   float limit)
 {
     std::int32_t units = 0;
+    int beyond = 0;
     for (int i = 0; i < frames; ++i) {
         const float square = boundedSquare(block[i]);
         squares[i] = square;
         const float scaled = square * RmsFollower::kSquareUnitsPerOne;
         units += static_cast<std::int32_t>(scaled < RmsFollower::kSquareUnitsHeld ? scaled : RmsFollower::kSquareUnitsHeld) + 1;
+        beyond += square > limit ? 1 : 0;
     }
-    int beyond = 0;
-    for (int i = 0; i < frames; ++i)
-        beyond += squares[i] > limit ? 1 : 0;
     return {units, beyond};
 }
 
