@@ -18,10 +18,11 @@ int ControlInterface::handle_message(MessageInterface& message)
     if (listener_)
         listener_->before_message(message);
     int result = -1;
-    if (auto* invalidate = dynamic_cast<Invalidate*>(&message)) {
-        result = on_invalidate(*invalidate);
-    } else if (auto* redraw = dynamic_cast<Redraw*>(&message)) {
+    // The redraw first: it is by far the most frequent.
+    if (auto* redraw = dynamic_cast<Redraw*>(&message)) {
         result = shown_ ? on_redraw(*redraw) : 0;
+    } else if (auto* invalidate = dynamic_cast<Invalidate*>(&message)) {
+        result = on_invalidate(*invalidate);
     } else if (auto* capture = dynamic_cast<MouseCapture*>(&message)) {
         result = on_mouse_capture(*capture);
     } else if (auto* release = dynamic_cast<MouseRelease*>(&message)) {
@@ -55,7 +56,7 @@ int ControlInterface::handle_message(MessageInterface& message)
             on_hide();
             settle();
         }
-    } else if (dynamic_cast<MessageUp*>(&message)) {
+    } else if (message.travels_up()) {
         result = send_up(message);
     }
     if (listener_)

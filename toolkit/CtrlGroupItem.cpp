@@ -24,7 +24,7 @@ void CtrlGroupItem::set_origin(Point point)
 
 int CtrlGroupItem::handle_down(MessageInterface& message)
 {
-    auto* down = dynamic_cast<MessageDown*>(&message);
+    auto* down = message.down();
     if (!down || controls_.empty())
         return 0;
     const Rect area = down->area;

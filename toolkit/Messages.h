@@ -10,19 +10,30 @@ namespace pengui {
 class MessageHandlerInterface;
 class RenderingBufferInterface;
 
+class MessageDown;
+
 // The toolkit's messages. The sender builds one on its stack and passes it by reference;
-// receivers never keep it. The kind is told by dynamic_cast: up messages travel from a node to
-// the window, down messages from the window into the trees, with an area that routes them.
+// receivers never keep it. Up messages travel from a node to the window, down messages from the
+// window into the trees, with an area that routes them. Every node asks a message its direction,
+// so that is answered by a virtual call; the kind is told by dynamic_cast.
 class MessageInterface {
 public:
     virtual ~MessageInterface() = default;
+    // Whether the message travels up, to the window.
+    virtual bool travels_up() const { return false; }
+    // The message as a down message, or null.
+    virtual MessageDown* down() { return nullptr; }
 };
 
-class MessageUp : public MessageInterface {};
+class MessageUp : public MessageInterface {
+public:
+    bool travels_up() const override { return true; }
+};
 
 class MessageDown : public MessageInterface {
 public:
     explicit MessageDown(const Rect& area = {}) : area(area) {}
+    MessageDown* down() override { return this; }
     Rect area;
 };
 

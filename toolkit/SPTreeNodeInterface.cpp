@@ -6,7 +6,7 @@ namespace pengui {
 
 int SPTreeNodeInterface::handle_message(MessageInterface& message)
 {
-    if (dynamic_cast<MessageUp*>(&message))
+    if (message.travels_up())
         return parent ? parent->handle_message(message) : -1;
     if (auto* show = dynamic_cast<ShowObject*>(&message))
         visible = show->visible;

@@ -73,7 +73,7 @@ int SPTreeSplit::indexAt(int c) const
 
 int SPTreeSplit::handle_down(MessageInterface& message)
 {
-    auto* down = dynamic_cast<MessageDown*>(&message);
+    auto* down = message.down();
     if (!down || children_.empty())
         return 0;
     const Rect& area = down->area;
