@@ -245,7 +245,8 @@ inline void LineMixer::run(int frames)
     const __m128 outputStep = _mm_loadu_ps(output_.increment);
     const __m128 tapGainStep = _mm_set_ss(tapGainIncrement_);
     // Four frames' values at a time, turned from a register per frame into a row per entry.
-    const auto storeRows = [](float (&rows)[4][kControlBlock], int k, __m128 a, __m128 b, __m128 c, __m128 d) ZORVANE_WIDE_LOOP {
+    const auto storeRows = [](float (&rows)[4][kControlBlock], int k, __m128 a, __m128 b, __m128 c,
+                              __m128 d) ZORVANE_WIDE_LOOP {
         _MM_TRANSPOSE4_PS(a, b, c, d);
         _mm_storeu_ps(rows[0] + k, a);
         _mm_storeu_ps(rows[1] + k, b);
@@ -307,8 +308,8 @@ inline void LineMixer::run(int frames)
     gains.taps = sustain_ ? 0.0f : 1.0f;
     if (twoLines_)
         mixTwoLines<kFeedbackRamps, kOutputRamps>(lines_[0].output, lines_[1].output, lines_[0].input, lines_[1].input,
-                                                  tapLeft_, tapRight_, rowsOf(feedbackRamp_), rowsOf(outputRamp_), tapGainRamp_, gains,
-                                                  frames);
+                                                  tapLeft_, tapRight_, rowsOf(feedbackRamp_), rowsOf(outputRamp_),
+                                                  tapGainRamp_, gains, frames);
     else
         mixOneLine<kFeedbackRamps, kOutputRamps>(lines_[0].output, lines_[0].input, tapLeft_, tapRight_,
                                                  rowsOf(feedbackRamp_), rowsOf(outputRamp_), tapGainRamp_, gains, frames);

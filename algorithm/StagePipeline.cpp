@@ -73,8 +73,9 @@ void StagePipeline::run(const LineStages (&lines)[kLines], float* const (&blocks
             // [input shaped] of each line.
             const int i = following.begin + s;
             const __m128 first = _mm_unpacklo_ps(_mm_load_ss(firstInput + i), _mm_load_ss(firstBlock + i));
-            const __m128 second = kLines == 2 ? _mm_unpacklo_ps(_mm_load_ss(secondInput + i), _mm_load_ss(secondBlock + i))
-                                              : _mm_setzero_ps();
+            const __m128 second = kLines == 2
+                                      ? _mm_unpacklo_ps(_mm_load_ss(secondInput + i), _mm_load_ss(secondBlock + i))
+                                      : _mm_setzero_ps();
             const __m128 powers = levels.step(_mm_movelh_ps(first, second));
             // [input input-of-second shaped shaped-of-second] for the two stores of each kind.
             const __m128 byKind = _mm_shuffle_ps(powers, powers, _MM_SHUFFLE(3, 1, 2, 0));

@@ -105,17 +105,6 @@ ZORVANE_WIDE_LOOP inline void addGliding(const TapUnit::GlideScratch& scratch, i
 }
 
 #if defined(ZORVANE_WINDOWED_READS)
-// The left and the right samples of eight stereo frames held four in each of `first` and
-// `second`, in order.
-ZORVANE_WIDE_TARGET inline void deinterleave(__m256 first, __m256 second, __m256& left, __m256& right)
-{
-    // Each shuffle gives frames 0, 1, 4, 5 and 2, 3, 6, 7 of one side.
-    left = _mm256_castsi256_ps(
-        _mm256_permute4x64_epi64(_mm256_castps_si256(_mm256_shuffle_ps(first, second, _MM_SHUFFLE(2, 0, 2, 0))), _MM_SHUFFLE(3, 1, 2, 0)));
-    right = _mm256_castsi256_ps(
-        _mm256_permute4x64_epi64(_mm256_castps_si256(_mm256_shuffle_ps(first, second, _MM_SHUFFLE(3, 1, 3, 1))), _MM_SHUFFLE(3, 1, 2, 0)));
-}
-
 // A ramp's gain at frames `frame`, as Ramp::at reckons it.
 ZORVANE_WIDE_TARGET inline __m256 gainAt(float start, float slope, __m256 frame)
 {
@@ -126,8 +115,9 @@ ZORVANE_WIDE_TARGET inline __m256 gainAt(float start, float slope, __m256 frame)
 // each lane doing mixGliding's arithmetic with the ramp's gains; other frames one by one.
 // Answers the read position after the last frame.
 template <bool kAdd>
-ZORVANE_WIDE_TARGET std::uint64_t glideWide(const StereoFrame* history, std::uint32_t mask, int frames, std::uint64_t at,
-                                            std::uint64_t step, const Ramp ramp, float* outLeft, float* outRight)
+ZORVANE_WIDE_TARGET std::uint64_t glideWide(const StereoFrame* history, std::uint32_t mask, int frames,
+                                            std::uint64_t at, std::uint64_t step, const Ramp ramp, float* outLeft,
+                                            float* outRight)
 {
     const std::uint64_t wrap = ReadPosition::wrapOf(mask);
     const windowed_read::Steps steps = windowed_read::stepsOf(step);
@@ -150,9 +140,13 @@ ZORVANE_WIDE_TARGET std::uint64_t glideWide(const StereoFrame* history, std::uin
         }
         const windowed_read::Group group = windowed_read::groupAt(at, steps);
         const float* window = &history[first].left;
-        __m256 lowerLeft, lowerRight, upperLeft, upperRight;
-        deinterleave(_mm256_loadu_ps(window), _mm256_loadu_ps(window + 8), lowerLeft, lowerRight);
-        deinterleave(_mm256_loadu_ps(window + 16), _mm256_loadu_ps(window + 24), upperLeft, upperRight);
+        // Frames 0 to 3, 4 to 7, 8 to 11 and 12 to 15 of the window, their sides apart.
+        const __m256 frames0 = _mm256_loadu_ps(window), frames4 = _mm256_loadu_ps(window + 8);
+        const __m256 frames8 = _mm256_loadu_ps(window + 16), frames12 = _mm256_loadu_ps(window + 24);
+        const __m256 lowerLeft = windowed_read::evens(frames0, frames4);
+        const __m256 lowerRight = windowed_read::odds(frames0, frames4);
+        const __m256 upperLeft = windowed_read::evens(frames8, frames12);
+        const __m256 upperRight = windowed_read::odds(frames8, frames12);
         const __m256i nextPlaces = _mm256_add_epi32(group.places, one);
         const __m256 hereLeft = windowed_read::windowAt(lowerLeft, upperLeft, group.places);
         const __m256 hereRight = windowed_read::windowAt(lowerRight, upperRight, group.places);
@@ -346,7 +340,8 @@ void TapUnit::renderFixed(const StereoFrame* history, std::uint32_t mask, std::u
         float* outRight = right + done;
         if (ramping) {
             const Ramp ramp = {start_, increments_, blockPosition_ + done};
-            mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { addRamping<kAdd>(source, count, ramp, outLeft, outRight); });
+            mppi::wide_loops::run(
+                [&]() ZORVANE_WIDE_LOOP { addRamping<kAdd>(source, count, ramp, outLeft, outRight); });
         } else {
             const Gains g = gains_;
             mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP { addSteady<kAdd>(source, count, g, outLeft, outRight); });

@@ -28,6 +28,21 @@ inline bool windowFits(std::uint32_t first, std::uint32_t mask)
     return first + 15 <= mask + 1;
 }
 
+// The even and the odd elements of `first` then `second`, each in order: a stereo frame's left and
+// right samples, or a 64-bit lane's low and high halves. The shuffle leaves elements 0, 1, 4, 5
+// and 2, 3, 6, 7 in its halves; the permute puts them back in order.
+ZORVANE_WIDE_TARGET inline __m256 evens(__m256 first, __m256 second)
+{
+    const __m256 shuffled = _mm256_shuffle_ps(first, second, _MM_SHUFFLE(2, 0, 2, 0));
+    return _mm256_castsi256_ps(_mm256_permute4x64_epi64(_mm256_castps_si256(shuffled), _MM_SHUFFLE(3, 1, 2, 0)));
+}
+
+ZORVANE_WIDE_TARGET inline __m256 odds(__m256 first, __m256 second)
+{
+    const __m256 shuffled = _mm256_shuffle_ps(first, second, _MM_SHUFFLE(3, 1, 3, 1));
+    return _mm256_castsi256_ps(_mm256_permute4x64_epi64(_mm256_castps_si256(shuffled), _MM_SHUFFLE(3, 1, 2, 0)));
+}
+
 // The eight reads' distances k * step from the first, k = 0 to 7, in 64-bit lanes.
 struct Steps {
     __m256i low, high;
@@ -36,7 +51,8 @@ struct Steps {
 ZORVANE_WIDE_TARGET inline Steps stepsOf(std::uint64_t step)
 {
     const auto times = [step](std::uint64_t k) { return static_cast<long long>(k * step); };
-    return {_mm256_set_epi64x(times(3), times(2), times(1), 0), _mm256_set_epi64x(times(7), times(6), times(5), times(4))};
+    return {_mm256_set_epi64x(times(3), times(2), times(1), 0),
+            _mm256_set_epi64x(times(7), times(6), times(5), times(4))};
 }
 
 // A group of eight reads from `at`: each read's element counted from the first read's (0 to
@@ -53,14 +69,12 @@ ZORVANE_WIDE_TARGET inline Group groupAt(std::uint64_t at, const Steps& steps)
     const __m256i fraction = _mm256_set1_epi64x(static_cast<long long>(static_cast<std::uint32_t>(at)));
     const __m256 low = _mm256_castsi256_ps(_mm256_add_epi64(fraction, steps.low));
     const __m256 high = _mm256_castsi256_ps(_mm256_add_epi64(fraction, steps.high));
-    // The halves hold reads 0, 1, 4, 5 and 2, 3, 6, 7: put back in order.
-    const __m256i fractions =
-        _mm256_permute4x64_epi64(_mm256_castps_si256(_mm256_shuffle_ps(low, high, _MM_SHUFFLE(2, 0, 2, 0))), _MM_SHUFFLE(3, 1, 2, 0));
-    const __m256i places =
-        _mm256_permute4x64_epi64(_mm256_castps_si256(_mm256_shuffle_ps(low, high, _MM_SHUFFLE(3, 1, 3, 1))), _MM_SHUFFLE(3, 1, 2, 0));
+    const __m256i fractions = _mm256_castps_si256(evens(low, high));
+    const __m256i places = _mm256_castps_si256(odds(low, high));
     // The 32-bit fraction's float from its two 16-bit halves: both exact, their sum rounds once
     // to the conversion's value.
-    const __m256 upperHalf = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_srli_epi32(fractions, 16)), _mm256_set1_ps(65536.0f));
+    const __m256 upperHalf =
+        _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_srli_epi32(fractions, 16)), _mm256_set1_ps(65536.0f));
     const __m256 lowerHalf = _mm256_cvtepi32_ps(_mm256_and_si256(fractions, _mm256_set1_epi32(0xFFFF)));
     return {places, _mm256_mul_ps(_mm256_add_ps(upperHalf, lowerHalf), _mm256_set1_ps(1.0f / 4294967296.0f))};
 }
