@@ -51,7 +51,7 @@ void StagePipeline::run(const LineStages (&lines)[kLines], float* const (&blocks
     // The pointers in locals, which the stores into the blocks cannot change.
     float* const firstBlock = blocks[0];
     float* const secondBlock = blocks[kLines - 1];
-    float* const firstInput = inputs[0];
+    const float* const firstInput = inputs[0];
     const float* const secondInput = inputs[kLines - 1];
     float* const firstInputPower = inputPowers[0];
     float* const secondInputPower = inputPowers[kLines - 1];
@@ -63,11 +63,11 @@ void StagePipeline::run(const LineStages (&lines)[kLines], float* const (&blocks
     };
     // One sample of each stage that has one in this round; a whole round passes constants.
     const auto step = [&](int s, const Run& filtering, const Run& following, const Run& shelving, bool filter,
-                          bool follow, bool shelve, FilterStage::Lanes& filters, RmsFollower::Lanes& levels,
-                          ShelfStage::Lanes& shelves) __attribute__((always_inline)) {
+                          bool follow, bool shelve, FilterStage::Lanes& roundFilters, RmsFollower::Lanes& roundLevels,
+                          ShelfStage::Lanes& roundShelves) __attribute__((always_inline)) {
         if (filter) {
             const int i = filtering.begin + s;
-            storePair<kLines>(firstBlock, secondBlock, i, filters.step(pair(firstBlock, secondBlock, i)));
+            storePair<kLines>(firstBlock, secondBlock, i, roundFilters.step(pair(firstBlock, secondBlock, i)));
         }
         if (follow) {
             // [input shaped] of each line.
@@ -76,7 +76,7 @@ void StagePipeline::run(const LineStages (&lines)[kLines], float* const (&blocks
             const __m128 second = kLines == 2
                                       ? _mm_unpacklo_ps(_mm_load_ss(secondInput + i), _mm_load_ss(secondBlock + i))
                                       : _mm_setzero_ps();
-            const __m128 powers = levels.step(_mm_movelh_ps(first, second));
+            const __m128 powers = roundLevels.step(_mm_movelh_ps(first, second));
             // [input input-of-second shaped shaped-of-second] for the two stores of each kind.
             const __m128 byKind = _mm_shuffle_ps(powers, powers, _MM_SHUFFLE(3, 1, 2, 0));
             storePair<kLines>(firstInputPower, secondInputPower, i, byKind);
@@ -84,7 +84,7 @@ void StagePipeline::run(const LineStages (&lines)[kLines], float* const (&blocks
         }
         if (shelve) {
             const int i = shelving.begin + s;
-            storePair<kLines>(firstBlock, secondBlock, i, shelves.step(pair(firstBlock, secondBlock, i)));
+            storePair<kLines>(firstBlock, secondBlock, i, roundShelves.step(pair(firstBlock, secondBlock, i)));
         }
     };
 
