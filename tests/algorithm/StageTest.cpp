@@ -232,6 +232,7 @@ TEST(FilterStageTest, InterpolatedReadsAreTheSameOnBothPaths)
             float wide[53], plain[53];
             ReadPosition wideAt = ReadPosition::fromSamples(start, kMask), plainAt = wideAt;
             const ReadPosition by = ReadPosition::fromSamples(step, kMask);
+            mppi::wide_loops::setEnabled(true);
             FilterStage::interpolate(wide, buffer.data(), 53, kMask, wideAt, by);
             mppi::wide_loops::setEnabled(false);
             FilterStage::interpolate(plain, buffer.data(), 53, kMask, plainAt, by);
