@@ -52,17 +52,41 @@ packages=(
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 
-# A mirror caught mid-sync refuses an index for a while; the lists are read again, and when one
-# index stays refused the install goes on with the others (apt keeps what it had), so a package
-# truly out of reach fails the install with apt's own message.
+# A mirror caught mid-sync refuses an index whose size or hash differs from its signed Release.
+# The lists are read again; an index still refused is then taken as the mirror serves it, without
+# the Release's check (the packages it names are still checked against it), because without it
+# apt resolves that architecture against older versions and multi-arch installs break. Each one
+# taken so is named; a package truly out of reach fails the install with apt's own message.
+take_refused_indexes() {
+  local refused uri filename scratch
+  refused=$(grep -o 'Failed to fetch [^ ]*' "$1" | sed 's/^Failed to fetch //; s/\.[a-z0-9]*$//' | sort -u)
+  scratch=$(mktemp -d)
+  while read -r uri filename; do
+    grep -qxF "$uri" <<<"$refused" || continue
+    if "${as_root[@]}" /usr/lib/apt/apt-helper download-file "$uri.xz" "$scratch/index.xz" \
+      && /usr/lib/apt/apt-helper cat-file "$scratch/index.xz" > "$scratch/index" \
+      && grep -q '^Package: ' "$scratch/index"; then
+      "${as_root[@]}" cp "$scratch/index" "$filename"
+      echo "WARNING: $uri taken unverified: the mirror's copy does not match its Release" >&2
+    fi
+    rm -f "$scratch/index.xz" "$scratch/index"
+  done < <(apt-get indextargets --no-release-info --format '$(URI) $(FILENAME)' 'Created-By: Packages')
+  rm -rf "$scratch"
+}
+
 update_lists() {
-  local attempt
+  local attempt log
+  log=$(mktemp)
   for attempt in 1 2 3; do
-    "${as_root[@]}" apt-get update -q && return 0
+    if "${as_root[@]}" apt-get update -q 2>&1 | tee "$log"; then
+      rm -f "$log"
+      return 0
+    fi
     echo "apt-get update failed (attempt $attempt of 3)" >&2
     [ "$attempt" -lt 3 ] && sleep $((attempt * 30))
   done
-  echo "apt-get update: going on with the package lists that were read" >&2
+  take_refused_indexes "$log"
+  rm -f "$log"
 }
 
 if [ "${1:-}" = "--wine32" ]; then
