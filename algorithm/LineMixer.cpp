@@ -61,22 +61,6 @@ void LineMixer::setMute(int line, bool mute)
     dirty_ = true;
 }
 
-void LineMixer::setTapBuffers(float* left, float* right)
-{
-    tapLeft_ = left;
-    tapRight_ = right;
-}
-
-void LineMixer::setLineWrite(int line, float* input)
-{
-    lines_[line].input = input;
-}
-
-void LineMixer::setLineOutput(int line, const float* output)
-{
-    lines_[line].output = output;
-}
-
 void LineMixer::beginBlock(int samples)
 {
     tapGainRunning_ = tapGain_;

@@ -27,9 +27,13 @@ public:
 
     // Buffers of the next write and mix: the tap signals (which also receive the output), each
     // line's input position in its buffer and each line's output block.
-    void setTapBuffers(float* left, float* right);
-    void setLineWrite(int line, float* input);
-    void setLineOutput(int line, const float* output);
+    void setTapBuffers(float* left, float* right)
+    {
+        tapLeft_ = left;
+        tapRight_ = right;
+    }
+    void setLineWrite(int line, float* input) { lines_[line].input = input; }
+    void setLineOutput(int line, const float* output) { lines_[line].output = output; }
 
     // Once per control block of `samples`, after the lines' updates: starts the ramps to the
     // pending values, which arrive at the block's end.

@@ -125,14 +125,9 @@ void StereoTapDelay::process(float* outLeft, float* outRight, const float* inLef
     // Two contiguous runs at most, up to the history's end and from its start, so the loop
     // has no wrapping index.
     const int firstRun = std::min(frames, static_cast<int>(mask_ + 1 - writeIndex_));
-    const int runStarts[] = {0, firstRun};
-    const int runEnds[] = {firstRun, frames};
-    for (int run = 0; run < 2; ++run) {
-        StereoFrame* destination = history_.data() + ((writeIndex_ + static_cast<std::uint32_t>(runStarts[run])) & mask_);
-        const float* left = inLeft + runStarts[run];
-        const float* right = inRight + runStarts[run];
-        admit(destination, left, right, runEnds[run] - runStarts[run]);
-    }
+    admit(history_.data() + writeIndex_, inLeft, inRight, firstRun);
+    if (firstRun < frames)
+        admit(history_.data(), inLeft + firstRun, inRight + firstRun, frames - firstRun);
     // The guard after the ring repeats its first frame for the taps' interpolating reads.
     history_[historyLength()] = history_[0];
     // Tap by tap, so each frame's sum takes the taps in their order: the first heard writes the

@@ -22,10 +22,8 @@ void LinearRamp::setTarget(float target)
     }
 }
 
-void LinearRamp::advance(int samples)
+void LinearRamp::move(int samples)
 {
-    if (increment_ == 0.0)
-        return;
     current_ += increment_ * samples;
     if (increment_ * (current_ - target_) >= 0.0) {
         current_ = target_;

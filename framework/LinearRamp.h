@@ -12,7 +12,11 @@ public:
     void setSampleRate(float sampleRate);
 
     void setTarget(float target);
-    void advance(int samples);
+    void advance(int samples)
+    {
+        if (increment_ != 0.0)
+            move(samples);
+    }
     // Ends any movement at the target.
     void snap();
 
@@ -20,6 +24,8 @@ public:
     float target() const { return target_; }
 
 private:
+    void move(int samples);
+
     float rampTime_ = 0.1f;
     float sampleRate_ = 44100.0f;
     float target_ = 0.0f;
