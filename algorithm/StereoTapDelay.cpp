@@ -122,8 +122,8 @@ inline void admit(StereoFrame* destination, const float* left, const float* righ
 
 void StereoTapDelay::process(float* outLeft, float* outRight, const float* inLeft, const float* inRight, int frames)
 {
-    // Two contiguous runs at most, up to the history's end and from its start, so the loop
-    // has no wrapping index.
+    // Two contiguous runs at most, up to the history's end and then from its start, so neither
+    // write wraps; the second only when the block does.
     const int firstRun = std::min(frames, static_cast<int>(mask_ + 1 - writeIndex_));
     admit(history_.data() + writeIndex_, inLeft, inRight, firstRun);
     if (firstRun < frames)
