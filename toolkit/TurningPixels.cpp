@@ -377,36 +377,52 @@ void TurningPixels::draw_on(Path path, double x, double y, Size size, double ang
     const std::int64_t stepX = fixed(c), stepY = fixed(s);
     const double unitX = static_cast<double>(stepX) / kOne, unitY = static_cast<double>(stepY) / kOne;
     const double overX = std::fabs(unitX) < 1e-9 ? 0.0 : 1.0 / unitX, overY = std::fabs(unitY) < 1e-9 ? 0.0 : 1.0 / unitY;
+    // A row's bounds are a chain of dependent steps (rounding, a square root, the narrowing)
+    // that a drawing call between two rows would leave exposed; working them out for a batch of
+    // rows first lets the processor overlap the rows' chains.
+    constexpr int kBatch = 32;
+    struct Span {
+        std::int64_t px, py;
+        int row, first, count;
+    };
+    Span spans[kBatch];
     RowWalk walk{pairs_.data(), stride_, width_, height_, nullptr, 0, 0, 0, stepX, stepY};
     std::uint32_t* pixels = buffer.pixels();
-    for (int j = firstRow; j < lastRow; ++j) {
-        const std::int64_t rowX = fixed(x - j * s), rowY = fixed(y + j * c);
-        const double startX = static_cast<double>(rowX) / kOne, startY = static_cast<double>(rowY) / kOne;
-        // The columns whose sample point lies in the disc around the picture's centre that holds
-        // every point a visible pixel reaches, and whose neighbourhood can touch the picture:
-        // the others would leave their pixels as they are. Conservative by a column for
-        // rounding; each point is still checked.
-        const double dx = startX - centreX_, dy = startY - centreY_;
-        const double along = dx * unitX + dy * unitY;
-        const double across = dx * dx + dy * dy - along * along;
-        const double room = reach_ * reach_ - across;
-        if (reach_ < 0.0 || room < 0.0)
-            continue;
-        const double half = std::sqrt(room);
-        double low = -along - half, high = -along + half;
-        narrow(startX, unitX, overX, -1.0, width_, low, high);
-        narrow(startY, unitY, overY, -1.0, height_, low, high);
-        if (!(low <= high))
-            continue;
-        const int first = std::max(firstColumn, floorOf(std::max(low, -1e6)));
-        const int last = std::min(lastColumn, floorOf(std::min(high, 1e6)) + 2);
-        if (first >= last)
-            continue;
-        walk.line = pixels + static_cast<std::ptrdiff_t>(j) * buffer.width() + first;
-        walk.count = last - first;
-        walk.px = rowX + first * stepX;
-        walk.py = rowY + first * stepY;
-        row(walk);
+    const std::ptrdiff_t pitch = buffer.width();
+    for (int batch = firstRow; batch < lastRow; batch += kBatch) {
+        int found = 0;
+        for (int j = batch; j < std::min(batch + kBatch, lastRow); ++j) {
+            const std::int64_t rowX = fixed(x - j * s), rowY = fixed(y + j * c);
+            const double startX = static_cast<double>(rowX) / kOne, startY = static_cast<double>(rowY) / kOne;
+            // The columns whose sample point lies in the disc around the picture's centre that
+            // holds every point a visible pixel reaches, and whose neighbourhood can touch the
+            // picture: the others would leave their pixels as they are. Conservative by a column
+            // for rounding; each point is still checked.
+            const double dx = startX - centreX_, dy = startY - centreY_;
+            const double along = dx * unitX + dy * unitY;
+            const double across = dx * dx + dy * dy - along * along;
+            const double room = reach_ * reach_ - across;
+            if (reach_ < 0.0 || room < 0.0)
+                continue;
+            const double half = std::sqrt(room);
+            double low = -along - half, high = -along + half;
+            narrow(startX, unitX, overX, -1.0, width_, low, high);
+            narrow(startY, unitY, overY, -1.0, height_, low, high);
+            if (!(low <= high))
+                continue;
+            const int first = std::max(firstColumn, floorOf(std::max(low, -1e6)));
+            const int last = std::min(lastColumn, floorOf(std::min(high, 1e6)) + 2);
+            if (first < last)
+                spans[found++] = {rowX + first * stepX, rowY + first * stepY, j, first, last - first};
+        }
+        for (int k = 0; k < found; ++k) {
+            const Span& span = spans[k];
+            walk.line = pixels + span.row * pitch + span.first;
+            walk.count = span.count;
+            walk.px = span.px;
+            walk.py = span.py;
+            row(walk);
+        }
     }
 }
 } // namespace pengui
