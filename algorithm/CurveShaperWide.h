@@ -20,28 +20,24 @@ namespace curve_shaper_wide {
 
 #ifdef ZORVANE_WIDE_KERNELS
 
-// One half of a table's sixteen segments at x: Horner's rule on the coefficients of segment
-// (segment & 7) + `half`, looked up by a permute each.
-ZORVANE_WIDE inline __m256 lookupHalf(const mppi::HermiteSegments& segments, int power, int half, __m256i segment)
+// Each lane's coefficient of x^power for its segment (0 to 15): the segment's low three bits
+// pick one of each half's eight by a permute, its bit 3 (moved to the sign in `upper`) the half.
+ZORVANE_WIDE inline __m256 coefficientOf(const mppi::HermiteSegments& segments, int power, __m256i segment, __m256 upper)
 {
-    return _mm256_permutevar8x32_ps(_mm256_loadu_ps(segments.coefficients(power) + half), segment);
+    const float* all = segments.coefficients(power);
+    return _mm256_blendv_ps(_mm256_permutevar8x32_ps(_mm256_loadu_ps(all), segment),
+                            _mm256_permutevar8x32_ps(_mm256_loadu_ps(all + 8), segment), upper);
 }
 
-ZORVANE_WIDE inline __m256 evaluateHalf(const mppi::HermiteSegments& segments, int half, __m256i segment, __m256 x)
-{
-    __m256 y = _mm256_mul_ps(lookupHalf(segments, 3, half, segment), x);
-    y = _mm256_mul_ps(_mm256_add_ps(y, lookupHalf(segments, 2, half, segment)), x);
-    y = _mm256_mul_ps(_mm256_add_ps(y, lookupHalf(segments, 1, half, segment)), x);
-    return _mm256_add_ps(y, lookupHalf(segments, 0, half, segment));
-}
-
-// Segment `segment` (0 to 15) at x: both halves evaluated, the upper chosen where the segment's
-// bit 3 (moved to the sign) is set. Each lane's result is Horner's rule on its own segment.
+// Segment `segment` at x: Horner's rule on each lane's own segment, its coefficients chosen
+// before the arithmetic, so that one evaluation serves both halves of the table.
 ZORVANE_WIDE inline __m256 evaluate(const mppi::HermiteSegments& segments, __m256i segment, __m256 x)
 {
-    const __m256 low = evaluateHalf(segments, 0, segment, x);
-    const __m256 high = evaluateHalf(segments, 8, segment, x);
-    return _mm256_blendv_ps(low, high, _mm256_castsi256_ps(_mm256_slli_epi32(segment, 28)));
+    const __m256 upper = _mm256_castsi256_ps(_mm256_slli_epi32(segment, 28));
+    __m256 y = _mm256_mul_ps(coefficientOf(segments, 3, segment, upper), x);
+    y = _mm256_mul_ps(_mm256_add_ps(y, coefficientOf(segments, 2, segment, upper)), x);
+    y = _mm256_mul_ps(_mm256_add_ps(y, coefficientOf(segments, 1, segment, upper)), x);
+    return _mm256_add_ps(y, coefficientOf(segments, 0, segment, upper));
 }
 
 // TableTanh::operator() on eight samples. max and min answer their second operand for NaN, as
@@ -61,10 +57,9 @@ ZORVANE_WIDE inline __m256 sineOf(const mppi::TableSine& table, __m256 u)
 {
     u = _mm256_max_ps(u, _mm256_set1_ps(-mppi::TableSine::kLargestPhase));
     u = _mm256_min_ps(u, _mm256_set1_ps(mppi::TableSine::kLargestPhase));
-    __m256i whole = _mm256_cvttps_epi32(u);
-    // One down where truncation went up: the comparison's all-ones lane is -1.
-    const __m256 wentUp = _mm256_cmp_ps(_mm256_cvtepi32_ps(whole), u, _CMP_GT_OQ);
-    whole = _mm256_add_epi32(whole, _mm256_castps_si256(wentUp));
+    // The clamped u is finite, so its floor converts exactly: the scalar path's truncation
+    // stepped down where it went up.
+    const __m256i whole = _mm256_cvttps_epi32(_mm256_floor_ps(u));
     const __m256 inPeriod = _mm256_sub_ps(u, _mm256_cvtepi32_ps(_mm256_and_si256(whole, _mm256_set1_epi32(~15))));
     return evaluate(table.segments(), _mm256_and_si256(whole, _mm256_set1_epi32(15)), inPeriod);
 }
