@@ -1,6 +1,7 @@
 #include "StagePipeline.h"
 
 #include "ControlBlock.h"
+#include "WideLoops.h"
 
 #include <algorithm>
 #include <emmintrin.h>
@@ -88,36 +89,40 @@ void StagePipeline::run(const LineStages (&lines)[kLines], float* const (&blocks
         }
     };
 
-    const int runs = (frames + kRun - 1) / kRun;
-    for (int round = 0; round < runs + 2; ++round) {
-        const Run filtering = Run::of(round, frames);
-        const Run following = Run::of(round - 1, frames);
-        const Run shelving = Run::of(round - 2, frames);
-        // The stages' states in copies no call can see, which the compiler keeps in registers
-        // through the round.
-        FilterStage::Lanes roundFilters = filters;
-        RmsFollower::Lanes roundLevels = levels;
-        ShelfStage::Lanes roundShelves = shelves;
-        if (filtering.count == kRun && following.count == kRun && shelving.count == kRun) {
-            for (int s = 0; s < kRun; ++s)
-                step(s, filtering, following, shelving, true, true, true, roundFilters, roundLevels, roundShelves);
-        } else {
-            for (int s = 0; s < kRun; ++s)
-                step(s, filtering, following, shelving, s < filtering.count, s < following.count, s < shelving.count,
-                     roundFilters, roundLevels, roundShelves);
+    // The rounds in the variant the processor takes: with AVX2's three-operand forms the
+    // stages' states need fewer copies between registers. The lanes are 128 bits either way.
+    mppi::wide_loops::run([&]() ZORVANE_WIDE_LOOP {
+        const int runs = (frames + kRun - 1) / kRun;
+        for (int round = 0; round < runs + 2; ++round) {
+            const Run filtering = Run::of(round, frames);
+            const Run following = Run::of(round - 1, frames);
+            const Run shelving = Run::of(round - 2, frames);
+            // The stages' states in copies no call can see, which the compiler keeps in registers
+            // through the round.
+            FilterStage::Lanes roundFilters = filters;
+            RmsFollower::Lanes roundLevels = levels;
+            ShelfStage::Lanes roundShelves = shelves;
+            if (filtering.count == kRun && following.count == kRun && shelving.count == kRun) {
+                for (int s = 0; s < kRun; ++s)
+                    step(s, filtering, following, shelving, true, true, true, roundFilters, roundLevels, roundShelves);
+            } else {
+                for (int s = 0; s < kRun; ++s)
+                    step(s, filtering, following, shelving, s < filtering.count, s < following.count, s < shelving.count,
+                         roundFilters, roundLevels, roundShelves);
+            }
+            filters = roundFilters;
+            levels = roundLevels;
+            shelves = roundShelves;
+            for (int line = 0; line < kLines; ++line) {
+                DistortionStage& distortion = *lines[line].distortion;
+                if (filtering.count > 0)
+                    distortion.shapePiece(blocks[line] + filtering.begin, inputs[line] + filtering.begin, filtering.count);
+                if (following.count > 0)
+                    distortion.applyGain(blocks[line] + following.begin, inputPowers[line] + following.begin,
+                                         shapedPowers[line] + following.begin, following.count);
+            }
         }
-        filters = roundFilters;
-        levels = roundLevels;
-        shelves = roundShelves;
-        for (int line = 0; line < kLines; ++line) {
-            DistortionStage& distortion = *lines[line].distortion;
-            if (filtering.count > 0)
-                distortion.shapePiece(blocks[line] + filtering.begin, inputs[line] + filtering.begin, filtering.count);
-            if (following.count > 0)
-                distortion.applyGain(blocks[line] + following.begin, inputPowers[line] + following.begin,
-                                     shapedPowers[line] + following.begin, following.count);
-        }
-    }
+    });
     filters.storeBack();
     levels.storeBack();
     shelves.storeBack();
