@@ -78,6 +78,5 @@ void CurveShaper::shapeSteady(float* block, int frames, Curves curves, const Ter
 
 void CurveShaper::shapeFading(float* block, int frames, Curves curves, const FadeTerms& fade, int start) const
 {
-    const Term terms[] = {fade.tanhOut, fade.tanhIn, fade.sineOut, fade.sineIn};
-    shapeCurves<true>(curves, wide_, tanh_, sine_, block, frames, terms, start);
+    shapeCurves<true>(curves, wide_, tanh_, sine_, block, frames, fade, start);
 }

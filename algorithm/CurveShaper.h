@@ -24,10 +24,10 @@ public:
         float slope = 0.0f;
         float scale = 0.0f;
     };
-    // The terms of a fade, old then new for each curve.
-    struct FadeTerms {
-        Term tanhOut, tanhIn, sineOut, sineIn;
-    };
+    // The terms of a fade, old then new for each curve: tanh out, tanh in, sine out, sine in.
+    // An array the kernels read in place: a copy would load what its maker has just stored in
+    // pieces, which the processor cannot forward and stalls on.
+    using FadeTerms = Term[4];
 
     // `kFastest` uses AVX2 where the wide loops run (mppi::wide_loops); `kPlain` never does.
     explicit CurveShaper(Kernels kernels = Kernels::kFastest);
