@@ -57,8 +57,8 @@ ZORVANE_WIDE inline __m256 sineOf(const mppi::TableSine& table, __m256 u)
 {
     u = _mm256_max_ps(u, _mm256_set1_ps(-mppi::TableSine::kLargestPhase));
     u = _mm256_min_ps(u, _mm256_set1_ps(mppi::TableSine::kLargestPhase));
-    // The clamped u is finite, so its floor converts exactly: the scalar path's truncation
-    // stepped down where it went up.
+    // The clamped u is finite, so its floor is the whole part the scalar path finds by
+    // truncating and stepping down for negative fractions.
     const __m256i whole = _mm256_cvttps_epi32(_mm256_floor_ps(u));
     const __m256 inPeriod = _mm256_sub_ps(u, _mm256_cvtepi32_ps(_mm256_and_si256(whole, _mm256_set1_epi32(~15))));
     return evaluate(table.segments(), _mm256_and_si256(whole, _mm256_set1_epi32(15)), inPeriod);
