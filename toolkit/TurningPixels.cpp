@@ -342,8 +342,9 @@ void TurningPixels::draw(double x, double y, Size size, double angle, RenderingB
 
 void TurningPixels::draw_on(Path path, double x, double y, Size size, double angle, RenderingBufferInterface& buffer) const
 {
-    if (pairs_.empty() || !offers(path) || !(std::fabs(x) < kFarthest && std::fabs(y) < kFarthest && std::isfinite(angle)) ||
-        buffer.width() > kFarthest || buffer.height() > kFarthest)
+    if (pairs_.empty() || reach_ < 0.0 || !offers(path) ||
+        !(std::fabs(x) < kFarthest && std::fabs(y) < kFarthest && std::isfinite(angle)) || buffer.width() > kFarthest ||
+        buffer.height() > kFarthest)
         return;
     const RowFunction row = rowFunction(path);
     const double c = std::cos(angle);
@@ -382,8 +383,9 @@ void TurningPixels::draw_on(Path path, double x, double y, Size size, double ang
     // rows first lets the processor overlap the rows' chains.
     constexpr int kBatch = 32;
     struct Span {
+        std::uint32_t* line;
+        int count;
         std::int64_t px, py;
-        int row, first, count;
     };
     Span spans[kBatch];
     RowWalk walk{pairs_.data(), stride_, width_, height_, nullptr, 0, 0, 0, stepX, stepY};
@@ -402,7 +404,7 @@ void TurningPixels::draw_on(Path path, double x, double y, Size size, double ang
             const double along = dx * unitX + dy * unitY;
             const double across = dx * dx + dy * dy - along * along;
             const double room = reach_ * reach_ - across;
-            if (reach_ < 0.0 || room < 0.0)
+            if (room < 0.0)
                 continue;
             const double half = std::sqrt(room);
             double low = -along - half, high = -along + half;
@@ -413,11 +415,11 @@ void TurningPixels::draw_on(Path path, double x, double y, Size size, double ang
             const int first = std::max(firstColumn, floorOf(std::max(low, -1e6)));
             const int last = std::min(lastColumn, floorOf(std::min(high, 1e6)) + 2);
             if (first < last)
-                spans[found++] = {rowX + first * stepX, rowY + first * stepY, j, first, last - first};
+                spans[found++] = {pixels + j * pitch + first, last - first, rowX + first * stepX, rowY + first * stepY};
         }
         for (int k = 0; k < found; ++k) {
             const Span& span = spans[k];
-            walk.line = pixels + span.row * pitch + span.first;
+            walk.line = span.line;
             walk.count = span.count;
             walk.px = span.px;
             walk.py = span.py;
